@@ -1,0 +1,16 @@
+// The error log: "Errorlog.txt" in the current directory, truncated at every run, every write flushed.
+// When the file cannot be opened, logging is skipped and the run goes on.
+#pragma once
+
+// Opens (truncates) the log. Safe to call again: the old stream is closed first.
+void log_open(const char* path = "Errorlog.txt");
+void log_close();
+
+// Appends the text verbatim and flushes. This is also the services record's Log.
+void Log(const char* text);
+
+// printf-style helpers: log_printf always writes; log_verbose only when verbose logging is on ("-log").
+void log_printf(const char* format, ...) __attribute__((format(printf, 1, 2)));
+void log_verbose(const char* format, ...) __attribute__((format(printf, 1, 2)));
+void log_set_verbose(bool verbose);
+bool log_is_verbose();
