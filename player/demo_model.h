@@ -63,6 +63,7 @@ struct Track {
 struct FunctionDeclaration {
     std::string name;
     std::vector<std::string> paramNames;
+    EffectFn function = nullptr;   // looked up by the library host when the library is loaded
 };
 
 struct LibraryRecord {
