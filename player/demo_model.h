@@ -1,5 +1,7 @@
 // The in-memory demo: settings, libraries, tracks of timed events with their parameters, and texts.
-// Built by the document loader (demo_loader), read by the timeline, the library host and the registry.
+// Built by the document loader (demo_loader.h), read by the timeline, the library host, the registry and
+// the resource preloading. Everything in it is owned by the Demo value; destroying it frees every
+// string, array and parameter tree (libraries are unloaded by the library host, not here).
 #pragma once
 
 #include <cstdint>
@@ -24,31 +26,33 @@ enum Interpolation : int32_t { kInterpolLin = 0, kInterpolBez = 1, kInterpolSqd 
 
 enum CombiOp : int32_t { kCombiAdd = 0, kCombiMultiply = 1, kCombiNegate = 1000, kCombiAbs = 1001 };
 
-// One "param" element. Only the members of its kind are meaningful.
+// One "param" element. Only the members of its kind are meaningful. Evaluation: param_eval.h.
 struct Param {
     int32_t kind = kParamConstant;
 
     int32_t value = 0;   // constant
 
-    int32_t ampli = 0, period = 0, offset = 0, height = 0;   // sine
+    int32_t ampli = 0, period = 0, offset = 0, height = 0;   // sine; period in ms
 
-    int32_t interpolation = kInterpolLin;   // multi: n = lengths.size(), keys.size() = n + 1
-    std::vector<uint32_t> lengths;          // segment lengths, ms
-    std::vector<int32_t> keys;              // key values
-    std::vector<uint64_t> segmentEnds;      // cumulative lengths (filled by finalize_multi), for fast search
+    // multi: n = lengths.size() segments, keys.size() == n + 1 (key i is the value where segment i starts).
+    int32_t interpolation = kInterpolLin;
+    std::vector<uint32_t> lengths;       // segment lengths, ms
+    std::vector<int32_t> keys;           // key values
+    std::vector<uint64_t> segmentEnds;   // segmentEnds[i] = lengths[0] + ... + lengths[i]; see finalize_multi
 
-    int32_t op = kCombiAdd;                    // combi
-    std::unique_ptr<Param> first, second;      // second is null for unary ops
+    // combi: first is always set; second only for binary ops (op below 1000). A tree owned by the event.
+    int32_t op = kCombiAdd;
+    std::unique_ptr<Param> first, second;
 
-    int32_t textIndex = 0;         // beat and loops: the Texts index naming the 'BEAT' resource
-    int32_t min = 0, max = 0;      // beat
+    int32_t textIndex = 0;      // beat and loops: the Texts index naming the 'BEAT' resource
+    int32_t min = 0, max = 0;   // beat
 };
 
 // One timed call of an effect function.
 struct Event {
     int32_t id = 0;
-    uint32_t startTime = 0;   // ms, rounded down to a multiple of 10
-    uint32_t endTime = 0;     // ms, rounded down to a multiple of 10; never active unless end > start
+    uint32_t startTime = 0;        // ms, rounded down to a multiple of 10
+    uint32_t endTime = 0;          // ms, rounded down to a multiple of 10; never active unless end > start
     EffectFn function = nullptr;   // bound by the library host before the first frame
     std::string libraryFileName;
     std::string functionName;
@@ -59,7 +63,7 @@ struct Track {
     std::vector<Event> events;   // document order
 };
 
-// A library named in the document and the functions it declares (name and parameter names).
+// A function a library declares in the document: its name and the names of its parameters.
 struct FunctionDeclaration {
     std::string name;
     std::vector<std::string> paramNames;
@@ -68,7 +72,7 @@ struct FunctionDeclaration {
 
 struct LibraryRecord {
     std::string fileName;
-    std::vector<FunctionDeclaration> functions;
+    std::vector<FunctionDeclaration> functions;   // document order
     // Filled by the library host when loaded.
     void* handle = nullptr;
     VortelInitFn init = nullptr;
@@ -79,12 +83,14 @@ struct LibraryRecord {
 
 struct Demo {
     std::vector<Track> tracks;
-    uint32_t runningTime = 0;
+    uint32_t runningTime = 0;   // ms
     bool useOpenGL = false;
     uint32_t numberOfInputSurfaces = 0;
-    std::vector<LibraryRecord> libraries;
-    std::string loaderAnim, loaderMusicFile, inputMusicFile, dataFile;   // empty when absent
+    std::vector<LibraryRecord> libraries;   // document order
+    // Optional settings: each string is meaningful only when its has* flag is set.
+    std::string loaderAnim, loaderMusicFile, inputMusicFile, dataFile;
     bool hasLoaderAnim = false, hasLoaderMusicFile = false, hasInputMusicFile = false, hasDataFile = false;
-    int32_t aspectRatioX = 4, aspectRatioY = 3;
+    int32_t aspectRatioX = 4, aspectRatioY = 3;   // both positive
+    // The Texts list: resource names, index i is the i-th text read (GetText of the services record).
     std::vector<std::string> texts;
 };

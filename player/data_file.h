@@ -1,0 +1,58 @@
+// The packed data file: media packed into one file, kept in memory and served to plug-ins through
+// OpenFile; and the "RSRC" resource declarations that drive resource preloading.
+//
+// File layout (text header, then raw bytes):
+//   a word beginning with "7F"; the member count N and the content size S (both > 0);
+//   N lines "name size" (name without blanks, at most 511 characters; size >= 0);
+//   one byte (the line end), then S bytes: the members back to back in header order;
+//   optionally a number after the content, which is ignored.
+// A header that does not hold (sizes that do not add up to S, a file shorter than it says, a number
+// that does not fit) means no data file is used; nothing is logged and files are read from disk.
+//
+// Process-wide, main thread only.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "demo_model.h"
+
+struct SDL_RWops;
+
+// Reads the data file at `path` (null: no data file) and keeps it in memory, freeing the previous one
+// first. Registers the 'FILE' resource type (FileAcquire / FileRelease) with the registry on the first
+// call, so nobody else needs to. Returns whether a data file is now in use.
+bool open_data_file(const char* path);
+
+// Opens a file for reading: the first member whose name equals `name` in upper case (names are
+// compared in upper case, directory separators as written) is served from memory and stays valid until
+// the next open_data_file; otherwise the file is opened from disk with the name as given.
+// Returns null when neither has it. Every stream returned must be closed with CloseFile.
+SDL_RWops* OpenFile(const char* name);
+void CloseFile(SDL_RWops* file);
+
+// The 'FILE' resource handlers: acquire returns OpenFile(name) and writes true (static) through outFlag;
+// release closes the stream with CloseFile and returns true.
+void* FileAcquire(const char* name, void* userData, bool* outFlag);
+bool FileRelease(const char* name, void* resource);
+
+// The resource type a declared parameter name asks to preload: the four characters after the first
+// "RSRC" that has at least four characters after it (first character in the most significant byte).
+// Returns false when the name holds no such declaration (names shorter than 8 never do).
+bool declared_resource_type(const std::string& paramName, uint32_t* type);
+
+// One resource an event asks to have loaded before the first frame.
+struct ResourcePreload {
+    size_t param;            // index of the constant parameter in the event
+    uint32_t type;           // resource type code
+    int32_t textIndex;       // the constant's value: the Texts index naming the resource
+    int32_t userDataWord;    // first data word of the next parameter (0 when there is none): pass its
+                             // address as userData to AcquireByIndex
+};
+
+// The preloads of one event, in parameter order: every constant parameter whose declared name holds a
+// resource declaration. The declaration is that of the first function named like the event's
+// FunctionName over all libraries and their functions in document order (the event's LibraryFileName is
+// not consulted); parameters past the declared names have none.
+std::vector<ResourcePreload> event_resource_preloads(const Demo& demo, const Event& event);
