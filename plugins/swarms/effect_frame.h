@@ -1,0 +1,94 @@
+// The frame protocol shared by every swarm effect.
+//
+// Effects that own output swarms keep a private block derived from OutputBlock in the track's
+// privateData slot: created (with the output records) on the first call, or on any call that finds
+// the slot empty, and destroyed (releasing the outputs) on the last call. The output names are
+// remembered at creation, so the last call releases exactly the records this event made even if its
+// name parameters changed meanwhile.
+//
+// Sources are acquired with Acquisition and released in the same call by its destructor.
+#pragma once
+
+#include <cstdint>
+
+#include "swarm_store.h"
+
+namespace swarms {
+
+struct OwnedSwarm {
+    SwarmRecord* record = nullptr;   // null when the cache refused the name
+    char name[256] = {};
+};
+
+struct OutputBlock {
+    OwnedSwarm out[2];
+    bool built = false;   // false until the first rebuild, so the first call always builds
+    virtual ~OutputBlock() = default;
+};
+
+// Effect results as the player reads them.
+enum : bool { kStop = false, kDone = true };
+
+// Steps 1-3 of the protocol for an effect owning `outputs` (1 or 2) swarms named by text indices
+// `names`. Returns the block to work on, or null when the call ends here with *result.
+// `effect` starts every message ("<effect>: Couldn't get the name for the swarm nr %d").
+OutputBlock* enter_output_effect(StateStruct* state, void** privateData, const int32_t* names, int outputs,
+                                 const char* effect, OutputBlock* (*make)(), bool* result);
+
+template <class Block>
+Block* enter_output_effect(StateStruct* state, void** privateData, const int32_t* names, int outputs,
+                           const char* effect, bool* result)
+{
+    OutputBlock* (*make)() = []() -> OutputBlock* { return new Block; };
+    return static_cast<Block*>(enter_output_effect(state, privateData, names, outputs, effect, make, result));
+}
+
+// Steps 1 and 3 for an effect that changes a swarm in place: the private block is created on the first
+// call and destroyed on the last. Returns the block, or null when the call ends here (result true).
+template <class Block> Block* enter_inplace_effect(StateStruct* state, void** privateData)
+{
+    state->status = 1;
+    Block* block = static_cast<Block*>(*privateData);
+    if (state->phase < 0) {
+        delete block;
+        *privateData = nullptr;
+        return nullptr;
+    }
+    if (!block) {
+        block = new Block;
+        *privateData = block;
+    }
+    return block;
+}
+
+// One acquisition by text index through the registry, released when it goes out of scope (only if it
+// succeeded: releasing a failed acquisition could drop a reference or a private-use mark that belongs
+// to someone else). resource() is null when the registry found nothing; it has reported that itself.
+class Acquisition {
+public:
+    Acquisition(uint32_t type, int32_t index, const char* requester, const char* what);
+    // A swarm: type 'SWRM', what "swarm ".
+    Acquisition(int32_t index, const char* requester);
+    ~Acquisition();
+    Acquisition(const Acquisition&) = delete;
+    Acquisition& operator=(const Acquisition&) = delete;
+
+    // Releases now instead of at the end of the scope.
+    void release();
+
+    void* resource() const { return resource_; }
+    SwarmRecord* swarm() const { return static_cast<SwarmRecord*>(resource_); }
+    bool isStatic() const { return flag_; }
+
+private:
+    uint32_t type_;
+    int32_t index_;
+    void* resource_ = nullptr;
+    bool flag_ = false;
+};
+
+// True (and logged once per block) when a source is one of the effect's own outputs: reading and
+// rewriting the same arrays in one pass would read freed memory.
+bool source_is_output(const OutputBlock* block, const SwarmRecord* source, const char* effect, bool* warned);
+
+} // namespace swarms

@@ -1,0 +1,55 @@
+// Plug-in entry points and the 'SWRM' type handlers.
+#include <effects/resource_cache.h>
+
+#include "swarm_effects.h"
+#include "swarm_store.h"
+
+using namespace swarms;
+
+VORTEL_EXPORT bool Vortel_Init(SDL_Surface**, SDL_Surface**, ServicesStruct* services)
+{
+    if (!services)
+        return false;
+    gServices.Log = services->Log;
+    gServices.AcquireByIndex = services->AcquireByIndex;
+    gServices.ReleaseByIndex = services->ReleaseByIndex;
+    gServices.GetText = services->GetText;
+    if (services->RegisterType)
+        services->RegisterType(kTypeSwarm, ProduceSwarm, ReleaseSwarm);
+    if (!gCache)
+        gCache = new ResourceCache("SwarmsCache", 0, free_swarm, services->Log);
+    return true;
+}
+
+VORTEL_EXPORT bool Vortel_BeginNewFrame(int32_t)
+{
+    return true;
+}
+
+VORTEL_EXPORT bool Vortel_Quit()
+{
+    if (!gCache)
+        return true;
+    try {
+        gCache->FreeAll();
+    } catch (const BasicException& e) {
+        // A swarm still referenced at quit: its holder may yet read it, so the cache (and what is left
+        // in it) is kept until the process ends.
+        log_message("Swarms: %s %d swarm(s) still in use at quit, first \"%s\"\n", e.message, gCache->size(),
+                    gCache->nameAt(0));
+        return true;
+    }
+    delete gCache;
+    gCache = nullptr;
+    return true;
+}
+
+VORTEL_EXPORT void* ProduceSwarm(const char* name, void*, bool* outFlag)
+{
+    return gCache ? gCache->find(name, outFlag) : nullptr;
+}
+
+bool ReleaseSwarm(const char* name, void*)
+{
+    return gCache && gCache->release(name);
+}

@@ -1,0 +1,64 @@
+// The Swarms plug-in's shared state: the services it copied from the player, its own legacy rand, the
+// swarm cache ("SwarmsCache") and the operations on a SwarmRecord's arrays.
+//
+// Records are made only here (new_swarm) and freed only by the cache (free_swarm), never by consumers.
+// Array contract: positions, colors and orientations hold exactly `count` entries whenever they are
+// not null, and no record ever holds more than kMaxSwarmPoints points, so every index and size
+// computed from a count fits in 32 bits (count * 9 < 2^31).
+#pragma once
+
+#include <cstdint>
+#include <vortel/legacy_rand.h>
+#include <vortel/plugin.h>
+#include <vortel/records.h>
+
+class ResourceCache;
+
+namespace swarms {
+
+constexpr int32_t kMaxSwarmPoints = 1 << 24;
+
+// The player's services this plug-in uses; all null until Vortel_Init.
+struct Services {
+    void (*Log)(const char* text) = nullptr;
+    void* (*AcquireByIndex)(uint32_t type, int32_t textIndex, void* userData, bool privateUse,
+                            const char* caller, const char* typeName, bool* outFlag) = nullptr;
+    int32_t (*ReleaseByIndex)(uint32_t type, int32_t textIndex, void* resource) = nullptr;
+    const char* (*GetText)(int32_t index) = nullptr;
+};
+extern Services gServices;
+extern LegacyRand gRand;        // srand/rand of every effect of this plug-in
+extern ResourceCache* gCache;   // "SwarmsCache", from Vortel_Init to Vortel_Quit
+
+// Formats and passes one message to the player's log (silently dropped before Vortel_Init).
+void log_message(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
+// A fresh record (count 0, null arrays) added to the cache under `name` with reference count 1.
+// Null when the cache refuses the name (already live) or there is no cache; the refusal is logged.
+SwarmRecord* new_swarm(const char* name, bool staticFlag);
+// The cache's freeFn: frees the three arrays, then the record.
+void free_swarm(void* record);
+
+// Makes `positions` hold exactly `count` points: when count differs from r->count the positions,
+// colours and orientations are freed first; then positions are allocated if absent; r->count = count.
+// count must lie in 0 .. kMaxSwarmPoints. False (and the record left empty, logged) when memory is short.
+bool set_point_count(SwarmRecord* r, int32_t count);
+void drop_colors(SwarmRecord* r);
+void drop_orientations(SwarmRecord* r);
+// Allocate the array for r->count points when absent (contents undefined). False when memory is short.
+bool ensure_colors(SwarmRecord* r);
+bool ensure_orientations(SwarmRecord* r);
+void set_uniform_color(SwarmRecord* r, uint8_t alpha, uint8_t red, uint8_t green, uint8_t blue);
+// Writes `count` identity matrices from `matrices` on.
+void fill_identity(float* matrices, int32_t count);
+// Writes the same four colour bytes into `count` points from `colors` on.
+void fill_color(uint8_t* colors, int32_t count, const uint8_t* argb);
+
+// The four colour bytes (alpha, red, green, blue) of point i: its own when the record has per-point
+// colours, else the uniform ones.
+inline const uint8_t* point_color(const SwarmRecord* r, int32_t i)
+{
+    return r->colors ? r->colors + 4 * i : &r->alpha;
+}
+
+} // namespace swarms
