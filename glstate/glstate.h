@@ -101,14 +101,20 @@ const GLStateFunctions* gls_set_functions(const GLStateFunctions* functions);
 // The real GL entry points.
 const GLStateFunctions* gls_gl_functions();
 
-// Makes ctx current and brings GL in line with it (every slot issued once; stacks issued where they
-// differ from the previous context, or always when there was none). Null: no GL call. Returns the
-// previous context.
+// Makes ctx current and brings GL in line with it: every slot's GL call is issued once with its value;
+// texture enable, bound texture, matrix mode, viewport and projection are issued where they differ from
+// the previous context, or always when there was none. Null: no GL call. Returns the previous context.
 GLStateContext* gls_make_current(GLStateContext* ctx);
 // Makes ctx current with no GL call (a plug-in adopting the player's context).
 void gls_set_context(GLStateContext* ctx);
-// Makes ctx current with no GL call and returns the previous one (render-target switches).
+// Makes ctx current with no GL call and returns the previous one.
 GLStateContext* gls_swap_context(GLStateContext* ctx);
+// Makes ctx current and issues the GL calls for every cached value (slot, texture enable, bound
+// texture, matrix mode, viewport, projection) in which ctx differs from the context that was current,
+// so GL ends equal to ctx when it equalled the previous cache. Both caches must describe the same GL
+// context (the off-screen render target). No previous context: everything is issued, as by
+// gls_make_current. Null ctx: no GL call. Returns the previous context.
+GLStateContext* gls_switch_context(GLStateContext* ctx);
 GLStateContext* gls_current_context();
 
 int gls_screen_width();
