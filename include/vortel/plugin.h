@@ -133,7 +133,7 @@ struct BasicException {
 
     BasicException() { message[0] = '\0'; }
     explicit BasicException(const char* text) { std::snprintf(message, sizeof(message), "%s", text); }
-    __attribute__((format(printf, 2, 3))) static BasicException format(const char* fmt, ...)
+    __attribute__((format(printf, 1, 2))) static BasicException format(const char* fmt, ...)
     {
         BasicException e;
         va_list args;
