@@ -5,13 +5,14 @@
 
 #include "scene/node3d.h"
 
-class Camera3D : public Node3D {
+class Camera3D : public Node3D
+{
 public:
     // left -1, right 1, bottom -1/aspect, top 1/aspect (aspect = width / height, > 0).
     Camera3D(float aspect, float near, float far);
 
-    int GetType() const override;   // kNodeTypeCamera
-    void Accept(Visitor3D& visitor) override;   // VisitCamera(this)
+    int GetType() const override;             // kNodeTypeCamera
+    void Accept(Visitor3D& visitor) override; // VisitCamera(this)
 
     virtual void GetFrustrumData(float& left, float& right, float& bottom, float& top, float& near,
                                  float& far) const;

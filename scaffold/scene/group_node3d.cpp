@@ -11,12 +11,10 @@ int GroupNode3D::traversalDepth_ = 0;
 
 GroupNode3D::GroupNode3D() : children(nullptr), childCount(0), capacity(0) {}
 
+// Listed children may already be gone (their owners delete them before the group is emptied), so the
+// list is freed without looking at them.
 GroupNode3D::~GroupNode3D()
 {
-    // Children still listed outlive the group: leave them no link to freed memory.
-    for (int32_t i = 0; i < childCount; ++i)
-        if (children[i]->parent == this)
-            children[i]->parent = nullptr;
     delete[] children;
 }
 

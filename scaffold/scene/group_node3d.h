@@ -1,6 +1,6 @@
 // GroupNode3D: a node that holds other nodes (without owning them).
 //
-// The child list is an array that grows by capacity <- ((capacity * 3 + 3) >> 1) + 5 (6, 15, 29, 50, 80,
+// The child list is an array that grows by capacity <- ((capacity * 3 + 3) >> 1) + 5 (6, 15, 29, 50, 81,
 // ...). The same node may sit in several groups, or several times in one; its `parent` names the group
 // that added it last. RemoveAllChildren only forgets the entries: the children and their `parent` links
 // are untouched. The destructor frees the array and never deletes a child.
@@ -20,14 +20,15 @@
 // has as many entries.
 constexpr int kMaxGroupDepth = 128;
 
-class GroupNode3D : public Node3D {
+class GroupNode3D : public Node3D
+{
 public:
     GroupNode3D();
     ~GroupNode3D() override;
     GroupNode3D(const GroupNode3D&) = delete;
     GroupNode3D& operator=(const GroupNode3D&) = delete;
 
-    int GetType() const override;   // kNodeTypeGroup
+    int GetType() const override; // kNodeTypeGroup
     // VisitGroup(this), EnterGroup, each child's Accept in index order, LeaveGroup.
     void Accept(Visitor3D& visitor) override;
 
@@ -38,11 +39,11 @@ public:
     // is left as it was; deeper cycles are not refused) and with "Out of memory in GroupNode3D::AddChild!\n"
     // when the list cannot grow (the group is then unchanged).
     virtual void AddChild(Node3D* child);
-    virtual Node3D* GetChild(int index) const;   // null when index is out of range
+    virtual Node3D* GetChild(int index) const; // null when index is out of range
     // Removes the first entry equal to node; later entries move down one place. Returns node, or null
     // when it was not a child. The node's `parent` is not reset.
     virtual Node3D* RemoveChild(Node3D* node);
-    virtual Node3D* RemoveChildAt(int index);   // the same by index; null when out of range
+    virtual Node3D* RemoveChildAt(int index); // the same by index; null when out of range
     // Where child `index` is placed: for a plain (also kaleido and symmetry) group the child's own
     // `position` / `matrix`. Out of range: a shared zero vector / identity matrix, valid until the next
     // call of either query (write nothing through it). Swarm groups answer for a point of their swarm.

@@ -9,15 +9,16 @@
 
 #include <cstdint>
 
-class KaleidoGroupNode3D : public GroupNode3D {
+class KaleidoGroupNode3D : public GroupNode3D
+{
 public:
     KaleidoGroupNode3D();
 
-    int GetType() const override;   // kNodeTypeKaleido
+    int GetType() const override; // kNodeTypeKaleido
     void Accept(Visitor3D& visitor) override;
 
-    int32_t copies;           // default 1
-    int32_t stepOffset;       // default 0
-    float stepPosition[3];    // default (0, 0, 0)
-    float stepMatrix[9];      // default identity
+    int32_t copies;        // default 1
+    int32_t stepOffset;    // default 0
+    float stepPosition[3]; // default (0, 0, 0)
+    float stepMatrix[9];   // default identity
 };

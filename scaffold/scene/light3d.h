@@ -8,12 +8,13 @@
 
 #include <cstdint>
 
-class Light3D : public Node3D {
+class Light3D : public Node3D
+{
 public:
-    Light3D();   // ambient 0xff101010, diffuse 0xff808080, specular 0xffffffff, attenuation 1, 0, 0
+    Light3D(); // ambient 0xff101010, diffuse 0xff808080, specular 0xffffffff, attenuation 1, 0, 0
 
-    int GetType() const override;   // kNodeTypeLight
-    void Accept(Visitor3D& visitor) override;   // VisitLight(this)
+    int GetType() const override;             // kNodeTypeLight
+    void Accept(Visitor3D& visitor) override; // VisitLight(this)
 
     virtual void SetAmbient(uint32_t color);
     virtual uint32_t GetAmbient() const;

@@ -23,13 +23,13 @@
 // [SECTION] Vectors
 //-----------------------------------------------------------------------------
 
-void make_normal_vec(float* v);                                  // v <- (0, 0, 0)
-void copy_vec(const float* src, float* dst);                     // dst <- src
-void add_vectors_self(const float* a, float* b);                 // b <- a + b
-void sub_vectors(const float* a, const float* b, float* out);    // out <- a - b
-void scale_vector_self(float s, float* v);                       // v <- s * v
+void make_normal_vec(float* v);                               // v <- (0, 0, 0)
+void copy_vec(const float* src, float* dst);                  // dst <- src
+void add_vectors_self(const float* a, float* b);              // b <- a + b
+void sub_vectors(const float* a, const float* b, float* out); // out <- a - b
+void scale_vector_self(float s, float* v);                    // v <- s * v
 float dot_product(const float* a, const float* b);
-void cross_product(const float* a, const float* b, float* out);  // out <- a x b
+void cross_product(const float* a, const float* b, float* out); // out <- a x b
 float vector_length(const float* v);
 // r <- sqrt(x^2 + y^2); angle <- atan2(y, x), in -pi .. pi.
 void cart_to_polar(float x, float y, float& r, float& angle);
@@ -38,15 +38,15 @@ void cart_to_polar(float x, float y, float& r, float& angle);
 // [SECTION] Matrices
 //-----------------------------------------------------------------------------
 
-void make_normal_mat(float* m);                   // identity
-void make_normal_mat(double* m);                  // identity, 9 doubles in the same layout
-void copy_mat(const float* src, float* dst);      // dst <- src
-void copy_mat(const double* src, float* dst);     // each element converted to float
+void make_normal_mat(float* m);               // identity
+void make_normal_mat(double* m);              // identity, 9 doubles in the same layout
+void copy_mat(const float* src, float* dst);  // dst <- src
+void copy_mat(const double* src, float* dst); // each element converted to float
 
-void mul_mat_vec(const float* v, const float* m, float* out);  // out <- m * v (vector first!)
-void mul_mat_vec_self(const float* m, float* v);               // v <- m * v (matrix first)
-void mul_mat_mat_self(const float* a, float* b);               // b <- a * b (pre-multiply b)
-void mul_mat_self_mat(const float* a, float* b);               // b <- b * a (post-multiply b)
+void mul_mat_vec(const float* v, const float* m, float* out); // out <- m * v (vector first!)
+void mul_mat_vec_self(const float* m, float* v);              // v <- m * v (matrix first)
+void mul_mat_mat_self(const float* a, float* b);              // b <- a * b (pre-multiply b)
+void mul_mat_self_mat(const float* a, float* b);              // b <- b * a (post-multiply b)
 
 // Rotations. x and z turn counter-clockwise for a positive angle (y towards z, x towards y).
 // make_roty_mat keeps the engine's own sense: -sin in row 0 and +sin in row 2, so a positive angle
@@ -54,7 +54,7 @@ void mul_mat_self_mat(const float* a, float* b);               // b <- b * a (po
 void make_rotx_mat(float* m, float angle);
 void make_roty_mat(float* m, float angle);
 void make_rotz_mat(float* m, float angle);
-void make_scale_mat(float* m, float sx, float sy, float sz);   // diagonal sx, sy, sz, zero elsewhere
+void make_scale_mat(float* m, float sx, float sy, float sz); // diagonal sx, sy, sz, zero elsewhere
 
 // Symmetric skews (not rotations), with h = angle / 2:
 //   x: m[4] = m[8] = cos h, m[5] = m[7] = -sin h     y: m[0] = m[8] = cos h, m[2] = m[6] = -sin h
@@ -83,7 +83,8 @@ void quat_to_mat3(const float* q, float* m);
 void unit_quat_self(float* q);
 // Spherical interpolation from q0 (t = 0) to q1 (t = 1); the result is not renormalised.
 // No sign flip: when q0 . q1 < 0 it takes the longer arc, so negate one input for the short path.
-// |q0 . q1| >= 1 gives q0; nearly parallel inputs (sin of the angle < 0.001) give their mean.
+// |q0 . q1| >= 1 gives q0; nearly parallel inputs (sin of the angle < 0.001) give their mean, nearly
+// opposite ones q0.
 void slerp(const float* q0, const float* q1, float t, float* out);
 
 //-----------------------------------------------------------------------------

@@ -6,7 +6,8 @@
 #include <memory>
 #include <new>
 
-namespace {
+namespace
+{
 
 constexpr int kBinomialSize = kMaxBezierControlPoints + 1;
 

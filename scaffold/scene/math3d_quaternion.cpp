@@ -64,24 +64,24 @@ void unit_quat_self(float* q)
 void slerp(const float* q0, const float* q1, float t, float* out)
 {
     const float c = q0[0] * q1[0] + q0[1] * q1[1] + q0[2] * q1[2] + q0[3] * q1[3];
-    float result[4];
-    if (std::fabs(c) >= 1.0f) {
-        for (int i = 0; i < 4; ++i)
-            result[i] = q0[i];
-    } else {
+    // Weights of q0 and q1; parallel or opposite inputs (|c| >= 1) give q0.
+    float a = 1.0f, b = 0.0f;
+    if (std::fabs(c) < 1.0f) {
         const float theta = std::acos(c);
         const float s = std::sqrt(1.0f - c * c);
         if (std::fabs(s) >= 0.001f) {
-            const float a = std::sin((1.0f - t) * theta) / s;
-            const float b = std::sin(t * theta) / s;
-            for (int i = 0; i < 4; ++i)
-                result[i] = a * q0[i] + b * q1[i];
-        } else {
+            a = std::sin((1.0f - t) * theta) / s;
+            b = std::sin(t * theta) / s;
+        } else if (c > 0.0f) {
             // sin(theta) is too small to divide by: the two are as good as equal.
-            for (int i = 0; i < 4; ++i)
-                result[i] = (q0[i] + q1[i]) * 0.5f;
+            a = b = 0.5f;
         }
+        // Otherwise opposite up to rounding: their mean would be the zero quaternion, so keep q0 as for
+        // exact opposites.
     }
+    float result[4];
+    for (int i = 0; i < 4; ++i)
+        result[i] = a * q0[i] + b * q1[i];
     for (int i = 0; i < 4; ++i)
         out[i] = result[i];
 }

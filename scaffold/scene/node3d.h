@@ -20,14 +20,15 @@ class Visitor3D;
 // Answers of GetType.
 constexpr int kNodeTypeCamera = 1;
 constexpr int kNodeTypePoly = 2;
-constexpr int kNodeTypeGroup = 3;   // GroupNode3D, RootNode3D and SymmetryGroupNode3D
+constexpr int kNodeTypeGroup = 3; // GroupNode3D, RootNode3D and SymmetryGroupNode3D
 constexpr int kNodeTypeKaleido = 4;
 constexpr int kNodeTypeSwarm = 5;
 constexpr int kNodeTypeLight = 6;
 
-class Node3D {
+class Node3D
+{
 public:
-    Node3D();   // identity matrix, zero position, no parent
+    Node3D(); // identity matrix, zero position, no parent
     virtual ~Node3D();
 
     virtual int GetType() const = 0;
@@ -39,5 +40,5 @@ public:
 
     float matrix[9];
     float position[3];
-    GroupNode3D* parent;   // the group that last added this node; not reset when it is removed
+    GroupNode3D* parent; // the group that last added this node; not reset when it is removed
 };

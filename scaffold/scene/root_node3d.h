@@ -5,11 +5,12 @@
 
 class Camera3D;
 
-class RootNode3D : public GroupNode3D {
+class RootNode3D : public GroupNode3D
+{
 public:
     explicit RootNode3D(Camera3D* camera);
 
-    RootNode3D* GetRoot() override;   // this
+    RootNode3D* GetRoot() override; // this
     Camera3D* GetCam() const { return camera; }
 
     Camera3D* camera;

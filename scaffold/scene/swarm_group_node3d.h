@@ -18,12 +18,13 @@
 
 constexpr int kMaxSwarmGroupChildren = 256;
 
-class SwarmGroupNode3D : public GroupNode3D {
+class SwarmGroupNode3D : public GroupNode3D
+{
 public:
     SwarmGroupNode3D();
-    ~SwarmGroupNode3D() override;   // frees the extra transforms
+    ~SwarmGroupNode3D() override; // frees the extra transforms
 
-    int GetType() const override;   // kNodeTypeSwarm
+    int GetType() const override; // kNodeTypeSwarm
     void Accept(Visitor3D& visitor) override;
 
     // Where child 0 is drawn for swarm point `index` (composed as in Accept). Valid for a point that is
@@ -39,9 +40,9 @@ public:
     const float* GetExtraMatrices() const { return extraMatrices_; }
     const float* GetExtraOffsets() const { return extraOffsets_; }
 
-    SwarmRecord* swarm;   // the swarm followed, not owned; default null
-    int32_t pointCount;   // number of points to draw, default 1
-    int32_t firstPoint;   // index of the first point drawn, default 0
+    SwarmRecord* swarm; // the swarm followed, not owned; default null
+    int32_t pointCount; // number of points to draw, default 1
+    int32_t firstPoint; // index of the first point drawn, default 0
 
 private:
     bool pointIsDrawn(int64_t index) const;
@@ -52,5 +53,5 @@ private:
 
     float* extraMatrices_;
     float* extraOffsets_;
-    int32_t extraCount_;   // entries in each extra array
+    int32_t extraCount_; // entries in each extra array
 };

@@ -7,13 +7,14 @@
 
 #include <cstdint>
 
-class SymmetryGroupNode3D : public GroupNode3D {
+class SymmetryGroupNode3D : public GroupNode3D
+{
 public:
     SymmetryGroupNode3D();
 
-    int GetType() const override;   // kNodeTypeGroup
+    int GetType() const override; // kNodeTypeGroup
     void Accept(Visitor3D& visitor) override;
 
-    float angle;    // radians, default pi/2
-    int32_t axis;   // 1 = y, 2 = z, any other value = x (default 0)
+    float angle;  // radians, default pi/2
+    int32_t axis; // 1 = y, 2 = z, any other value = x (default 0)
 };

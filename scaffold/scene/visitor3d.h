@@ -17,7 +17,8 @@ class GroupNode3D;
 class Light3D;
 class Poly3D;
 
-class Visitor3D {
+class Visitor3D
+{
 public:
     virtual ~Visitor3D();
 
@@ -25,8 +26,8 @@ public:
     virtual void VisitPoly(Poly3D* poly) = 0;
     virtual void VisitGroup(GroupNode3D* group) = 0;
     virtual void VisitCamera(Camera3D* camera) = 0;
-    virtual void EnterGroup();   // does nothing by default
-    virtual void LeaveGroup();   // does nothing by default
+    virtual void EnterGroup(); // does nothing by default
+    virtual void LeaveGroup(); // does nothing by default
     // A swarm group brackets each child it draws with (true, colour of the point) ... (false, same colour):
     // meshes visited in between take that colour (0xAARRGGBB) instead of their own.
     virtual void SetOverrideColor(bool enable, uint32_t color) = 0;
