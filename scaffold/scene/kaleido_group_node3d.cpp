@@ -14,20 +14,39 @@ int KaleidoGroupNode3D::GetType() const
     return kNodeTypeKaleido;
 }
 
-// Copy j sees the step applied stepOffset + j times. Copy j's transform is copy j-1's with one more
-// step, so each copy costs one composition instead of starting over from the saved transform; the
-// sequence of float operations, and so the result, is the same.
+// (matrix, position) <- the step applied n times, by squaring: a demo may ask for a huge offset, and
+// applying the step one time after another would then stall the frame.
+static void step_power(const float* stepMatrix, const float* stepPosition, int64_t n, float* matrix,
+                       float* position)
+{
+    make_normal_mat(matrix);
+    make_normal_vec(position);
+    float baseMatrix[9], basePosition[3];
+    copy_mat(stepMatrix, baseMatrix);
+    copy_vec(stepPosition, basePosition);
+    for (; n > 0; n >>= 1) {
+        if (n & 1)
+            compose_transform_self(baseMatrix, basePosition, matrix, position);
+        compose_transform_self(baseMatrix, basePosition, baseMatrix, basePosition);
+    }
+}
+
+// Copy j sees the step applied stepOffset + j times: the offset's power once, then one more step for
+// each further copy.
 void KaleidoGroupNode3D::Accept(Visitor3D& visitor)
 {
     visitAsGroup(visitor, [&] {
+        if (copies < 1)
+            return;
+        float offsetMatrix[9], offsetPosition[3];
+        step_power(stepMatrix, stepPosition, stepOffset, offsetMatrix, offsetPosition);
         for (int32_t i = 0; i < childCount; ++i) {
             Node3D* child = children[i];
             float savedMatrix[9], savedPosition[3];
             copy_mat(child->matrix, savedMatrix);
             copy_vec(child->position, savedPosition);
 
-            for (int64_t step = 0; step < int64_t(stepOffset); ++step)
-                compose_transform_self(stepMatrix, stepPosition, child->matrix, child->position);
+            compose_transform_self(offsetMatrix, offsetPosition, child->matrix, child->position);
             for (int32_t j = 0; j < copies; ++j) {
                 if (j > 0 && int64_t(stepOffset) + j > 0)
                     compose_transform_self(stepMatrix, stepPosition, child->matrix, child->position);

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <initializer_list>
 
 namespace
@@ -115,6 +116,21 @@ TEST_F(KaleidoGroup, NegativeOffsetAndNoCopies)
     RecordingVisitor none;
     kaleido.Accept(none);
     EXPECT_EQ(none.sequence(), "group enter leave");
+}
+
+TEST_F(KaleidoGroup, HugeOffsetIsReachedWithoutStepping)
+{
+    // A plain move along x: 2^31 - 1 steps put the child near x = 2.147e9 (without stalling the frame).
+    make_normal_mat(kaleido.stepMatrix);
+    kaleido.stepOffset = INT32_MAX;
+    kaleido.copies = 2;
+    RecordingVisitor visitor;
+    kaleido.Accept(visitor);
+    const std::vector<Visit> leaves = visitor.leaves();
+    ASSERT_EQ(leaves.size(), 2u);
+    EXPECT_NEAR(leaves[0].position[0], 2147483647.0, 2147483647.0 * 1e-6);
+    EXPECT_NEAR(leaves[1].position[0], 2147483648.0, 2147483648.0 * 1e-6);
+    EXPECT_EQ(light.position[0], 0.0f);
 }
 
 // Draws a child at `start` through a symmetry group and returns the two positions it was drawn at.
