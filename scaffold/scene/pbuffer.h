@@ -52,9 +52,11 @@ public:
     GLStateContext* stateContext() { return &context_; }
 
 private:
-    PBuffer(int32_t width, int32_t height);
+    PBuffer(int32_t width, int32_t height, int32_t maxSize);
     void attach(int32_t target, int32_t width, int32_t height);
+    void hand_over(uint32_t textureId, bool& bound, bool toReading);
 
+    int32_t maxSize_ = 1;                          // largest width or height GL can attach
     uint32_t framebuffer_ = 0;
     uint32_t depthBuffer_ = 0;
     int32_t depthWidth_ = 0, depthHeight_ = 0;

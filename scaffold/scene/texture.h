@@ -27,6 +27,8 @@ public:
     // Replaces size and pixels under the same GL name, so holders of this texture see the new picture.
     // Null pixels: storage of the new size with undefined contents. Does nothing when id is 0.
     void Reload(const uint32_t* pixels, int32_t width, int32_t height);
+    // Changes how texture coordinates outside 0..1 are taken (GL_REPEAT, GL_CLAMP_TO_EDGE, ...).
+    void SetWrap(uint32_t wrapS, uint32_t wrapT);
 
     uint32_t id;          // GL texture name
     int32_t width;        // pixels
