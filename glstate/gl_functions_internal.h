@@ -3,4 +3,4 @@
 
 #include "glstate.h"
 
-const GLStateFunctions& gls_gl();
+__attribute__((visibility("hidden"))) const GLStateFunctions& gls_gl();

@@ -1,5 +1,6 @@
 #include "virt_palette.h"
 
+#include <algorithm>
 #include <cassert>
 
 VirtPalette::VirtPalette() : count(2), colors{0xff000000u, 0xffffffffu}, positions{0.0f, 1.0f} {}
@@ -10,9 +11,8 @@ uint32_t VirtPalette::GetColor(float x) const
         return colors[0];
     if (x >= 1.0f)
         return colors[count - 1];
-    int32_t i = 1;
-    while (i < count && !(x < positions[i]))
-        ++i;
+    // Lowest i >= 1 with x < positions[i]; the positions are sorted.
+    const int32_t i = int32_t(std::upper_bound(positions + 1, positions + count, x) - positions);
     if (i == count)
         return colors[count - 1];
 

@@ -1,0 +1,1 @@
+set(BENCH_glstate_LIBS glstate)
