@@ -29,7 +29,7 @@ public:
 
     // Where child 0 is drawn for swarm point `index` (composed as in Accept). Valid for a point that is
     // drawn, when the group has at least one child; otherwise the shared zero vector / identity matrix.
-    // The answer lives in a shared buffer that the next call of either query overwrites.
+    // The answer lives in a shared buffer that the next call of the same query overwrites.
     float* GetChildPosition(int index) override;
     float* GetChildMatrix(int index) override;
 
