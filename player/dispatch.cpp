@@ -6,8 +6,6 @@
 namespace
 {
 
-typedef bool (*Thunk)(EffectFn, StateStruct*, void**, const int32_t*);
-
 template <size_t... I>
 bool call_with_words(EffectFn effect, StateStruct* state, void** privateData, const int32_t* words)
 {
@@ -16,12 +14,12 @@ bool call_with_words(EffectFn effect, StateStruct* state, void** privateData, co
 
 // One thunk per word count, generated at compile time: thunk N makes a call with N words loaded from the
 // buffer, so the callee sees an ordinary call site with that many arguments.
-template <size_t N, size_t... I> constexpr Thunk make_thunk(std::index_sequence<I...>)
+template <size_t N, size_t... I> constexpr EffectThunk make_thunk(std::index_sequence<I...>)
 {
     return &call_with_words<I...>;
 }
 
-template <size_t... N> constexpr std::array<Thunk, sizeof...(N)> make_table(std::index_sequence<N...>)
+template <size_t... N> constexpr std::array<EffectThunk, sizeof...(N)> make_table(std::index_sequence<N...>)
 {
     return {{make_thunk<N>(std::make_index_sequence<N>())...}};
 }
@@ -30,9 +28,13 @@ constexpr auto kThunks = make_table(std::make_index_sequence<kMaxEffectWords + 1
 
 } // namespace
 
+EffectThunk effect_thunk(int count)
+{
+    return count < 0 || count > kMaxEffectWords ? nullptr : kThunks[size_t(count)];
+}
+
 bool dispatch_effect(EffectFn effect, StateStruct* state, void** privateData, const int32_t* words, int count)
 {
-    if (!effect || count < 0 || count > kMaxEffectWords)
-        return false;
-    return kThunks[size_t(count)](effect, state, privateData, words);
+    EffectThunk thunk = effect_thunk(count);
+    return thunk && effect ? thunk(effect, state, privateData, words) : false;
 }

@@ -1,8 +1,8 @@
 #include "timeline.h"
 
 #include <algorithm>
+#include <cstdint>
 
-#include "dispatch.h"
 #include "error_log.h"
 #include "library_host.h"
 #include "param_eval.h"
@@ -40,13 +40,24 @@ bool evaluate_arguments(const Event& event, uint32_t t, int32_t* words)
     return allConstant;
 }
 
+bool all_constant(const Event& event)
+{
+    for (const Param& param : event.params) {
+        if (param.kind != kParamConstant)
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
-ActiveEventFinder::ActiveEventFinder(const std::vector<Event>& events) : events_(&events)
+ActiveEventFinder::ActiveEventFinder(const std::vector<Event>& events)
 {
+    spans_.reserve(events.size());
     latestEnd_.reserve(events.size());
     uint32_t latest = 0;
     for (const Event& event : events) {
+        spans_.push_back({event.startTime, event.endTime});
         latest = std::max(latest, event.endTime);
         latestEnd_.push_back(latest);
     }
@@ -54,42 +65,67 @@ ActiveEventFinder::ActiveEventFinder(const std::vector<Event>& events) : events_
 
 int32_t ActiveEventFinder::find(uint32_t t)
 {
-    const std::vector<Event>& events = *events_;
     if (t < lastTime_) {
         // The first event ending after t is the first whose running maximum of end times is after t.
         cursor_ = size_t(std::upper_bound(latestEnd_.begin(), latestEnd_.begin() + long(cursor_), t) -
                          latestEnd_.begin());
     } else {
-        while (cursor_ < events.size() && events[cursor_].endTime <= t)
+        while (cursor_ < spans_.size() && spans_[cursor_].end <= t)
             ++cursor_;
     }
     lastTime_ = t;
-    if (cursor_ == events.size() || t < events[cursor_].startTime)
+    if (cursor_ == spans_.size() || t < spans_[cursor_].start)
         return -1;
     return int32_t(cursor_);
 }
 
-Timeline::Timeline(const Demo& demo) : demo_(demo), runs_(demo.tracks.size()), active_(demo.tracks.size(), -1)
+Timeline::Timeline(const Demo& demo)
+    : demo_(demo), plans_(demo.tracks.size()), runs_(demo.tracks.size()), active_(demo.tracks.size(), -1)
 {
     finders_.reserve(demo.tracks.size());
-    for (const Track& track : demo.tracks)
-        finders_.emplace_back(track.events);
+    std::vector<std::vector<size_t>> constantAt(demo.tracks.size());
+    for (size_t k = 0; k < demo.tracks.size(); ++k) {
+        const std::vector<Event>& events = demo.tracks[k].events;
+        finders_.emplace_back(events);
+        for (const Event& event : events) {
+            EffectThunk thunk = effect_thunk(int(std::min(event.params.size(), size_t(kMaxEffectWords) + 1)));
+            plans_[k].push_back({&event, thunk, nullptr});
+            constantAt[k].push_back(constantWords_.size());
+            if (thunk && all_constant(event)) {
+                for (const Param& param : event.params)
+                    constantWords_.push_back(param.value);
+            } else {
+                constantAt[k].back() = SIZE_MAX;
+            }
+        }
+    }
+    // Pointers only now that the pool has stopped growing.
+    for (size_t k = 0; k < plans_.size(); ++k)
+        for (size_t i = 0; i < plans_[k].size(); ++i)
+            if (constantAt[k][i] != SIZE_MAX)
+                plans_[k][i].constantWords = constantWords_.data() + constantAt[k][i];
 }
 
 bool Timeline::call_event(size_t track, int32_t index, int32_t phase, uint32_t t)
 {
-    const Event& event = demo_.tracks[track].events[size_t(index)];
+    const EventPlan& plan = plans_[track][size_t(index)];
+    const Event& event = *plan.event;
     state_.phase = phase;
     state_.localTime = int32_t(t - event.startTime);
     state_.startTime = int32_t(event.startTime);
     state_.duration = int32_t(event.endTime - event.startTime);
     state_.GetParam = &timeline_get_param;
-    const size_t count = event.params.size();
-    if (count > size_t(kMaxEffectWords) || !event.function)
+    if (!plan.thunk || !event.function)
         return false;
     CurrentEvent current(event);
-    state_.paramsConstant = evaluate_arguments(event, t, words_);
-    return dispatch_effect(event.function, &state_, &runs_[track].privateData, words_, int(count));
+    const int32_t* words = plan.constantWords;
+    if (words) {
+        state_.paramsConstant = true;
+    } else {
+        state_.paramsConstant = evaluate_arguments(event, t, words_);
+        words = words_;
+    }
+    return plan.thunk(event.function, &state_, &runs_[track].privateData, words);
 }
 
 bool Timeline::run_frame(uint32_t t)

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "demo_model.h"
+#include "dispatch.h"
 
 // The active event of one track: the first event, in document order, whose end time is after t, when t
 // is not before its start; otherwise none (-1). Events whose end is not after their start are never
@@ -21,7 +22,10 @@ public:
     int32_t find(uint32_t t);
 
 private:
-    const std::vector<Event>* events_;
+    struct Span {
+        uint32_t start, end;
+    };
+    std::vector<Span> spans_;         // the events' times, packed for the forward walk
     std::vector<uint32_t> latestEnd_; // latestEnd_[i] = the largest end time among events 0..i
     size_t cursor_ = 0;               // the first event whose end is after lastTime_
     uint32_t lastTime_ = 0;
@@ -58,6 +62,14 @@ private:
 
     const Demo& demo_;
     std::vector<ActiveEventFinder> finders_;
+    // How each event is called, worked out once: plans_[track][event].
+    struct EventPlan {
+        const Event* event;
+        EffectThunk thunk;            // null for an event with too many words
+        const int32_t* constantWords; // its words when all its parameters are constants, else null
+    };
+    std::vector<std::vector<EventPlan>> plans_;
+    std::vector<int32_t> constantWords_;
     std::vector<TrackRunState> runs_;
     std::vector<int32_t> active_;
     StateStruct state_{};

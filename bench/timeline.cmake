@@ -1,0 +1,1 @@
+set(BENCH_timeline_LIBS player_core)
