@@ -3,7 +3,8 @@
 #include <cstdio>
 #include <effects/resource_cache.h>
 
-namespace swarms {
+namespace swarms
+{
 
 OutputBlock* enter_output_effect(StateStruct* state, void** privateData, const int32_t* names, int outputs,
                                  const char* effect, OutputBlock* (*make)(), bool* result)
@@ -62,7 +63,8 @@ Acquisition::Acquisition(uint32_t type, int32_t index, const char* requester, co
         resource_ = gServices.AcquireByIndex(type, index, nullptr, false, requester, what, &flag_);
 }
 
-Acquisition::Acquisition(int32_t index, const char* requester) : Acquisition(kTypeSwarm, index, requester, "swarm ")
+Acquisition::Acquisition(int32_t index, const char* requester)
+    : Acquisition(kTypeSwarm, index, requester, "swarm ")
 {
 }
 

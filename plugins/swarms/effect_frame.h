@@ -13,16 +13,17 @@
 
 #include "swarm_store.h"
 
-namespace swarms {
+namespace swarms
+{
 
 struct OwnedSwarm {
-    SwarmRecord* record = nullptr;   // null when the cache refused the name
+    SwarmRecord* record = nullptr; // null when the cache refused the name
     char name[256] = {};
 };
 
 struct OutputBlock {
     OwnedSwarm out[2];
-    bool built = false;   // false until the first rebuild, so the first call always builds
+    bool built = false; // false until the first rebuild, so the first call always builds
     virtual ~OutputBlock() = default;
 };
 
@@ -64,7 +65,8 @@ template <class Block> Block* enter_inplace_effect(StateStruct* state, void** pr
 // One acquisition by text index through the registry, released when it goes out of scope (only if it
 // succeeded: releasing a failed acquisition could drop a reference or a private-use mark that belongs
 // to someone else). resource() is null when the registry found nothing; it has reported that itself.
-class Acquisition {
+class Acquisition
+{
 public:
     Acquisition(uint32_t type, int32_t index, const char* requester, const char* what);
     // A swarm: type 'SWRM', what "swarm ".

@@ -1,8 +1,10 @@
 #include "generator_support.h"
 
-namespace swarms {
+namespace swarms
+{
 
-bool begin_rebuild(StateStruct* state, SwarmRecord* r, int64_t wanted, const char* effect, const char* problem)
+bool begin_rebuild(StateStruct* state, SwarmRecord* r, int64_t wanted, const char* effect,
+                   const char* problem)
 {
     state->status = 2;
     int32_t count = built_count(wanted);

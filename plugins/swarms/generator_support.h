@@ -5,7 +5,8 @@
 
 #include "swarm_store.h"
 
-namespace swarms {
+namespace swarms
+{
 
 // A point count a record can hold: 0 .. kMaxSwarmPoints.
 inline bool buildable(int64_t count)

@@ -9,12 +9,13 @@
 
 using namespace swarms;
 
-namespace {
+namespace
+{
 
 constexpr float kPi = 3.1415927f;
 
 struct SineBlock : OutputBlock {
-    int32_t words[11] = {};   // step, offset, then amplitude, frequency, phase of x, y and z
+    int32_t words[11] = {}; // step, offset, then amplitude, frequency, phase of x, y and z
 };
 struct TorusBlock : OutputBlock {
     int32_t words[5] = {};
@@ -107,8 +108,8 @@ void write_spiro(float* out, int32_t count, const int32_t (&w)[7])
         const float fx = p * std::cos(-theta) - q * std::sin(-theta);
         const float hy = p * std::sin(-theta) + q * std::cos(-theta);
         // 4. Tilt.
-        const float phi = float(std::sin(theta * float(g) * 0.01f + h * M_PI * (1.0 / 1800))) * float(f) * kPi *
-                          2.7777778e-4f;
+        const float phi = float(std::sin(theta * float(g) * 0.01f + h * M_PI * (1.0 / 1800))) * float(f) *
+                          kPi * 2.7777778e-4f;
         // 5.
         const float tilted = fx * std::cos(phi);
         *out++ = std::cos(theta) * tilted - std::sin(theta) * hy;
@@ -134,7 +135,8 @@ VORTEL_EXPORT bool MakeSineSwarm(StateStruct* state, void** privateData, int32_t
     if (b->built && r->count == built_count(count) && std::equal(words, words + 11, b->words))
         return kDone;
     if (begin_rebuild(state, r, count, "MakeSineSwarm")) {
-        SineWalk axes[3] = {sine_axis(ampX, freqX, phaseX, step, offset), sine_axis(ampY, freqY, phaseY, step, offset),
+        SineWalk axes[3] = {sine_axis(ampX, freqX, phaseX, step, offset),
+                            sine_axis(ampY, freqY, phaseY, step, offset),
                             sine_axis(ampZ, freqZ, phaseZ, step, offset)};
         write_sine(r->positions, r->count, axes);
     }
@@ -163,8 +165,8 @@ VORTEL_EXPORT bool MakeTorusSineSwarm(StateStruct* state, void** privateData, in
     return kDone;
 }
 
-VORTEL_EXPORT bool MakeSpiroSwarm(StateStruct* state, void** privateData, int32_t name, int32_t count, int32_t b,
-                                  int32_t c, int32_t d, int32_t e, int32_t f, int32_t g, int32_t h)
+VORTEL_EXPORT bool MakeSpiroSwarm(StateStruct* state, void** privateData, int32_t name, int32_t count,
+                                  int32_t b, int32_t c, int32_t d, int32_t e, int32_t f, int32_t g, int32_t h)
 {
     bool result;
     auto* block = enter_output_effect<SpiroBlock>(state, privateData, &name, 1, "MakeSpiroSwarm", &result);
@@ -183,9 +185,9 @@ VORTEL_EXPORT bool MakeSpiroSwarm(StateStruct* state, void** privateData, int32_
 }
 
 VORTEL_EXPORT bool MakeBezierSwarm(StateStruct* state, void** privateData, int32_t name, int32_t count,
-                                   int32_t p0x, int32_t p0y, int32_t p0z, int32_t p1x, int32_t p1y, int32_t p1z,
-                                   int32_t p2x, int32_t p2y, int32_t p2z, int32_t p3x, int32_t p3y, int32_t p3z,
-                                   int32_t controlPoints)
+                                   int32_t p0x, int32_t p0y, int32_t p0z, int32_t p1x, int32_t p1y,
+                                   int32_t p1z, int32_t p2x, int32_t p2y, int32_t p2z, int32_t p3x,
+                                   int32_t p3y, int32_t p3z, int32_t controlPoints)
 {
     bool result;
     auto* b = enter_output_effect<BezierBlock>(state, privateData, &name, 1, "MakeBezierSwarm", &result);

@@ -5,11 +5,13 @@
 
 #include "effect_frame.h"
 #include "generator_support.h"
+#include "legacy_rand_block.h"
 #include "swarm_effects.h"
 
 using namespace swarms;
 
-namespace {
+namespace
+{
 
 constexpr float kPi = 3.1415927f;
 
@@ -91,13 +93,35 @@ void write_starfield(float* out, int32_t count, int32_t h)
     }
 }
 
-void write_rand(float* out, int32_t count, int32_t rx, int32_t ry, int32_t rz)
-{
-    for (int32_t i = 0; i < count; ++i) {
-        *out++ = float(gRand.rand() % rx - rx / 2);
-        *out++ = float(gRand.rand() % ry - ry / 2);
-        *out++ = float(gRand.rand() % rz - rz / 2);
+// x mod d for 32-bit x without a division (Lemire's method; exact for every x and d >= 1).
+struct FastMod {
+    explicit FastMod(uint32_t divisor) : m(~uint64_t(0) / divisor + 1), d(divisor) {}
+    uint32_t operator()(uint32_t x) const
+    {
+        return uint32_t((static_cast<unsigned __int128>(m * x) * d) >> 64);
     }
+    uint64_t m;
+    uint32_t d;
+};
+
+// rand() mod range - range / 2 per coordinate, drawn x, y, z point by point from the legacy sequence
+// seeded with `seed`; the plug-in's rand is left where those draws leave it.
+void write_rand(float* out, int32_t count, uint32_t seed, const int32_t (&range)[3])
+{
+    const FastMod mod[3] = {FastMod(uint32_t(range[0])), FastMod(uint32_t(range[1])),
+                            FastMod(uint32_t(range[2]))};
+    const int32_t half[3] = {range[0] / 2, range[1] / 2, range[2] / 2};
+    LegacyRandBlock draws(seed);
+    constexpr int32_t kPointsPerBlock = 1024;
+    int32_t values[3 * kPointsPerBlock];
+    for (int32_t first = 0; first < count; first += kPointsPerBlock) {
+        const int32_t n = std::min(kPointsPerBlock, count - first);
+        draws.fill(values, 3 * n);
+        for (int32_t c = 0; c < 3 * n; c += 3)
+            for (int k = 0; k < 3; ++k)
+                *out++ = float(int32_t(mod[k](uint32_t(values[c + k]))) - half[k]);
+    }
+    gRand.srand(draws.state());
 }
 
 } // namespace
@@ -148,7 +172,8 @@ VORTEL_EXPORT bool MakeStarfieldSwarm(StateStruct* state, void** privateData, in
                                       int32_t halfExtent, int32_t reserved)
 {
     bool result;
-    auto* b = enter_output_effect<StarfieldBlock>(state, privateData, &name, 1, "MakeStarfieldSwarm", &result);
+    auto* b =
+        enter_output_effect<StarfieldBlock>(state, privateData, &name, 1, "MakeStarfieldSwarm", &result);
     if (!b)
         return result;
     SwarmRecord* r = b->out[0].record;
@@ -179,7 +204,8 @@ VORTEL_EXPORT bool MakeRandSwarm(StateStruct* state, void** privateData, int32_t
         rangeZ == b->rangeZ && seed == b->seed)
         return kDone;
     if (begin_rebuild(state, r, count, "MakeRandSwarm"))
-        write_rand(r->positions, r->count, std::max(rangeX, 1), std::max(rangeY, 1), std::max(rangeZ, 1));
+        write_rand(r->positions, r->count, uint32_t(seed),
+                   {std::max(rangeX, 1), std::max(rangeY, 1), std::max(rangeZ, 1)});
     b->rangeX = rangeX;
     b->rangeY = rangeY;
     b->rangeZ = rangeZ;
@@ -189,8 +215,8 @@ VORTEL_EXPORT bool MakeRandSwarm(StateStruct* state, void** privateData, int32_t
 }
 
 VORTEL_EXPORT bool DrawLineSwarm(StateStruct* state, void** privateData, int32_t name, int32_t reserved1,
-                                 int32_t reserved2, int32_t x1, int32_t y1, int32_t z1, int32_t x2, int32_t y2,
-                                 int32_t z2)
+                                 int32_t reserved2, int32_t x1, int32_t y1, int32_t z1, int32_t x2,
+                                 int32_t y2, int32_t z2)
 {
     bool result;
     auto* b = enter_output_effect<LineBlock>(state, privateData, &name, 1, "DrawLineSwarm", &result);

@@ -8,7 +8,8 @@
 
 using namespace swarms;
 
-namespace {
+namespace
+{
 
 struct ColorBlock {
     int32_t words[3] = {};
@@ -20,7 +21,7 @@ struct BetweenBlock {
 };
 constexpr int kSetColors = 16;
 struct RandomSetBlock {
-    int32_t words[3 * kSetColors + 2] = {};   // the 48 colour values, the colour count, the seed
+    int32_t words[3 * kSetColors + 2] = {}; // the 48 colour values, the colour count, the seed
     bool built = false;
     bool warned = false;
 };
@@ -119,8 +120,9 @@ VORTEL_EXPORT bool ColorRandomSetSwarm(StateStruct* state, void** privateData, .
     b->built = true;
     if (colorCount < 1) {
         if (!b->warned)
-            log_message("ColorRandomSetSwarm: the colour count is %d, at least 1 is needed; colours unchanged\n",
-                        colorCount);
+            log_message(
+                "ColorRandomSetSwarm: the colour count is %d, at least 1 is needed; colours unchanged\n",
+                colorCount);
         b->warned = true;
         state->status = -1;
         return kDone;

@@ -8,7 +8,8 @@
 
 using namespace swarms;
 
-namespace {
+namespace
+{
 
 struct AddBlock : OutputBlock {
     int32_t na = 0, nb = 0;
@@ -53,7 +54,8 @@ void copy_points(const SwarmRecord* source, int32_t first, int32_t count, SwarmR
     }
     if (r->orientations) {
         if (source->orientations)
-            std::memcpy(r->orientations + 9 * at, source->orientations + 9 * first, sizeof(float) * 9 * count);
+            std::memcpy(r->orientations + 9 * at, source->orientations + 9 * first,
+                        sizeof(float) * 9 * count);
         else
             fill_identity(r->orientations + 9 * at, count);
     }
@@ -97,7 +99,8 @@ double clamp01(double t)
     return std::min(1.0, std::max(0.0, t));
 }
 
-void morph_points(const SwarmRecord* a, const SwarmRecord* b, int32_t position, int32_t spread, SwarmRecord* r)
+void morph_points(const SwarmRecord* a, const SwarmRecord* b, int32_t position, int32_t spread,
+                  SwarmRecord* r)
 {
     static const float kHalfTurnZ[4] = {0, 0, 1, 0};
     for (int32_t i = 0; i < r->count; ++i) {
@@ -177,8 +180,8 @@ VORTEL_EXPORT bool AddSwarms(StateStruct* state, void** privateData, int32_t out
 }
 
 VORTEL_EXPORT bool MoveSwarm(StateStruct* state, void** privateData, int32_t output, int32_t source, int32_t,
-                             int32_t tx, int32_t ty, int32_t tz, int32_t qx, int32_t qy, int32_t qz, int32_t qw,
-                             int32_t scale)
+                             int32_t tx, int32_t ty, int32_t tz, int32_t qx, int32_t qy, int32_t qz,
+                             int32_t qw, int32_t scale)
 {
     bool result;
     auto* b = enter_output_effect<MoveBlock>(state, privateData, &output, 1, "MoveSwarm", &result);
@@ -199,7 +202,8 @@ VORTEL_EXPORT bool MoveSwarm(StateStruct* state, void** privateData, int32_t out
     std::copy(words, words + 8, b->words);
     b->built = true;
     SwarmRecord* r = b->out[0].record;
-    if (!set_point_count(r, s->count) || !want_colors(r, s->colors) || !want_orientations(r, s->orientations)) {
+    if (!set_point_count(r, s->count) || !want_colors(r, s->colors) ||
+        !want_orientations(r, s->orientations)) {
         set_point_count(r, 0);
         return kDone;
     }
@@ -265,7 +269,8 @@ VORTEL_EXPORT bool MorphSwarms(StateStruct* state, void** privateData, int32_t o
     const SwarmRecord* c = sb.swarm();
     if (!a || !c)
         return kDone;
-    if (source_is_output(b, a, "MorphSwarms", &b->warned) || source_is_output(b, c, "MorphSwarms", &b->warned)) {
+    if (source_is_output(b, a, "MorphSwarms", &b->warned) ||
+        source_is_output(b, c, "MorphSwarms", &b->warned)) {
         state->status = -1;
         return kDone;
     }

@@ -7,7 +7,8 @@
 
 using namespace swarms;
 
-namespace {
+namespace
+{
 
 constexpr float kPi = 3.1415927f;
 

@@ -13,7 +13,8 @@
 
 struct SDL_Surface;
 
-VORTEL_EXPORT bool Vortel_Init(SDL_Surface** outputSurfaces, SDL_Surface** inputSurfaces, ServicesStruct* services);
+VORTEL_EXPORT bool Vortel_Init(SDL_Surface** outputSurfaces, SDL_Surface** inputSurfaces,
+                               ServicesStruct* services);
 VORTEL_EXPORT bool Vortel_BeginNewFrame(int32_t frame);
 VORTEL_EXPORT bool Vortel_Quit();
 
@@ -47,21 +48,22 @@ VORTEL_EXPORT bool MakeTorusSineSwarm(StateStruct* state, void** privateData, in
                                       int32_t tubeStep, int32_t tubeOffset);
 // A spirograph curve: radii b, c in hundredths of a unit, pen distance d, angle step e in hundredths of a
 // degree per point, tilt amplitude f, frequency g, phase h.
-VORTEL_EXPORT bool MakeSpiroSwarm(StateStruct* state, void** privateData, int32_t name, int32_t count, int32_t b,
-                                  int32_t c, int32_t d, int32_t e, int32_t f, int32_t g, int32_t h);
+VORTEL_EXPORT bool MakeSpiroSwarm(StateStruct* state, void** privateData, int32_t name, int32_t count,
+                                  int32_t b, int32_t c, int32_t d, int32_t e, int32_t f, int32_t g,
+                                  int32_t h);
 // count samples of the cubic Bezier P0..P3 (coordinates x 0.001 units); controlPoints != 0 replaces the
 // first four samples by P0..P3.
 VORTEL_EXPORT bool MakeBezierSwarm(StateStruct* state, void** privateData, int32_t name, int32_t count,
-                                   int32_t p0x, int32_t p0y, int32_t p0z, int32_t p1x, int32_t p1y, int32_t p1z,
-                                   int32_t p2x, int32_t p2y, int32_t p2z, int32_t p3x, int32_t p3y, int32_t p3z,
-                                   int32_t controlPoints);
+                                   int32_t p0x, int32_t p0y, int32_t p0z, int32_t p1x, int32_t p1y,
+                                   int32_t p1z, int32_t p2x, int32_t p2y, int32_t p2z, int32_t p3x,
+                                   int32_t p3y, int32_t p3z, int32_t controlPoints);
 // count points with rand() mod range - range / 2 per axis (ranges below 1 -> 1), after srand(seed).
 VORTEL_EXPORT bool MakeRandSwarm(StateStruct* state, void** privateData, int32_t name, int32_t count,
                                  int32_t rangeX, int32_t rangeY, int32_t rangeZ, int32_t seed);
 // Two points, the given ends in units; the two reserved words only take part in the change test.
 VORTEL_EXPORT bool DrawLineSwarm(StateStruct* state, void** privateData, int32_t name, int32_t reserved1,
-                                 int32_t reserved2, int32_t x1, int32_t y1, int32_t z1, int32_t x2, int32_t y2,
-                                 int32_t z2);
+                                 int32_t reserved2, int32_t x1, int32_t y1, int32_t z1, int32_t x2,
+                                 int32_t y2, int32_t z2);
 
 // [SECTION] Operations with an output swarm (owned like a generator's)
 

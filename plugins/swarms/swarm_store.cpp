@@ -3,11 +3,12 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
-#include <new>
 #include <effects/resource_cache.h>
+#include <new>
 #include <scene/math3d.h>
 
-namespace swarms {
+namespace swarms
+{
 
 Services gServices;
 LegacyRand gRand;

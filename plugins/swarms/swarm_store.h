@@ -14,7 +14,8 @@
 
 class ResourceCache;
 
-namespace swarms {
+namespace swarms
+{
 
 constexpr int32_t kMaxSwarmPoints = 1 << 24;
 
@@ -27,8 +28,8 @@ struct Services {
     const char* (*GetText)(int32_t index) = nullptr;
 };
 extern Services gServices;
-extern LegacyRand gRand;        // srand/rand of every effect of this plug-in
-extern ResourceCache* gCache;   // "SwarmsCache", from Vortel_Init to Vortel_Quit
+extern LegacyRand gRand;      // srand/rand of every effect of this plug-in
+extern ResourceCache* gCache; // "SwarmsCache", from Vortel_Init to Vortel_Quit
 
 // Formats and passes one message to the player's log (silently dropped before Vortel_Init).
 void log_message(const char* format, ...) __attribute__((format(printf, 1, 2)));

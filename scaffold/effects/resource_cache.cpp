@@ -4,7 +4,8 @@
 #include <cstring>
 #include <vortel/plugin.h>
 
-namespace {
+namespace
+{
 
 void copy_name(char (&dst)[ResourceCache::kNameSize], const char* src)
 {

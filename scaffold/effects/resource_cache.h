@@ -16,7 +16,8 @@
 
 #include <cstdint>
 
-class ResourceCache {
+class ResourceCache
+{
 public:
     typedef void (*FreeFn)(void* object);
     typedef void (*LogFn)(const char* text);

@@ -6,7 +6,8 @@
 #include <vector>
 #include <vortel/plugin.h>
 
-namespace {
+namespace
+{
 
 std::vector<std::string> gLog;
 std::vector<int> gFreed;
@@ -23,7 +24,8 @@ void free_int(void* object)
     delete static_cast<int*>(object);
 }
 
-class ResourceCacheTest : public ::testing::Test {
+class ResourceCacheTest : public ::testing::Test
+{
 protected:
     void SetUp() override
     {
@@ -84,7 +86,7 @@ TEST_F(ResourceCacheTest, FindCountsReferencesAndReportsTheStaticFlag)
     EXPECT_TRUE(cache.contains("e0"));
     EXPECT_EQ(cache.size(), 2);
 
-    EXPECT_TRUE(cache.release("e0"));   // back to 1: still there
+    EXPECT_TRUE(cache.release("e0")); // back to 1: still there
     EXPECT_TRUE(gFreed.empty());
     EXPECT_TRUE(cache.release("e0"));
     EXPECT_EQ(gFreed, std::vector<int>{0});
@@ -100,7 +102,7 @@ TEST_F(ResourceCacheTest, RemovalMovesTheLastEntryIntoTheFreedSlot)
     EXPECT_EQ(gFreed, std::vector<int>{1});
     ASSERT_EQ(cache.size(), 4);
     EXPECT_STREQ(cache.nameAt(1), "e4");
-    EXPECT_TRUE(cache.staticFlagAt(1));   // e4's flag moved with it
+    EXPECT_TRUE(cache.staticFlagAt(1)); // e4's flag moved with it
     bool flag = false;
     void* moved = cache.find("e4", &flag);
     ASSERT_NE(moved, nullptr);
@@ -145,10 +147,10 @@ TEST_F(ResourceCacheTest, RefusesASecondEntryOfOneNameAndAReleaseBelowZero)
     ASSERT_EQ(gLog.size(), 1u);
     EXPECT_NE(gLog[0].find("TestCache"), std::string::npos);
     EXPECT_NE(gLog[0].find("\"e0\""), std::string::npos);
-    delete twin;   // refused objects stay the caller's
+    delete twin; // refused objects stay the caller's
 
     EXPECT_TRUE(cache.release("e0"));
-    EXPECT_FALSE(cache.release("e0"));   // already 0 (kept because keepReleased is 1)
+    EXPECT_FALSE(cache.release("e0")); // already 0 (kept because keepReleased is 1)
     EXPECT_EQ(cache.refCountAt(0), 0);
     EXPECT_EQ(gLog.size(), 2u);
     cache.FreeAll();
@@ -163,7 +165,7 @@ TEST_F(ResourceCacheTest, LongNamesAreCutTo255CharactersAndStillMatch)
     EXPECT_EQ(std::string(cache.nameAt(0)).size(), 255u);
     EXPECT_TRUE(cache.contains(longName.c_str()));
     int* twin = new int(8);
-    EXPECT_EQ(cache.add(twin, longName.c_str(), false), -1);   // no log function: silent
+    EXPECT_EQ(cache.add(twin, longName.c_str(), false), -1); // no log function: silent
     delete twin;
     EXPECT_TRUE(cache.release(longName.c_str()));
     EXPECT_EQ(gFreed, std::vector<int>{7});
@@ -174,7 +176,7 @@ TEST_F(ResourceCacheTest, FreeAllStopsWithBadAtTheFirstReferencedEntry)
     ResourceCache cache("TestCache", 1, free_int, log_line);
     fill(cache, 3);
     cache.release("e0");
-    cache.release("e2");   // e1 stays referenced
+    cache.release("e2"); // e1 stays referenced
     try {
         cache.FreeAll();
         FAIL() << "no exception";

@@ -5,7 +5,8 @@
 
 #include "swarm_host.h"
 
-namespace {
+namespace
+{
 
 TEST(SwarmsEntry, InitRegistersTheSwarmHandlersAndMakesTheCache)
 {
@@ -43,7 +44,7 @@ TEST(SwarmsEntry, AProducerOwnsItsSwarmFromFirstToLastCall)
     bool isStatic = false;
     const SwarmRecord* r = host.swarm("cube", &isStatic);
     ASSERT_NE(r, nullptr);
-    EXPECT_TRUE(isStatic);   // the creating event's paramsConstant
+    EXPECT_TRUE(isStatic); // the creating event's paramsConstant
     EXPECT_EQ(swarms::gCache->refCountAt(0), 1);
 
     EXPECT_TRUE(varying.first(MakeSphereSwarm, host.text("ball"), 1, 3, 1));
@@ -136,7 +137,7 @@ TEST(SwarmsEntry, TheLastCallReleasesTheSwarmItMadeEvenIfTheNameParameterChanged
     e.first(MakeCubeSwarm, a, 2, 1, 0);
     e.run(MakeCubeSwarm, b, 2, 1, 0);
     EXPECT_EQ(host.swarm("b"), nullptr);
-    e.last(MakeCubeSwarm, 99, 2, 1, 0);   // even a name that no longer resolves
+    e.last(MakeCubeSwarm, 99, 2, 1, 0); // even a name that no longer resolves
     EXPECT_EQ(live_swarms(), 0);
 }
 

@@ -1,5 +1,6 @@
 // The nine generators: point counts and coordinates on small inputs, change tests, resets, bad sizes.
 #include <swarm_effects.h>
+#include <swarm_store.h>
 
 #include <cmath>
 #include <set>
@@ -8,7 +9,8 @@
 
 #include "swarm_host.h"
 
-namespace {
+namespace
+{
 
 using Point = std::tuple<float, float, float>;
 
@@ -23,7 +25,8 @@ float distance(const SwarmRecord* r, int i)
     return std::sqrt(p[0] * p[0] + p[1] * p[1] + p[2] * p[2]);
 }
 
-class Generators : public ::testing::Test {
+class Generators : public ::testing::Test
+{
 protected:
     void TearDown() override { EXPECT_EQ(live_swarms(), 0) << "an event was left without its last call"; }
     SwarmHost host;
@@ -47,7 +50,8 @@ TEST_F(Generators, CubeCountsSurfaceOrSolidLatticeCentredOnTheOrigin)
                 EXPECT_LE(std::fabs(r->positions[3 * i + k]), std::max(c.n - 1, 0) * 5.0f);
         }
         EXPECT_EQ(points.size(), size_t(c.count)) << "points repeat";
-        EXPECT_EQ(points.count({0.f, 0.f, 0.f}), c.n == 3 && !c.solid ? 0u : (c.n % 2 == 1 || c.n < 1 ? 1u : 0u));
+        EXPECT_EQ(points.count({0.f, 0.f, 0.f}),
+                  c.n == 3 && !c.solid ? 0u : (c.n % 2 == 1 || c.n < 1 ? 1u : 0u));
         e.last(MakeCubeSwarm, name, c.n, 10, c.solid);
     }
 }
@@ -73,7 +77,7 @@ TEST_F(Generators, UnchangedParametersDoNotRebuild)
     const float* positions = host.swarm("cube")->positions;
     e.run(MakeCubeSwarm, name, 3, 1, 0);
     EXPECT_EQ(e.state.status, 1);
-    e.run(MakeCubeSwarm, name, 3, 2, 0);   // new spacing, same count: rebuilt in place
+    e.run(MakeCubeSwarm, name, 3, 2, 0); // new spacing, same count: rebuilt in place
     EXPECT_EQ(e.state.status, 2);
     EXPECT_EQ(host.swarm("cube")->positions, positions);
     EXPECT_EQ(host.swarm("cube")->positions[0], -2.0f);
@@ -117,7 +121,7 @@ TEST_F(Generators, SphereRingsAndPoles)
     EXPECT_NEAR(r->positions[3 * 6 + 0], 0.0f, 1e-5f);
     EXPECT_NEAR(r->positions[3 * 6 + 1], 0.0f, 1e-5f);
     EXPECT_NEAR(r->positions[3 * 6 + 2], 2.0f, 1e-5f);
-    EXPECT_LT(r->positions[3 * 1 + 1], 0.0f);   // ring 0 lies below the equator
+    EXPECT_LT(r->positions[3 * 1 + 1], 0.0f); // ring 0 lies below the equator
     e.last(MakeSphereSwarm, name, 2, 4, 3);
 }
 
@@ -141,7 +145,7 @@ TEST_F(Generators, StarfieldFollowsItsOwnGeneratorAndIgnoresTheReservedWord)
     EXPECT_EQ(e.state.status, 2);
     EXPECT_EQ(std::vector<float>(r->positions, r->positions + 12), expected);
 
-    e.run(MakeStarfieldSwarm, name, 3, 0, 7);   // half extent 0 counts as 1: coordinates -1 or 0
+    e.run(MakeStarfieldSwarm, name, 3, 0, 7); // half extent 0 counts as 1: coordinates -1 or 0
     ASSERT_EQ(r->count, 3);
     for (int c = 0; c < 9; ++c)
         EXPECT_TRUE(r->positions[c] == -1.0f || r->positions[c] == 0.0f);
@@ -163,11 +167,11 @@ TEST_F(Generators, SineFollowsItsFormulaOverManyPoints)
     const SwarmRecord* r = host.swarm("wave");
     ASSERT_EQ(r->count, 3000);
     for (int i = 0; i < 3000; i += 37) {
-        EXPECT_NEAR(r->positions[3 * i], sine(i, 7, 30, 1, 3, 250), 2e-5) << i;   // amplitude 0 -> 1
+        EXPECT_NEAR(r->positions[3 * i], sine(i, 7, 30, 1, 3, 250), 2e-5) << i; // amplitude 0 -> 1
         EXPECT_NEAR(r->positions[3 * i + 1], sine(i, 7, 30, 5, 11, -40), 1e-4) << i;
         EXPECT_NEAR(r->positions[3 * i + 2], sine(i, 7, 30, 2, 9, 1000), 5e-5) << i;
     }
-    e.run(MakeSineSwarm, name, 0, 7, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0);   // count below 1 -> 1
+    e.run(MakeSineSwarm, name, 0, 7, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0); // count below 1 -> 1
     EXPECT_EQ(r->count, 1);
     e.last(MakeSineSwarm, name, 0, 7, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0);
 }
@@ -216,7 +220,7 @@ TEST_F(Generators, SpiroWithoutRollingCircleStaysAtDistanceB)
         EXPECT_NEAR(distance(r, i), 2.5f, 1e-5f);
     EXPECT_EQ(r->positions[2], 0.0f);
 
-    e.run(MakeSpiroSwarm, name, 200, 250, 0, 40, 731, 900, 30, 450);   // tilted out of the plane
+    e.run(MakeSpiroSwarm, name, 200, 250, 0, 40, 731, 900, 30, 450); // tilted out of the plane
     bool tilted = false;
     for (int i = 0; i < 200; ++i) {
         EXPECT_NEAR(distance(r, i), 2.5f, 1e-5f);
@@ -224,14 +228,14 @@ TEST_F(Generators, SpiroWithoutRollingCircleStaysAtDistanceB)
     }
     EXPECT_TRUE(tilted);
 
-    e.run(MakeSpiroSwarm, name, 200, 300, 100, 2, 500, 0, 0, 0);   // pen on a rolling circle
+    e.run(MakeSpiroSwarm, name, 200, 300, 100, 2, 500, 0, 0, 0); // pen on a rolling circle
     float nearest = 1e9f, farthest = 0;
     for (int i = 0; i < 200; ++i) {
         nearest = std::min(nearest, distance(r, i));
         farthest = std::max(farthest, distance(r, i));
     }
-    EXPECT_NEAR(farthest, 4 + 2, 0.05f);   // B + d
-    EXPECT_NEAR(nearest, 4 - 2, 0.05f);    // B - d
+    EXPECT_NEAR(farthest, 4 + 2, 0.05f); // B + d
+    EXPECT_NEAR(nearest, 4 - 2, 0.05f);  // B - d
     e.last(MakeSpiroSwarm, name, 200, 300, 100, 2, 500, 0, 0, 0);
 }
 
@@ -244,7 +248,7 @@ TEST_F(Generators, BezierSamplesTheCurveAndCanShowItsControlPoints)
     ASSERT_EQ(r->count, 5);
     EXPECT_EQ(point(r, 0), Point(0, 0, 0));
     EXPECT_EQ(point(r, 4), Point(4, 0, -1));
-    EXPECT_NEAR(r->positions[3 * 2], 2.0f, 1e-6f);   // symmetric curve: the middle sample at x = 2
+    EXPECT_NEAR(r->positions[3 * 2], 2.0f, 1e-6f); // symmetric curve: the middle sample at x = 2
     EXPECT_NEAR(r->positions[3 * 2 + 1], 1.5f, 1e-6f);
 
     // The flag alone is not a change: nothing happens until a coordinate changes.
@@ -256,12 +260,12 @@ TEST_F(Generators, BezierSamplesTheCurveAndCanShowItsControlPoints)
     for (int i = 0; i < 4; ++i)
         for (int k = 0; k < 3; ++k)
             EXPECT_NEAR(r->positions[3 * i + k], controls[i][k], 1e-6f) << "point " << i;
-    EXPECT_NEAR(r->positions[3 * 4 + 2], -1.001f, 1e-6f);   // the fifth is still the curve's end
+    EXPECT_NEAR(r->positions[3 * 4 + 2], -1.001f, 1e-6f); // the fifth is still the curve's end
 
     // Three samples with the flag: only three control points fit.
     e.run(MakeBezierSwarm, name, 3, 0, 0, 0, 1000, 2000, 0, 3000, 2000, 0, 4000, 0, -1000, 1);
     ASSERT_EQ(r->count, 3);
-    EXPECT_NEAR(r->positions[3 * 2], 3.0f, 1e-6f);   // P2, not the curve's end at x = 4
+    EXPECT_NEAR(r->positions[3 * 2], 3.0f, 1e-6f); // P2, not the curve's end at x = 4
     EXPECT_NEAR(r->positions[3 * 2 + 1], 2.0f, 1e-6f);
     e.last(MakeBezierSwarm, name, 3, 0, 0, 0, 1000, 2000, 0, 3000, 2000, 0, 4000, 0, -1000, 1);
 }
@@ -283,7 +287,7 @@ TEST_F(Generators, RandIsReproducibleAndDrawsFromTheLegacySequence)
         EXPECT_GE(r->positions[3 * i], -50.0f);
         EXPECT_LE(r->positions[3 * i], 49.0f);
     }
-    e.run(MakeRandSwarm, name, 500, 100, 10, 0, 42);   // range 0 counts as 1: same points, rebuilt
+    e.run(MakeRandSwarm, name, 500, 100, 10, 0, 42); // range 0 counts as 1: same points, rebuilt
     EXPECT_EQ(e.state.status, 2);
     EXPECT_EQ(std::vector<float>(r->positions, r->positions + 1500), firstBuild);
 
@@ -296,6 +300,26 @@ TEST_F(Generators, RandIsReproducibleAndDrawsFromTheLegacySequence)
     e.last(MakeRandSwarm, name, 500, 100, 10, 0, 42);
 }
 
+TEST_F(Generators, RandDrawsExactlyTheSequentialSequenceAndLeavesRandAfterIt)
+{
+    // 1027 points: whole blocks, then a tail of draws that does not fill the four lanes.
+    for (int32_t count : {1, 2, 1027}) {
+        const int32_t name = host.text("dust");
+        Event e;
+        e.first(MakeRandSwarm, name, count, 1000, 7, 32768, 12345);
+        const SwarmRecord* r = host.swarm("dust");
+        LegacyRand rnd;
+        rnd.srand(12345);
+        for (int i = 0; i < count; ++i) {
+            ASSERT_EQ(r->positions[3 * i], float(rnd.rand() % 1000 - 500)) << i;
+            ASSERT_EQ(r->positions[3 * i + 1], float(rnd.rand() % 7 - 3)) << i;
+            ASSERT_EQ(r->positions[3 * i + 2], float(rnd.rand() % 32768 - 16384)) << i;
+        }
+        EXPECT_EQ(swarms::gRand.rand(), rnd.rand()) << count;
+        e.last(MakeRandSwarm, name, count, 1000, 7, 32768, 12345);
+    }
+}
+
 TEST_F(Generators, LineHoldsItsTwoEnds)
 {
     const int32_t name = host.text("line");
@@ -305,7 +329,7 @@ TEST_F(Generators, LineHoldsItsTwoEnds)
     ASSERT_EQ(r->count, 2);
     EXPECT_EQ(point(r, 0), Point(-1, 2, -3));
     EXPECT_EQ(point(r, 1), Point(4, -5, 6));
-    e.run(DrawLineSwarm, name, 1, 0, -1, 2, -3, 4, -5, 6);   // a reserved word is still a change
+    e.run(DrawLineSwarm, name, 1, 0, -1, 2, -3, 4, -5, 6); // a reserved word is still a change
     EXPECT_EQ(e.state.status, 2);
     e.last(DrawLineSwarm, name, 1, 0, -1, 2, -3, 4, -5, 6);
 }
@@ -325,10 +349,11 @@ TEST_F(Generators, ARebuildDropsColoursAndACountChangeDropsOrientations)
     plain.first(ColorSwarm, name, 10, 20, 30);
     plain.last(ColorSwarm, name, 10, 20, 30);
 
-    gen.run(MakeCubeSwarm, name, 2, 2, 0);   // same count, new spacing
+    gen.run(MakeCubeSwarm, name, 2, 2, 0); // same count, new spacing
     EXPECT_EQ(r->colors, nullptr);
-    EXPECT_EQ((std::vector<int>{r->alpha, r->red, r->green, r->blue}), (std::vector<int>{255, 255, 255, 255}));
-    EXPECT_NE(r->orientations, nullptr);   // count unchanged: the orientations stay valid
+    EXPECT_EQ((std::vector<int>{r->alpha, r->red, r->green, r->blue}),
+              (std::vector<int>{255, 255, 255, 255}));
+    EXPECT_NE(r->orientations, nullptr); // count unchanged: the orientations stay valid
 
     gen.run(MakeCubeSwarm, name, 3, 2, 0);
     EXPECT_EQ(r->count, 26);
@@ -356,7 +381,7 @@ TEST_F(Generators, SizesThatCannotBeBuiltGiveAnEmptySwarmAndOneLogLine)
     };
     check("MakeSphereSwarm", MakeSphereSwarm, 5, -3, 4);
     check("MakeSphereSwarm", MakeSphereSwarm, 5, 3, -4);
-    check("MakeSphereSwarm", MakeSphereSwarm, 5, 100000, 100000);   // 10^10 points
+    check("MakeSphereSwarm", MakeSphereSwarm, 5, 100000, 100000); // 10^10 points
     check("MakeSphereSwarm", MakeSphereSwarm, 5, INT32_MAX, INT32_MAX);
     check("MakeCubeSwarm", MakeCubeSwarm, 100000, 1, 1);
     check("MakeCubeSwarm", MakeCubeSwarm, INT32_MAX, 1, 0);

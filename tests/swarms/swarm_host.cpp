@@ -8,7 +8,8 @@
 
 SwarmHost* SwarmHost::current = nullptr;
 
-namespace {
+namespace
+{
 
 void host_log(const char* text)
 {

@@ -9,10 +9,11 @@
 #include <vortel/plugin.h>
 #include <vortel/records.h>
 
-class SwarmHost {
+class SwarmHost
+{
 public:
-    SwarmHost();    // becomes the current host and runs Vortel_Init
-    ~SwarmHost();   // runs Vortel_Quit
+    SwarmHost();  // becomes the current host and runs Vortel_Init
+    ~SwarmHost(); // runs Vortel_Quit
 
     // Text index of `text`, added to the Texts list when new.
     int32_t text(const std::string& text);

@@ -7,7 +7,8 @@
 
 #include "swarm_host.h"
 
-namespace {
+namespace
+{
 
 std::vector<int> color_of(const SwarmRecord* r, int i)
 {
@@ -22,14 +23,16 @@ std::vector<float> matrix_of(const SwarmRecord* r, int i)
 
 const std::vector<float> kIdentity = {1, 0, 0, 0, 1, 0, 0, 0, 1};
 
-void expect_matrix_near(const std::vector<float>& m, const std::vector<float>& expected, float tolerance = 1e-5f)
+void expect_matrix_near(const std::vector<float>& m, const std::vector<float>& expected,
+                        float tolerance = 1e-5f)
 {
     for (int k = 0; k < 9; ++k)
         EXPECT_NEAR(m[k], expected[k], tolerance) << "element " << k;
 }
 
 // Two line swarms "a" (0,0,0)-(1,1,1) and "b" (10,0,0)-(10,20,30) made by constant events, plus helpers.
-class Operations : public ::testing::Test {
+class Operations : public ::testing::Test
+{
 protected:
     void SetUp() override
     {
@@ -59,7 +62,7 @@ TEST_F(Operations, AddSwarmsNeedsPerPointColoursOnlyWhenTheSourcesDiffer)
     add.first(AddSwarms, out, a, b);
     const SwarmRecord* r = host.swarm("out");
     ASSERT_EQ(r->count, 4);
-    EXPECT_EQ(r->colors, nullptr);   // white + white
+    EXPECT_EQ(r->colors, nullptr); // white + white
     EXPECT_EQ(color_of(r, 0), (std::vector<int>{255, 255, 255, 255}));
     EXPECT_EQ(r->positions[3 * 2], 10.0f);
     EXPECT_EQ(r->positions[3 * 3 + 2], 30.0f);
@@ -68,7 +71,7 @@ TEST_F(Operations, AddSwarmsNeedsPerPointColoursOnlyWhenTheSourcesDiffer)
     Event paint;
     paint.first(ColorSwarm, b, 255, 0, 0);
     paint.last(ColorSwarm, b, 255, 0, 0);
-    add.run(AddSwarms, out, a, b);   // counts unchanged, sources static: nothing to do
+    add.run(AddSwarms, out, a, b); // counts unchanged, sources static: nothing to do
     EXPECT_EQ(add.state.status, 1);
     EXPECT_EQ(r->colors, nullptr);
 
@@ -147,7 +150,7 @@ TEST_F(Operations, MoveSwarmRotatesScalesAndTranslates)
     EXPECT_NEAR(r->positions[0], 1.0f, 1e-5f);
     EXPECT_NEAR(r->positions[1], 2.0f, 1e-5f);
     EXPECT_NEAR(r->positions[2], 3.0f, 1e-5f);
-    EXPECT_NEAR(r->positions[3], 1.0f - 2, 1e-4f);   // (1,1,1) -> (-2, 2, 2) + (1, 2, 3)
+    EXPECT_NEAR(r->positions[3], 1.0f - 2, 1e-4f); // (1,1,1) -> (-2, 2, 2) + (1, 2, 3)
     EXPECT_NEAR(r->positions[4], 2.0f + 2, 1e-4f);
     EXPECT_NEAR(r->positions[5], 3.0f + 2, 1e-4f);
     EXPECT_EQ(r->colors, nullptr);
@@ -160,7 +163,7 @@ TEST_F(Operations, MoveSwarmRotatesScalesAndTranslates)
         EXPECT_NEAR(moved[3 + c], 2 * src[0 + c], 1e-4f);
         EXPECT_NEAR(moved[6 + c], 2 * src[6 + c], 1e-4f);
     }
-    move.run(MoveSwarm, out, a, 5, 1000, 2000, 3000, 0, 0, 7071, 7071, 200000);   // the ignored word
+    move.run(MoveSwarm, out, a, 5, 1000, 2000, 3000, 0, 0, 7071, 7071, 200000); // the ignored word
     EXPECT_EQ(move.state.status, 1);
     turn.last(OrientSwarmRandom, a, 9);
     move.last(MoveSwarm, out, a, 5, 1000, 2000, 3000, 0, 0, 7071, 7071, 200000);
@@ -198,17 +201,19 @@ TEST_F(Operations, MorphSwarmsInterpolatesPositionsAndClampsT)
     const SwarmRecord* ra = host.swarm("a");
     const SwarmRecord* rb = host.swarm("b");
     ASSERT_EQ(r->count, 2);
-    EXPECT_EQ(std::vector<float>(r->positions, r->positions + 6), std::vector<float>(ra->positions, ra->positions + 6));
+    EXPECT_EQ(std::vector<float>(r->positions, r->positions + 6),
+              std::vector<float>(ra->positions, ra->positions + 6));
     EXPECT_EQ(r->orientations, nullptr);
     morph.run(MorphSwarms, out, a, b, 1000, 0);
-    EXPECT_EQ(std::vector<float>(r->positions, r->positions + 6), std::vector<float>(rb->positions, rb->positions + 6));
+    EXPECT_EQ(std::vector<float>(r->positions, r->positions + 6),
+              std::vector<float>(rb->positions, rb->positions + 6));
     morph.run(MorphSwarms, out, a, b, -500, 0);
     EXPECT_EQ(r->positions[0], 0.0f);
-    morph.run(MorphSwarms, out, a, b, 250, 500);   // t = 0.25 for point 0, 0.75 for point 1
+    morph.run(MorphSwarms, out, a, b, 250, 500); // t = 0.25 for point 0, 0.75 for point 1
     EXPECT_NEAR(r->positions[0], 2.5f, 1e-6f);
     EXPECT_NEAR(r->positions[3], 1 + 0.75f * 9, 1e-5f);
     EXPECT_NEAR(r->positions[5], 1 + 0.75f * 29, 1e-5f);
-    morph.run(MorphSwarms, out, a, b, 0, INT32_MAX);   // a huge spread only clamps
+    morph.run(MorphSwarms, out, a, b, 0, INT32_MAX); // a huge spread only clamps
     EXPECT_EQ(r->positions[3], 10.0f);
     morph.last(MorphSwarms, out, a, b, 0, INT32_MAX);
 }
@@ -221,7 +226,7 @@ TEST_F(Operations, MorphSwarmsBlendsColoursUniformlyOrPerPoint)
     const SwarmRecord* r = host.swarm("out");
     EXPECT_EQ(r->colors, nullptr);
     EXPECT_EQ(color_of(r, 0), (std::vector<int>{255, 177, 127, 227}));
-    morph.run(MorphSwarms, out, a, b, 0, 1000);   // a spread with differing colours: per point
+    morph.run(MorphSwarms, out, a, b, 0, 1000); // a spread with differing colours: per point
     ASSERT_NE(r->colors, nullptr);
     EXPECT_EQ(color_of(r, 0), (std::vector<int>{255, 255, 255, 255}));
     EXPECT_EQ(color_of(r, 1), (std::vector<int>{255, 100, 0, 200}));
@@ -232,7 +237,7 @@ TEST_F(Operations, MorphSwarmsBlendsColoursUniformlyOrPerPoint)
 TEST_F(Operations, MorphWithOneOrientedSideTurnsTowardsAHalfTurnAboutZ)
 {
     Event resize, morph;
-    resize.first(ResizeSwarmRandom, a, 100000, 100000, 1, 1);   // identities on "a"
+    resize.first(ResizeSwarmRandom, a, 100000, 100000, 1, 1); // identities on "a"
     morph.first(MorphSwarms, out, a, b, 1000, 0);
     const SwarmRecord* r = host.swarm("out");
     ASSERT_NE(r->orientations, nullptr);
@@ -250,7 +255,7 @@ TEST_F(Operations, ColorSwarmBetweenRampsAlongThePointsOrDrawsRandomly)
     const SwarmRecord* r = host.swarm("a");
     ASSERT_NE(r->colors, nullptr);
     EXPECT_EQ(color_of(r, 0), (std::vector<int>{255, 10, 20, 30}));
-    EXPECT_EQ(color_of(r, 1), (std::vector<int>{255, 60, 120, 30}));   // the midpoint, never colour 2
+    EXPECT_EQ(color_of(r, 1), (std::vector<int>{255, 60, 120, 30})); // the midpoint, never colour 2
     between.run(ColorSwarmBetween, a, 10, 20, 30, 110, 220, 31, 0);
     EXPECT_EQ(between.state.status, 1);
 
@@ -293,18 +298,18 @@ std::vector<int32_t> palette_words(int32_t swarm, int32_t n, int32_t seed)
 bool call_random_set(Event& e, int32_t phase, const std::vector<int32_t>& w)
 {
     e.state.phase = phase;
-    return ColorRandomSetSwarm(&e.state, &e.slot, w[0], w[1], w[2], w[3], w[4], w[5], w[6], w[7], w[8], w[9], w[10],
-                               w[11], w[12], w[13], w[14], w[15], w[16], w[17], w[18], w[19], w[20], w[21], w[22],
-                               w[23], w[24], w[25], w[26], w[27], w[28], w[29], w[30], w[31], w[32], w[33], w[34],
-                               w[35], w[36], w[37], w[38], w[39], w[40], w[41], w[42], w[43], w[44], w[45], w[46],
-                               w[47], w[48], w[49], w[50]);
+    return ColorRandomSetSwarm(&e.state, &e.slot, w[0], w[1], w[2], w[3], w[4], w[5], w[6], w[7], w[8], w[9],
+                               w[10], w[11], w[12], w[13], w[14], w[15], w[16], w[17], w[18], w[19], w[20],
+                               w[21], w[22], w[23], w[24], w[25], w[26], w[27], w[28], w[29], w[30], w[31],
+                               w[32], w[33], w[34], w[35], w[36], w[37], w[38], w[39], w[40], w[41], w[42],
+                               w[43], w[44], w[45], w[46], w[47], w[48], w[49], w[50]);
 }
 
 TEST_F(Operations, ColorRandomSetSwarmPicksFromTheSet)
 {
     const int32_t c = host.text("cube");
     Event gen, pick;
-    gen.first(MakeCubeSwarm, c, 4, 1, 1);   // 64 points
+    gen.first(MakeCubeSwarm, c, 4, 1, 1); // 64 points
     const SwarmRecord* r = host.swarm("cube");
     call_random_set(pick, 0, palette_words(c, 1, 7));
     ASSERT_NE(r->colors, nullptr);
@@ -330,7 +335,7 @@ TEST_F(Operations, ColorRandomSetSwarmWithCountsOutsideTheSet)
     Event gen, pick;
     gen.first(MakeCubeSwarm, c, 4, 1, 1);
     const SwarmRecord* r = host.swarm("cube");
-    call_random_set(pick, 0, palette_words(c, 0, 7));   // no colours to pick from
+    call_random_set(pick, 0, palette_words(c, 0, 7)); // no colours to pick from
     call_random_set(pick, 1, palette_words(c, 0, 7));
     EXPECT_EQ(r->colors, nullptr);
     EXPECT_EQ(pick.state.status, 1);
@@ -349,7 +354,8 @@ TEST_F(Operations, ColorRandomSetSwarmWithCountsOutsideTheSet)
 
 float determinant(const std::vector<float>& m)
 {
-    return m[0] * (m[4] * m[8] - m[5] * m[7]) - m[1] * (m[3] * m[8] - m[5] * m[6]) + m[2] * (m[3] * m[7] - m[4] * m[6]);
+    return m[0] * (m[4] * m[8] - m[5] * m[7]) - m[1] * (m[3] * m[8] - m[5] * m[6]) +
+           m[2] * (m[3] * m[7] - m[4] * m[6]);
 }
 
 TEST_F(Operations, OrientSwarmRandomGivesTheSameRotationsForTheSameSeed)
@@ -377,9 +383,9 @@ TEST_F(Operations, ResizeSwarmRandomScalesWithinTheRange)
     const SwarmRecord* r = host.swarm("b");
     expect_matrix_near(matrix_of(r, 0), kIdentity, 0);
     expect_matrix_near(matrix_of(r, 1), kIdentity, 0);
-    resize.run(ResizeSwarmRandom, b, 200000, 200000, 0, 3);   // relative: doubles what is there
+    resize.run(ResizeSwarmRandom, b, 200000, 200000, 0, 3); // relative: doubles what is there
     expect_matrix_near(matrix_of(r, 1), {2, 0, 0, 0, 2, 0, 0, 0, 2});
-    resize.run(ResizeSwarmRandom, b, 200000, 200000, 0, 3);   // unchanged and static: no second doubling
+    resize.run(ResizeSwarmRandom, b, 200000, 200000, 0, 3); // unchanged and static: no second doubling
     EXPECT_EQ(resize.state.status, 1);
     resize.run(ResizeSwarmRandom, b, 50000, 150000, 1, 3);
     for (int i = 0; i < 2; ++i) {
@@ -388,7 +394,7 @@ TEST_F(Operations, ResizeSwarmRandomScalesWithinTheRange)
         EXPECT_LE(s, 1.5f);
         EXPECT_EQ(matrix_of(r, i)[4], s);
     }
-    resize.run(ResizeSwarmRandom, b, INT32_MIN, INT32_MAX, 1, 3);   // the full range stays defined
+    resize.run(ResizeSwarmRandom, b, INT32_MIN, INT32_MAX, 1, 3); // the full range stays defined
     for (int i = 0; i < 2; ++i)
         EXPECT_TRUE(std::isfinite(matrix_of(r, i)[0]));
     resize.last(ResizeSwarmRandom, b, INT32_MIN, INT32_MAX, 1, 3);
@@ -417,7 +423,7 @@ TEST_F(Operations, OrientSwarmOnGroupTurnsEveryPointTowardsTheGroup)
     host.registerType(kType3DGroup, acquire_group, release_group);
     const int32_t target = host.text("target");
 
-    Event both;   // "a" and the group are both static: nothing is done
+    Event both; // "a" and the group are both static: nothing is done
     both.first(OrientSwarmOnGroup, a, target);
     EXPECT_EQ(host.swarm("a")->orientations, nullptr);
     both.last(OrientSwarmOnGroup, a, target);

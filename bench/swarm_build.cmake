@@ -1,0 +1,1 @@
+set(BENCH_swarm_build_LIBS Swarms Scaffold)
