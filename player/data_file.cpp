@@ -1,0 +1,263 @@
+// The packed data file and OpenFile / CloseFile.
+#include "data_file.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <cstring>
+#include <limits>
+#include <memory>
+#include <unordered_map>
+
+#include <SDL.h>
+
+#include "registry.h"
+
+namespace {
+
+constexpr size_t kMaxMemberName = 511;
+
+struct DataFile {
+    std::vector<char> bytes;                              // the whole file
+    const char* content = nullptr;                        // S bytes inside `bytes`
+    std::vector<std::string> names;                       // upper case, header order
+    std::vector<size_t> offsets;                          // N + 1: member i is [offsets[i], offsets[i + 1])
+    std::unordered_map<std::string, size_t> firstIndex;   // name -> first member of that name
+};
+
+std::unique_ptr<DataFile> g_dataFile;
+
+std::string upper_case(const char* text, size_t length)
+{
+    std::string upper(text, length);
+    for (char& c : upper)
+        c = char(std::toupper(static_cast<unsigned char>(c)));
+    return upper;
+}
+
+bool read_whole_file(const char* path, std::vector<char>& bytes)
+{
+    FILE* file = std::fopen(path, "rb");
+    if (!file)
+        return false;
+    char chunk[65536];
+    size_t got;
+    while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0)
+        bytes.insert(bytes.end(), chunk, chunk + got);
+    const bool ok = !std::ferror(file);
+    std::fclose(file);
+    return ok;
+}
+
+// Reads the header like fscanf's "%s" and "%ld" with 32-bit longs, refusing what does not fit.
+class HeaderReader {
+public:
+    HeaderReader(const char* begin, const char* end) : at_(begin), end_(end) {}
+
+    bool word(const char** text, size_t* length)
+    {
+        skip_blanks();
+        *text = at_;
+        while (at_ < end_ && !is_blank(*at_))
+            ++at_;
+        *length = size_t(at_ - *text);
+        return *length > 0;
+    }
+
+    bool number(int32_t* value)
+    {
+        skip_blanks();
+        bool negative = false;
+        if (at_ < end_ && (*at_ == '-' || *at_ == '+'))
+            negative = *at_++ == '-';
+        const char* digits = at_;
+        int64_t magnitude = 0;
+        for (; at_ < end_ && *at_ >= '0' && *at_ <= '9'; ++at_) {
+            magnitude = magnitude * 10 + (*at_ - '0');
+            if (magnitude > int64_t(std::numeric_limits<int32_t>::max()) + 1)
+                return false;
+        }
+        const int64_t signedValue = negative ? -magnitude : magnitude;
+        if (at_ == digits || signedValue > std::numeric_limits<int32_t>::max())
+            return false;
+        *value = int32_t(signedValue);
+        return true;
+    }
+
+    // Steps over `count` raw bytes; false when fewer are left.
+    bool skip(size_t count)
+    {
+        if (size_t(end_ - at_) < count)
+            return false;
+        at_ += count;
+        return true;
+    }
+
+    const char* position() const { return at_; }
+
+private:
+    static bool is_blank(char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; }
+    void skip_blanks()
+    {
+        while (at_ < end_ && is_blank(*at_))
+            ++at_;
+    }
+
+    const char* at_;
+    const char* end_;
+};
+
+// Builds the table from a whole file; null when the header does not describe the file.
+std::unique_ptr<DataFile> parse_data_file(std::vector<char> bytes)
+{
+    auto data = std::make_unique<DataFile>();
+    data->bytes = std::move(bytes);
+    HeaderReader header(data->bytes.data(), data->bytes.data() + data->bytes.size());
+    const char* magic;
+    size_t magicLength;
+    if (!header.word(&magic, &magicLength) || magicLength < 2 || magic[0] != '7' || magic[1] != 'F')
+        return nullptr;
+    int32_t count, contentSize;
+    if (!header.number(&count) || !header.number(&contentSize) || count <= 0 || contentSize <= 0)
+        return nullptr;
+    // Entries are read one by one, so a count larger than the file holds fails before it costs memory.
+    size_t total = 0;
+    data->offsets.push_back(0);
+    for (int32_t i = 0; i < count; ++i) {
+        const char* name;
+        size_t nameLength;
+        int32_t size;
+        if (!header.word(&name, &nameLength) || nameLength > kMaxMemberName || !header.number(&size) ||
+            size < 0)
+            return nullptr;
+        total += size_t(size);
+        if (total > size_t(contentSize))
+            return nullptr;
+        data->names.push_back(upper_case(name, nameLength));
+        data->offsets.push_back(total);
+    }
+    if (total != size_t(contentSize))
+        return nullptr;
+    if (!header.skip(1))   // the line end after the last entry
+        return nullptr;
+    data->content = header.position();
+    if (!header.skip(size_t(contentSize)))
+        return nullptr;
+    data->firstIndex.reserve(data->names.size());
+    for (size_t i = 0; i < data->names.size(); ++i)
+        data->firstIndex.emplace(data->names[i], i);   // keeps the first of equal names
+    return data;
+}
+
+int32_t first_data_word(const Param& param)
+{
+    switch (param.kind) {
+    case kParamConstant:
+        return param.value;
+    case kParamSine:
+        return param.ampli;
+    case kParamMulti:
+        return int32_t(param.lengths.size());
+    case kParamBeat:
+    case kParamLoops:
+        return param.textIndex;
+    default:
+        return 0;   // combi and rotate carry no number of their own in front
+    }
+}
+
+const FunctionDeclaration* find_declaration(const Demo& demo, const std::string& functionName)
+{
+    for (const LibraryRecord& library : demo.libraries)
+        for (const FunctionDeclaration& function : library.functions)
+            if (function.name == functionName)
+                return &function;
+    return nullptr;
+}
+
+} // namespace
+
+bool open_data_file(const char* path)
+{
+    static bool fileTypeRegistered = false;
+    if (!fileTypeRegistered) {
+        RegisterType(kTypeFile, FileAcquire, FileRelease);
+        fileTypeRegistered = true;
+    }
+    g_dataFile.reset();
+    std::vector<char> bytes;
+    if (!path || !read_whole_file(path, bytes))
+        return false;
+    g_dataFile = parse_data_file(std::move(bytes));
+    return g_dataFile != nullptr;
+}
+
+SDL_RWops* OpenFile(const char* name)
+{
+    if (!name)
+        return nullptr;
+    const size_t length = std::strlen(name);
+    // Longer names cannot equal a member's: members are at most kMaxMemberName characters.
+    if (g_dataFile && length <= kMaxMemberName) {
+        const auto found = g_dataFile->firstIndex.find(upper_case(name, length));
+        if (found != g_dataFile->firstIndex.end()) {
+            const size_t i = found->second;
+            const size_t size = g_dataFile->offsets[i + 1] - g_dataFile->offsets[i];
+            if (SDL_RWops* memory =
+                    SDL_RWFromConstMem(g_dataFile->content + g_dataFile->offsets[i], int(size)))
+                return memory;
+        }
+    }
+    return SDL_RWFromFile(name, "rb");
+}
+
+void CloseFile(SDL_RWops* file)
+{
+    if (file)
+        SDL_FreeRW(file);
+}
+
+void* FileAcquire(const char* name, void*, bool* outFlag)
+{
+    if (outFlag)
+        *outFlag = true;
+    return OpenFile(name);
+}
+
+bool FileRelease(const char*, void* resource)
+{
+    CloseFile(static_cast<SDL_RWops*>(resource));
+    return true;
+}
+
+bool declared_resource_type(const std::string& paramName, uint32_t* type)
+{
+    static const char kMarker[] = "RSRC";
+    for (size_t at = 0; at + 8 <= paramName.size(); ++at) {
+        if (paramName.compare(at, 4, kMarker) != 0)
+            continue;
+        const char* code = paramName.data() + at + 4;
+        *type = (uint32_t(uint8_t(code[0])) << 24) | (uint32_t(uint8_t(code[1])) << 16) |
+                (uint32_t(uint8_t(code[2])) << 8) | uint32_t(uint8_t(code[3]));
+        return true;
+    }
+    return false;
+}
+
+std::vector<ResourcePreload> event_resource_preloads(const Demo& demo, const Event& event)
+{
+    std::vector<ResourcePreload> preloads;
+    const FunctionDeclaration* declaration = find_declaration(demo, event.functionName);
+    if (!declaration)
+        return preloads;
+    const size_t declared = std::min(event.params.size(), declaration->paramNames.size());
+    for (size_t p = 0; p < declared; ++p) {
+        const Param& param = event.params[p];
+        uint32_t type;
+        if (param.kind != kParamConstant || !declared_resource_type(declaration->paramNames[p], &type))
+            continue;
+        const int32_t next = p + 1 < event.params.size() ? first_data_word(event.params[p + 1]) : 0;
+        preloads.push_back({p, type, param.value, next});
+    }
+    return preloads;
+}

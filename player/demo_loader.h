@@ -1,0 +1,24 @@
+// Reads a demo document (XML) into the demo model.
+//
+// Elements are found anywhere in the document (by tag name, first in document order where one is
+// expected); integer attributes read like atol (leading blanks and sign, digits up to the first other
+// character, no digits give 0, values beyond 32 bits saturate). Strings are UTF-8.
+#pragma once
+
+#include "demo_model.h"
+
+// Replaces `demo` with the document at `path`. On failure throws BasicException with one of the
+// messages below and leaves `demo` unchanged:
+//   "Couldn't load the demo <path>, does this file exists?"  the file cannot be read
+//   "An XML error occurred while loading demo from XML file. The XML file is corrupt in some way."
+//       the file is not well-formed XML
+//   "Corrupt combi-function!"  a combi whose number of operands does not match its op, or one nested
+//       deeper than kMaxCombiDepth
+//   "An error occurred while loading demo from XML file. May have something to with corrupt XML, not
+//       100% sure..."  a required element or attribute is missing, or an interpol value is unknown
+// The XML library is initialised and terminated once per call.
+void load_demo(const char* path, Demo& demo);
+
+// Combis nest at most this deep (a combi directly in an event is at depth 1), which bounds the recursion
+// of loading and evaluating them.
+constexpr int kMaxCombiDepth = 64;
