@@ -30,9 +30,11 @@ struct OutputBlock {
 // Effect results as the player reads them.
 enum : bool { kStop = false, kDone = true };
 
-// Steps 1-3 of the protocol for an effect owning `outputs` (1 or 2) swarms named by text indices
-// `names`. Returns the block to work on, or null when the call ends here with *result.
-// `effect` starts every message ("<effect>: Couldn't get the name for the swarm nr %d").
+// Opens a call of an effect owning `outputs` (1 or 2) swarms named by text indices `names`: status 1;
+// on a last call the outputs are released and the block freed; a name that does not resolve is logged
+// as "<effect>: Couldn't get the name for the swarm nr %d" with status -1 and result false; an empty
+// slot gets a new block and new output records. Returns the block to work on, or null when the call
+// ends here with *result.
 OutputBlock* enter_output_effect(StateStruct* state, void** privateData, const int32_t* names, int outputs,
                                  const char* effect, OutputBlock* (*make)(), bool* result);
 
@@ -44,8 +46,8 @@ Block* enter_output_effect(StateStruct* state, void** privateData, const int32_t
     return static_cast<Block*>(enter_output_effect(state, privateData, names, outputs, effect, make, result));
 }
 
-// Steps 1 and 3 for an effect that changes a swarm in place: the private block is created on the first
-// call and destroyed on the last. Returns the block, or null when the call ends here (result true).
+// Opens a call of an effect that changes a swarm in place: status 1; the private block is created on
+// the first call and destroyed on the last. Returns the block, or null when the call ends here (result true).
 template <class Block> Block* enter_inplace_effect(StateStruct* state, void** privateData)
 {
     state->status = 1;

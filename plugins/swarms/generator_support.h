@@ -22,7 +22,7 @@ inline int32_t built_count(int64_t wanted)
     return buildable(wanted) ? int32_t(wanted) : 0;
 }
 
-// Rebuild steps 1-3 with status 2: positions for exactly `wanted` points, no per-point colours, opaque
+// Starts a rebuild with status 2: positions for exactly `wanted` points, no per-point colours, opaque
 // white. When `problem` is set or `wanted` cannot be built, the swarm is left empty and one line
 // "<effect>: <problem or the count>; the swarm is left empty" is logged. True when there are points to
 // write.
