@@ -3,7 +3,9 @@
 #include <GL/glew.h>
 #include <SDL/SDL.h>
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
+#include <thread>
 
 #define STB_IMAGE_WRITE_IMPLEMENTATION
 #include <stb/stb_image_write.h>
@@ -12,9 +14,15 @@
 
 GLWindow::GLWindow(int width, int height) : width_(width), height_(height)
 {
-    if (SDL_Init(SDL_INIT_VIDEO) != 0) {
-        std::fprintf(stderr, "GLWindow: SDL_Init failed: %s\n", SDL_GetError());
-        return;
+    // A busy X server now and then refuses a connection for the moment (EAGAIN): try again shortly.
+    int attempt = 0;
+    while (SDL_Init(SDL_INIT_VIDEO) != 0) {
+        if (++attempt == 20) {
+            std::fprintf(stderr, "GLWindow: SDL_Init failed: %s\n", SDL_GetError());
+            return;
+        }
+        SDL_Quit();
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
     SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
