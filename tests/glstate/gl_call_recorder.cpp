@@ -6,103 +6,46 @@ namespace {
 
 bool gForward = false;
 
-void record(const char* name, std::initializer_list<double> args)
+template <typename... Args>
+void record(const char* name, Args... args)
 {
-    recorded_calls().push_back({name, args});
+    recorded_calls().push_back({name, {double(args)...}});
 }
 
-const GLStateFunctions* real()
-{
-    return gForward ? gls_gl_functions() : nullptr;
-}
+#define FORWARD(member, ...)                                                                                   \
+    if (gForward)                                                                                              \
+    gls_gl_functions()->member(__VA_ARGS__)
 
 const GLStateFunctions kRecorder = {
-    [](uint32_t cap) {
-        record("Enable", {double(cap)});
-        if (real())
-            real()->Enable(cap);
+    [](uint32_t cap) { record("Enable", cap); FORWARD(Enable, cap); },
+    [](uint32_t cap) { record("Disable", cap); FORWARD(Disable, cap); },
+    [](uint32_t s, uint32_t d) { record("BlendFunc", s, d); FORWARD(BlendFunc, s, d); },
+    [](uint32_t mode) { record("BlendEquation", mode); FORWARD(BlendEquation, mode); },
+    [](double r, double g, double b, double a) { record("Color4d", r, g, b, a); FORWARD(Color4d, r, g, b, a); },
+    [](float r, float g, float b, float a) { record("ClearColor", r, g, b, a); FORWARD(ClearColor, r, g, b, a); },
+    [](bool r, bool g, bool b, bool a) { record("ColorMask", r, g, b, a); FORWARD(ColorMask, r, g, b, a); },
+    [](bool flag) { record("DepthMask", flag); FORWARD(DepthMask, flag); },
+    [](uint32_t mode) { record("ShadeModel", mode); FORWARD(ShadeModel, mode); },
+    [](uint32_t plane, const double* e) {
+        record("ClipPlane", plane, e[0], e[1], e[2], e[3]);
+        FORWARD(ClipPlane, plane, e);
     },
-    [](uint32_t cap) {
-        record("Disable", {double(cap)});
-        if (real())
-            real()->Disable(cap);
-    },
-    [](uint32_t src, uint32_t dst) {
-        record("BlendFunc", {double(src), double(dst)});
-        if (real())
-            real()->BlendFunc(src, dst);
-    },
-    [](uint32_t mode) {
-        record("BlendEquation", {double(mode)});
-        if (real())
-            real()->BlendEquation(mode);
-    },
-    [](double r, double g, double b, double a) {
-        record("Color4d", {r, g, b, a});
-        if (real())
-            real()->Color4d(r, g, b, a);
-    },
-    [](float r, float g, float b, float a) {
-        record("ClearColor", {r, g, b, a});
-        if (real())
-            real()->ClearColor(r, g, b, a);
-    },
-    [](bool r, bool g, bool b, bool a) {
-        record("ColorMask", {double(r), double(g), double(b), double(a)});
-        if (real())
-            real()->ColorMask(r, g, b, a);
-    },
-    [](bool flag) {
-        record("DepthMask", {double(flag)});
-        if (real())
-            real()->DepthMask(flag);
-    },
-    [](uint32_t mode) {
-        record("ShadeModel", {double(mode)});
-        if (real())
-            real()->ShadeModel(mode);
-    },
-    [](uint32_t plane, const double* eq) {
-        record("ClipPlane", {double(plane), eq[0], eq[1], eq[2], eq[3]});
-        if (real())
-            real()->ClipPlane(plane, eq);
-    },
-    [](uint32_t mode) {
-        record("CullFace", {double(mode)});
-        if (real())
-            real()->CullFace(mode);
-    },
-    [](uint32_t target, uint32_t texture) {
-        record("BindTexture", {double(target), double(texture)});
-        if (real())
-            real()->BindTexture(target, texture);
-    },
-    [](uint32_t mode) {
-        record("MatrixMode", {double(mode)});
-        if (real())
-            real()->MatrixMode(mode);
-    },
-    [](int32_t x, int32_t y, int32_t w, int32_t h) {
-        record("Viewport", {double(x), double(y), double(w), double(h)});
-        if (real())
-            real()->Viewport(x, y, w, h);
-    },
-    []() {
-        record("LoadIdentity", {});
-        if (real())
-            real()->LoadIdentity();
+    [](uint32_t mode) { record("CullFace", mode); FORWARD(CullFace, mode); },
+    [](uint32_t target, uint32_t name) { record("BindTexture", target, name); FORWARD(BindTexture, target, name); },
+    [](uint32_t mode) { record("MatrixMode", mode); FORWARD(MatrixMode, mode); },
+    [](int32_t x, int32_t y, int32_t w, int32_t h) { record("Viewport", x, y, w, h); FORWARD(Viewport, x, y, w, h); },
+    []() { record("LoadIdentity"); FORWARD(LoadIdentity); },
+    [](double l, double r, double b, double t, double n, double f) {
+        record("Ortho", l, r, b, t, n, f);
+        FORWARD(Ortho, l, r, b, t, n, f);
     },
     [](double l, double r, double b, double t, double n, double f) {
-        record("Ortho", {l, r, b, t, n, f});
-        if (real())
-            real()->Ortho(l, r, b, t, n, f);
-    },
-    [](double l, double r, double b, double t, double n, double f) {
-        record("Frustum", {l, r, b, t, n, f});
-        if (real())
-            real()->Frustum(l, r, b, t, n, f);
+        record("Frustum", l, r, b, t, n, f);
+        FORWARD(Frustum, l, r, b, t, n, f);
     },
 };
+
+#undef FORWARD
 
 } // namespace
 
