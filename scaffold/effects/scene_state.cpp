@@ -1,0 +1,21 @@
+#include "effects/scene_state.h"
+
+#include <cstdarg>
+#include <cstdio>
+
+ServicesStruct gServices = {};
+RootNode3D* sceneRoot = nullptr;
+Camera3D* sceneCamera = nullptr;
+ResourceCache* materialCache = nullptr;
+
+void scaffold_log(const char* format, ...)
+{
+    if (!gServices.Log)
+        return;
+    char text[512];
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(text, sizeof(text), format, args);
+    va_end(args);
+    gServices.Log(text);
+}
