@@ -9,12 +9,17 @@ void fixed_position(int32_t x, int32_t y, int32_t z, float* out)
     out[2] = float(z) * kPositionUnit;
 }
 
-void fixed_rotation_scale(int32_t qa, int32_t qb, int32_t qc, int32_t qd, int32_t scale, float* matrix)
+void fixed_rotation(int32_t qa, int32_t qb, int32_t qc, int32_t qd, float* matrix)
 {
     float q[4] = {float(qa) * kQuaternionUnit, float(qb) * kQuaternionUnit, float(qc) * kQuaternionUnit,
                   float(qd) * kQuaternionUnit};
     unit_quat_self(q);
     quat_to_mat3(q, matrix);
+}
+
+void fixed_rotation_scale(int32_t qa, int32_t qb, int32_t qc, int32_t qd, int32_t scale, float* matrix)
+{
+    fixed_rotation(qa, qb, qc, qd, matrix);
     const float s = float(scale) * kScaleUnit;
     float scaling[9];
     make_scale_mat(scaling, s, s, s);

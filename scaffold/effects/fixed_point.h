@@ -19,6 +19,10 @@ constexpr float kAngleUnit = 0.001f;
 void fixed_position(int32_t x, int32_t y, int32_t z, float* out);
 
 // matrix <- the rotation of the normalised quaternion (qa, qb, qc, qd) x 0.00001 (component order of
+// quat_to_mat3). The all-zero quaternion stays zero and gives what quat_to_mat3 makes of it.
+void fixed_rotation(int32_t qa, int32_t qb, int32_t qc, int32_t qd, float* matrix);
+
+// matrix <- the rotation of the normalised quaternion (qa, qb, qc, qd) x 0.00001 (component order of
 // quat_to_mat3), multiplied with the uniform scale matrix of scale x 0.00001.
 void fixed_rotation_scale(int32_t qa, int32_t qb, int32_t qc, int32_t qd, int32_t scale, float* matrix);
 
