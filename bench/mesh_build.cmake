@@ -1,0 +1,1 @@
+set(BENCH_mesh_build_LIBS Scaffold)

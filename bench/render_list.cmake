@@ -1,0 +1,1 @@
+set(BENCH_render_list_LIBS Scaffold)

@@ -1,0 +1,1 @@
+set(BENCH_render_sort_LIBS Scaffold)
