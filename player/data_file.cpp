@@ -7,6 +7,7 @@
 #include <cstring>
 #include <limits>
 #include <memory>
+#include <string_view>
 #include <unordered_map>
 
 #include <SDL.h>
@@ -22,17 +23,15 @@ struct DataFile {
     const char* content = nullptr;                        // S bytes inside `bytes`
     std::vector<std::string> names;                       // upper case, header order
     std::vector<size_t> offsets;                          // N + 1: member i is [offsets[i], offsets[i + 1])
-    std::unordered_map<std::string, size_t> firstIndex;   // name -> first member of that name
+    std::unordered_map<std::string_view, size_t> firstIndex;   // name -> first member of that name
 };
 
 std::unique_ptr<DataFile> g_dataFile;
 
-std::string upper_case(const char* text, size_t length)
+void upper_case(char* text, size_t length)
 {
-    std::string upper(text, length);
-    for (char& c : upper)
-        c = char(std::toupper(static_cast<unsigned char>(c)));
-    return upper;
+    for (size_t i = 0; i < length; ++i)
+        text[i] = char(std::toupper(static_cast<unsigned char>(text[i])));
 }
 
 bool read_whole_file(const char* path, std::vector<char>& bytes)
@@ -133,7 +132,8 @@ std::unique_ptr<DataFile> parse_data_file(std::vector<char> bytes)
         total += size_t(size);
         if (total > size_t(contentSize))
             return nullptr;
-        data->names.push_back(upper_case(name, nameLength));
+        data->names.emplace_back(name, nameLength);
+        upper_case(data->names.back().data(), nameLength);
         data->offsets.push_back(total);
     }
     if (total != size_t(contentSize))
@@ -143,6 +143,7 @@ std::unique_ptr<DataFile> parse_data_file(std::vector<char> bytes)
     data->content = header.position();
     if (!header.skip(size_t(contentSize)))
         return nullptr;
+    // The names are complete now and never move again: the index can point into them.
     data->firstIndex.reserve(data->names.size());
     for (size_t i = 0; i < data->names.size(); ++i)
         data->firstIndex.emplace(data->names[i], i);   // keeps the first of equal names
@@ -199,7 +200,10 @@ SDL_RWops* OpenFile(const char* name)
     const size_t length = std::strlen(name);
     // Longer names cannot equal a member's: members are at most kMaxMemberName characters.
     if (g_dataFile && length <= kMaxMemberName) {
-        const auto found = g_dataFile->firstIndex.find(upper_case(name, length));
+        char upper[kMaxMemberName];
+        std::memcpy(upper, name, length);
+        upper_case(upper, length);
+        const auto found = g_dataFile->firstIndex.find(std::string_view(upper, length));
         if (found != g_dataFile->firstIndex.end()) {
             const size_t i = found->second;
             const size_t size = g_dataFile->offsets[i + 1] - g_dataFile->offsets[i];

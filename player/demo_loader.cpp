@@ -12,6 +12,9 @@
 #include <algorithm>
 #include <limits>
 #include <memory>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include <xercesc/dom/DOM.hpp>
 #include <xercesc/parsers/XercesDOMParser.hpp>
@@ -150,32 +153,54 @@ size_t count_child_elements(const DOMElement* parent)
     return count;
 }
 
-// Every element of that name in document order, wherever it sits.
-template <class Visit> void for_each_element(const DOMDocument* document, const XMLCh* tag, Visit visit)
-{
-    const DOMNodeList* list = document->getElementsByTagName(tag);
-    // item() walks on from the previous index, so this stays linear; getLength() would walk the whole tree.
-    for (XMLSize_t i = 0; const DOMNode* node = list->item(i); ++i)
-        visit(static_cast<const DOMElement*>(node));
-}
-
-const DOMElement* first_element(const DOMDocument* document, const XMLCh* tag)
-{
-    return static_cast<const DOMElement*>(document->getElementsByTagName(tag)->item(0));
-}
-
 bool tag_is(const DOMElement* element, const XMLCh* tag)
 {
     return XMLString::equals(element->getTagName(), tag);
+}
+
+// The elements the loader looks for wherever they sit, each kind in document order. One walk over the
+// document: the DOM's own search by tag name walks the whole tree again for every name, and slowly.
+struct DocumentElements {
+    std::vector<const DOMElement*> libraries, settings, tracks, texts, textLists;
+};
+
+// The node after `node` in document order (descending into every node with children, as a search by
+// tag name does), or null after the last one.
+const DOMNode* next_in_document(const DOMNode* node)
+{
+    if (const DOMNode* child = node->getFirstChild())
+        return child;
+    for (; node; node = node->getParentNode())
+        if (const DOMNode* sibling = node->getNextSibling())
+            return sibling;
+    return nullptr;
+}
+
+DocumentElements find_elements(const DOMDocument* document)
+{
+    DocumentElements found;
+    const std::pair<const XMLCh*, std::vector<const DOMElement*>*> wanted[] = {
+        {u"Library", &found.libraries}, {u"Settings", &found.settings}, {u"Track", &found.tracks},
+        {u"Text", &found.texts},        {u"Texts", &found.textLists},
+    };
+    for (const DOMNode* node = document->getFirstChild(); node; node = next_in_document(node)) {
+        if (node->getNodeType() != DOMNode::ELEMENT_NODE)
+            continue;
+        const auto* element = static_cast<const DOMElement*>(node);
+        for (const auto& [tag, list] : wanted)
+            if (tag_is(element, tag))
+                list->push_back(element);
+    }
+    return found;
 }
 
 //-----------------------------------------------------------------------------
 // [SECTION] Libraries and settings
 //-----------------------------------------------------------------------------
 
-void read_libraries(const DOMDocument* document, Demo& demo)
+void read_libraries(const DocumentElements& elements, Demo& demo)
 {
-    for_each_element(document, u"Library", [&](const DOMElement* libraryElement) {
+    for (const DOMElement* libraryElement : elements.libraries) {
         LibraryRecord library;
         library.fileName = required_string(libraryElement, u"FileName");
         for_each_child_element(libraryElement, [&](const DOMElement* functionElement) {
@@ -187,7 +212,7 @@ void read_libraries(const DOMDocument* document, Demo& demo)
             library.functions.push_back(std::move(function));
         });
         demo.libraries.push_back(std::move(library));
-    });
+    }
 }
 
 void read_optional_string(const DOMElement* element, const XMLCh* name, std::string& value, bool& present)
@@ -197,11 +222,11 @@ void read_optional_string(const DOMElement* element, const XMLCh* name, std::str
     value = to_utf8(text);
 }
 
-void read_settings(const DOMDocument* document, Demo& demo)
+void read_settings(const DocumentElements& elements, Demo& demo)
 {
-    const DOMElement* settings = first_element(document, u"Settings");
-    if (!settings)
+    if (elements.settings.empty())
         throw MalformedDemo();
+    const DOMElement* settings = elements.settings.front();
     demo.runningTime = uint32_t(required_int(settings, u"RunningTime"));
     const XMLCh* useOpenGL = attribute(settings, u"UseOpenGL");
     demo.useOpenGL = useOpenGL && XMLString::equals(useOpenGL, u"true");
@@ -331,16 +356,16 @@ Event read_event(const DOMElement* element, uint32_t& idCounter)
     return event;
 }
 
-void read_tracks(const DOMDocument* document, Demo& demo)
+void read_tracks(const DocumentElements& elements, Demo& demo)
 {
     uint32_t idCounter = 0;
-    for_each_element(document, u"Track", [&](const DOMElement* trackElement) {
+    for (const DOMElement* trackElement : elements.tracks) {
         Track track;
         for_each_child_element(trackElement, [&](const DOMElement* eventElement) {
             track.events.push_back(read_event(eventElement, idCounter));
         });
         demo.tracks.push_back(std::move(track));
-    });
+    }
 }
 
 //-----------------------------------------------------------------------------
@@ -348,14 +373,13 @@ void read_tracks(const DOMDocument* document, Demo& demo)
 //-----------------------------------------------------------------------------
 
 // A Text element adds the value of its first child node; one without children adds nothing.
-void read_texts(const DOMDocument* document, Demo& demo)
+void read_texts(const DocumentElements& elements, Demo& demo)
 {
-    if (!first_element(document, u"Texts"))
+    if (elements.textLists.empty())
         return;
-    for_each_element(document, u"Text", [&](const DOMElement* text) {
+    for (const DOMElement* text : elements.texts)
         if (const DOMNode* content = text->getFirstChild())
             demo.texts.push_back(to_utf8(content->getNodeValue()));
-    });
 }
 
 //-----------------------------------------------------------------------------
@@ -387,10 +411,11 @@ void read_document(const char* path, Demo& demo)
     // A document with errors is only partly built: reading it would play half a demo.
     if (parser.getErrorCount() > 0 || !document->getDocumentElement())
         throw BasicException(kXmlErrorMessage);
-    read_libraries(document, demo);
-    read_settings(document, demo);
-    read_tracks(document, demo);
-    read_texts(document, demo);
+    const DocumentElements elements = find_elements(document);
+    read_libraries(elements, demo);
+    read_settings(elements, demo);
+    read_tracks(elements, demo);
+    read_texts(elements, demo);
 }
 
 } // namespace

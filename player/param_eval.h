@@ -20,8 +20,9 @@
 // on every evaluation; a missing record is logged by the registry and gives min (beat) or 0 (loops).
 // Times before eventStart evaluate a multi as at eventStart.
 //
+// The operands of a combi and the angles of a rotate are evaluated on their own, with nothing after them.
 // Throws BasicException when a sqd is not followed by three multi parameters with the same number of
-// segments, or a rotate is not followed by three parameters (also inside a combi, where nothing follows).
+// segments, or a rotate by three parameters (so a sqd or rotate as an operand or angle always throws).
 int evaluate_param(const std::vector<Param>& params, size_t index, uint32_t t, uint32_t eventStart,
                    int32_t* out, bool* constant);
 

@@ -1,0 +1,1 @@
+set(BENCH_data_file_LIBS player_core)

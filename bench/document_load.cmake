@@ -1,0 +1,1 @@
+set(BENCH_document_load_LIBS player_core)

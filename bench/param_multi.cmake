@@ -1,0 +1,1 @@
+set(BENCH_param_multi_LIBS player_core)
