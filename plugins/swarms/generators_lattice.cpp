@@ -93,24 +93,29 @@ void write_starfield(float* out, int32_t count, int32_t h)
     }
 }
 
-// x mod d for 32-bit x without a division (Lemire's method; exact for every x and d >= 1).
-struct FastMod {
-    explicit FastMod(uint32_t divisor) : m(~uint64_t(0) / divisor + 1), d(divisor) {}
-    uint32_t operator()(uint32_t x) const
+// rand() mod d - d / 2 for a draw x in 0 .. 32767 and d >= 1, without a division: q = (x * m) >> 32
+// with m = floor(2^32 / d) + 1 is exactly floor(x / d) while x and d stay below 2^15 (the excess
+// x * (m - 2^32 / d) / 2^32 < 2^-17 never reaches the next integer); m = 0 gives q = 0 for larger d.
+struct CenteredMod {
+    explicit CenteredMod(int32_t divisor)
+        : m(divisor > LegacyRand::kMax ? 0 : (uint64_t(1) << 32) / uint32_t(divisor) + 1), d(divisor),
+          half(divisor / 2)
     {
-        return uint32_t((static_cast<unsigned __int128>(m * x) * d) >> 64);
+    }
+    float operator()(int32_t x) const
+    {
+        const int32_t q = int32_t((uint64_t(x) * m) >> 32);
+        return float(x - q * d - half);
     }
     uint64_t m;
-    uint32_t d;
+    int32_t d, half;
 };
 
 // rand() mod range - range / 2 per coordinate, drawn x, y, z point by point from the legacy sequence
 // seeded with `seed`; the plug-in's rand is left where those draws leave it.
 void write_rand(float* out, int32_t count, uint32_t seed, const int32_t (&range)[3])
 {
-    const FastMod mod[3] = {FastMod(uint32_t(range[0])), FastMod(uint32_t(range[1])),
-                            FastMod(uint32_t(range[2]))};
-    const int32_t half[3] = {range[0] / 2, range[1] / 2, range[2] / 2};
+    const CenteredMod mod[3] = {CenteredMod(range[0]), CenteredMod(range[1]), CenteredMod(range[2])};
     LegacyRandBlock draws(seed);
     constexpr int32_t kPointsPerBlock = 1024;
     int32_t values[3 * kPointsPerBlock];
@@ -119,7 +124,7 @@ void write_rand(float* out, int32_t count, uint32_t seed, const int32_t (&range)
         draws.fill(values, 3 * n);
         for (int32_t c = 0; c < 3 * n; c += 3)
             for (int k = 0; k < 3; ++k)
-                *out++ = float(int32_t(mod[k](uint32_t(values[c + k]))) - half[k]);
+                *out++ = mod[k](values[c + k]);
     }
     gRand.srand(draws.state());
 }

@@ -302,8 +302,8 @@ TEST_F(Generators, RandIsReproducibleAndDrawsFromTheLegacySequence)
 
 TEST_F(Generators, RandDrawsExactlyTheSequentialSequenceAndLeavesRandAfterIt)
 {
-    // 1027 points: whole blocks, then a tail of draws that does not fill the four lanes.
-    for (int32_t count : {1, 2, 1027}) {
+    // Counts whose draws end inside, exactly on and past the lanes of the bulk generator.
+    for (int32_t count : {1, 2, 3, 8, 1027}) {
         const int32_t name = host.text("dust");
         Event e;
         e.first(MakeRandSwarm, name, count, 1000, 7, 32768, 12345);
