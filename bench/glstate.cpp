@@ -4,7 +4,8 @@
 
 #include "glstate.h"
 
-namespace {
+namespace
+{
 
 int gIssued = 0;
 
@@ -45,8 +46,7 @@ struct CountingContext {
 
 void report(benchmark::State& state)
 {
-    state.counters["GL calls/iter"] =
-        benchmark::Counter(double(gIssued), benchmark::Counter::kAvgIterations);
+    state.counters["GL calls/iter"] = benchmark::Counter(double(gIssued), benchmark::Counter::kAvgIterations);
 }
 
 void BM_PushPopUnchanged(benchmark::State& state)

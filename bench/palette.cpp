@@ -4,7 +4,8 @@
 
 #include "scene/virt_palette.h"
 
-namespace {
+namespace
+{
 
 VirtPalette gradient(int colours)
 {

@@ -3,7 +3,8 @@
 
 #include <GL/glew.h>
 
-namespace {
+namespace
+{
 
 const GLStateFunctions kRealFunctions = {
     [](uint32_t cap) { glEnable(cap); },

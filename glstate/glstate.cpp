@@ -17,20 +17,27 @@
 
 GLStateContext::GLStateContext(unsigned width, unsigned height)
     : screenWidth(width), screenHeight(height), textureEnable{false}, textureEnableDepth(0), boundTexture{0},
-      boundTextureDepth(0), matrixMode{GL_MODELVIEW}, matrixModeDepth(0),
-      viewport{{0, 0, int32_t(width), int32_t(height)}}, viewportDepth(0),
-      projection{{-(width / 2.0), width / 2.0, height / 2.0, -(height / 2.0), 1.0, 1000.0, false}},
+      boundTextureDepth(0), matrixMode{GL_MODELVIEW},
+      matrixModeDepth(0), viewport{{0, 0, int32_t(width), int32_t(height)}},
+      viewportDepth(0), projection{{-(width / 2.0), width / 2.0, height / 2.0, -(height / 2.0), 1.0, 1000.0,
+                                    false}},
       projectionDepth(0), slotDepth{}, slots{}
 {
     static const uint32_t kInitial[kGLStateSlotCount] = {
-        0, GL_ZERO, GL_ZERO, 0x8006 /* GL_FUNC_ADD */, 0xFFFFFFFFu, 0, 15, 0, 1, GL_SMOOTH, 0, 1000, 0, 700,
-        0, 0, GL_BACK, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+        0,           GL_ZERO,   GL_ZERO, 0x8006 /* GL_FUNC_ADD */,
+        0xFFFFFFFFu, 0,         15,      0,
+        1,           GL_SMOOTH, 0,       1000,
+        0,           700,       0,       0,
+        GL_BACK,     0,         0,       0,
+        0,           0,         0,       0,
+        0,           0,
     };
     for (int slot = 0; slot < kGLStateSlotCount; ++slot)
         slots[slot][0] = kInitial[slot];
 }
 
-namespace {
+namespace
+{
 
 GLStateContext* gCurrent = nullptr;
 
@@ -367,7 +374,8 @@ void gls_pop_texture_enable()
 void gls_push_bind_texture(uint32_t texture)
 {
     GLStateContext& ctx = current("gls_push_bind_texture");
-    push_entry("gls_push_bind_texture", ctx.boundTexture, ctx.boundTextureDepth, texture, issue_bound_texture);
+    push_entry("gls_push_bind_texture", ctx.boundTexture, ctx.boundTextureDepth, texture,
+               issue_bound_texture);
 }
 
 void gls_pop_bind_texture()
@@ -402,7 +410,8 @@ void gls_pop_matrix_mode()
 // [SECTION] Making contexts current
 //-----------------------------------------------------------------------------
 
-namespace {
+namespace
+{
 
 // Makes ctx current and issues what differs from previous (everything when previous is null). With
 // allSlots every slot is issued whatever previous holds: GL may hold anything when a context is adopted.

@@ -18,17 +18,17 @@ enum GLStateSlot : int {
     BlendSrc,
     BlendDst,
     BlendEquation,
-    Color,        // 0xAARRGGBB
-    ClearColor,   // 0xAARRGGBB
-    ColorMask,    // bit 2 red, bit 1 green, bit 0 blue, bit 3 alpha
+    Color,      // 0xAARRGGBB
+    ClearColor, // 0xAARRGGBB
+    ColorMask,  // bit 2 red, bit 1 green, bit 0 blue, bit 3 alpha
     DepthTest,
     DepthMask,
     ShadeModel,
-    ClipEnable,   // all four clip planes together
-    ClipMaxX,     // keeps x <= v
-    ClipMinX,     // keeps x >= v
-    ClipMaxY,     // keeps y <= v
-    ClipMinY,     // keeps y >= v
+    ClipEnable, // all four clip planes together
+    ClipMaxX,   // keeps x <= v
+    ClipMinX,   // keeps x >= v
+    ClipMaxY,   // keeps y <= v
+    ClipMinY,   // keeps y >= v
     CullEnable,
     CullFace,
     Lighting,
@@ -54,7 +54,8 @@ struct GLProjectionEntry {
     bool ortho;
 };
 
-class GLStateContext {
+class GLStateContext
+{
 public:
     // Stores the window size; issues no GL call.
     GLStateContext(unsigned width, unsigned height);

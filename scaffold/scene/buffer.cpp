@@ -3,7 +3,8 @@
 #include <cassert>
 #include <cstring>
 
-namespace {
+namespace
+{
 
 char* allocate(uint32_t capacity)
 {

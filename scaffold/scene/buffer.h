@@ -12,11 +12,12 @@
 
 #include <cstdint>
 
-class Buffer {
+class Buffer
+{
 public:
-    explicit Buffer(uint32_t n);             // empty, capacity n + 1
-    Buffer(const char* s, uint32_t n);       // the n bytes at s (a null s gives n zero bytes)
-    Buffer(const char* s);                   // s up to its terminator; null: empty, capacity 10
+    explicit Buffer(uint32_t n);       // empty, capacity n + 1
+    Buffer(const char* s, uint32_t n); // the n bytes at s (a null s gives n zero bytes)
+    Buffer(const char* s);             // s up to its terminator; null: empty, capacity 10
     Buffer(const Buffer& other);
     Buffer& operator=(const Buffer& other);
     ~Buffer();
@@ -32,7 +33,7 @@ public:
     // The bytes followed by a 0. Valid until the buffer changes or dies.
     const char* PtrC() const;
 
-    char* data;          // owned
-    uint32_t capacity;   // allocated bytes
-    uint32_t length;     // bytes in use
+    char* data;        // owned
+    uint32_t capacity; // allocated bytes
+    uint32_t length;   // bytes in use
 };

@@ -6,7 +6,8 @@
 
 PBuffer* gPBuffer = nullptr;
 
-namespace {
+namespace
+{
 
 int32_t gl_max_size()
 {

@@ -24,7 +24,8 @@
 #include "glstate.h"
 #include "texture.h"
 
-class PBuffer {
+class PBuffer
+{
 public:
     // Creates the process's render target sized width x height (normally the window size) and makes it
     // gPBuffer. Call once the GL window and GLEW exist and a GL state cache is current. Returns null, and
@@ -56,7 +57,7 @@ private:
     void attach(int32_t target, int32_t width, int32_t height);
     void hand_over(uint32_t textureId, bool& bound, bool toReading);
 
-    int32_t maxSize_ = 1;                          // largest width or height GL can attach
+    int32_t maxSize_ = 1; // largest width or height GL can attach
     uint32_t framebuffer_ = 0;
     uint32_t depthBuffer_ = 0;
     int32_t depthWidth_ = 0, depthHeight_ = 0;
@@ -66,8 +67,8 @@ private:
     bool bound0_ = false;
     Texture texture1_;
     bool bound1_ = false;
-    int32_t attached_ = -1;                        // buffer whose texture is the colour attachment
-    GLStateContext* windowContext_ = nullptr;      // the window's cache, saved while drawing off-screen
+    int32_t attached_ = -1;                   // buffer whose texture is the colour attachment
+    GLStateContext* windowContext_ = nullptr; // the window's cache, saved while drawing off-screen
 };
 
 // The process's render target (null until PBuffer::Create).

@@ -5,7 +5,8 @@
 
 #include "glstate.h"
 
-namespace {
+namespace
+{
 
 int32_t max_texture_size()
 {

@@ -14,7 +14,8 @@
 
 #include <cstdint>
 
-class Texture {
+class Texture
+{
 public:
     // Uploads width x height pixels (null: storage of that size with undefined contents).
     Texture(const uint32_t* pixels, int32_t width, int32_t height);
@@ -30,12 +31,12 @@ public:
     // Changes how texture coordinates outside 0..1 are taken (GL_REPEAT, GL_CLAMP_TO_EDGE, ...).
     void SetWrap(uint32_t wrapS, uint32_t wrapT);
 
-    uint32_t id;          // GL texture name
-    int32_t width;        // pixels
-    int32_t height;       // pixels
-    uint32_t target;      // GL_TEXTURE_2D
-    uint32_t magFilter;   // GL_LINEAR
-    uint32_t minFilter;   // GL_LINEAR
-    uint32_t wrapS;       // GL_REPEAT
-    uint32_t wrapT;       // GL_REPEAT
+    uint32_t id;        // GL texture name
+    int32_t width;      // pixels
+    int32_t height;     // pixels
+    uint32_t target;    // GL_TEXTURE_2D
+    uint32_t magFilter; // GL_LINEAR
+    uint32_t minFilter; // GL_LINEAR
+    uint32_t wrapS;     // GL_REPEAT
+    uint32_t wrapT;     // GL_REPEAT
 };

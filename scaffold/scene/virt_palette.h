@@ -11,7 +11,8 @@
 
 #include <cstdint>
 
-class VirtPalette {
+class VirtPalette
+{
 public:
     static constexpr int32_t kMaxColors = 512;
 

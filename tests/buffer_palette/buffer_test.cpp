@@ -4,7 +4,8 @@
 
 #include "buffer.h"
 
-namespace {
+namespace
+{
 
 std::string bytes(const Buffer& b)
 {

@@ -5,7 +5,8 @@
 
 #include "virt_palette.h"
 
-namespace {
+namespace
+{
 
 const float kNaN = std::numeric_limits<float>::quiet_NaN();
 

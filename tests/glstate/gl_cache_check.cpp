@@ -5,7 +5,8 @@
 #include <cmath>
 #include <cstdio>
 
-namespace {
+namespace
+{
 
 uint32_t top(const GLStateContext& ctx, int slot)
 {
@@ -104,7 +105,8 @@ std::vector<std::string> gl_cache_differences(const GLStateContext& ctx)
     d.enabled(GL_DEPTH_TEST, "DepthTest", top(ctx, DepthTest) != 0);
     GLboolean depthMask = GL_FALSE;
     glGetBooleanv(GL_DEPTH_WRITEMASK, &depthMask);
-    d.check((depthMask == GL_TRUE) == (top(ctx, DepthMask) != 0), "DepthMask", depthMask, top(ctx, DepthMask));
+    d.check((depthMask == GL_TRUE) == (top(ctx, DepthMask) != 0), "DepthMask", depthMask,
+            top(ctx, DepthMask));
     d.integer(GL_SHADE_MODEL, "ShadeModel", top(ctx, ShadeModel));
     for (int plane = 0; plane < 4; ++plane) {
         d.enabled(GL_CLIP_PLANE0 + plane, "ClipEnable", top(ctx, ClipEnable) != 0);

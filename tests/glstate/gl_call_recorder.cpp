@@ -2,50 +2,48 @@
 
 #include <cstdio>
 
-namespace {
+namespace
+{
 
 bool gForward = false;
 
-template <typename... Args>
-void record(const char* name, Args... args)
+// Records the call under `name` and, when forwarding, passes it on to the real entry point.
+template <auto Member, typename... Args> void call(const char* name, Args... args)
 {
     recorded_calls().push_back({name, {double(args)...}});
+    if (gForward)
+        (gls_gl_functions()->*Member)(args...);
 }
 
-#define FORWARD(member, ...)                                                                                   \
-    if (gForward)                                                                                              \
-    gls_gl_functions()->member(__VA_ARGS__)
+using F = GLStateFunctions;
 
 const GLStateFunctions kRecorder = {
-    [](uint32_t cap) { record("Enable", cap); FORWARD(Enable, cap); },
-    [](uint32_t cap) { record("Disable", cap); FORWARD(Disable, cap); },
-    [](uint32_t s, uint32_t d) { record("BlendFunc", s, d); FORWARD(BlendFunc, s, d); },
-    [](uint32_t mode) { record("BlendEquation", mode); FORWARD(BlendEquation, mode); },
-    [](double r, double g, double b, double a) { record("Color4d", r, g, b, a); FORWARD(Color4d, r, g, b, a); },
-    [](float r, float g, float b, float a) { record("ClearColor", r, g, b, a); FORWARD(ClearColor, r, g, b, a); },
-    [](bool r, bool g, bool b, bool a) { record("ColorMask", r, g, b, a); FORWARD(ColorMask, r, g, b, a); },
-    [](bool flag) { record("DepthMask", flag); FORWARD(DepthMask, flag); },
-    [](uint32_t mode) { record("ShadeModel", mode); FORWARD(ShadeModel, mode); },
+    [](uint32_t cap) { call<&F::Enable>("Enable", cap); },
+    [](uint32_t cap) { call<&F::Disable>("Disable", cap); },
+    [](uint32_t src, uint32_t dst) { call<&F::BlendFunc>("BlendFunc", src, dst); },
+    [](uint32_t mode) { call<&F::BlendEquation>("BlendEquation", mode); },
+    [](double r, double g, double b, double a) { call<&F::Color4d>("Color4d", r, g, b, a); },
+    [](float r, float g, float b, float a) { call<&F::ClearColor>("ClearColor", r, g, b, a); },
+    [](bool r, bool g, bool b, bool a) { call<&F::ColorMask>("ColorMask", r, g, b, a); },
+    [](bool flag) { call<&F::DepthMask>("DepthMask", flag); },
+    [](uint32_t mode) { call<&F::ShadeModel>("ShadeModel", mode); },
     [](uint32_t plane, const double* e) {
-        record("ClipPlane", plane, e[0], e[1], e[2], e[3]);
-        FORWARD(ClipPlane, plane, e);
+        recorded_calls().push_back({"ClipPlane", {double(plane), e[0], e[1], e[2], e[3]}});
+        if (gForward)
+            gls_gl_functions()->ClipPlane(plane, e);
     },
-    [](uint32_t mode) { record("CullFace", mode); FORWARD(CullFace, mode); },
-    [](uint32_t target, uint32_t name) { record("BindTexture", target, name); FORWARD(BindTexture, target, name); },
-    [](uint32_t mode) { record("MatrixMode", mode); FORWARD(MatrixMode, mode); },
-    [](int32_t x, int32_t y, int32_t w, int32_t h) { record("Viewport", x, y, w, h); FORWARD(Viewport, x, y, w, h); },
-    []() { record("LoadIdentity"); FORWARD(LoadIdentity); },
+    [](uint32_t mode) { call<&F::CullFace>("CullFace", mode); },
+    [](uint32_t target, uint32_t name) { call<&F::BindTexture>("BindTexture", target, name); },
+    [](uint32_t mode) { call<&F::MatrixMode>("MatrixMode", mode); },
+    [](int32_t x, int32_t y, int32_t w, int32_t h) { call<&F::Viewport>("Viewport", x, y, w, h); },
+    []() { call<&F::LoadIdentity>("LoadIdentity"); },
     [](double l, double r, double b, double t, double n, double f) {
-        record("Ortho", l, r, b, t, n, f);
-        FORWARD(Ortho, l, r, b, t, n, f);
+        call<&F::Ortho>("Ortho", l, r, b, t, n, f);
     },
     [](double l, double r, double b, double t, double n, double f) {
-        record("Frustum", l, r, b, t, n, f);
-        FORWARD(Frustum, l, r, b, t, n, f);
+        call<&F::Frustum>("Frustum", l, r, b, t, n, f);
     },
 };
-
-#undef FORWARD
 
 } // namespace
 

@@ -9,7 +9,7 @@
 struct RecordedCall {
     std::string name;
     std::vector<double> args;
-    std::string str() const;   // "Name(a,b,...)" with %g numbers
+    std::string str() const; // "Name(a,b,...)" with %g numbers
 };
 
 // Calls recorded since the last clear. forwardToGL: also pass each call on to the real GL.

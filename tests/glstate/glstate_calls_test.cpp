@@ -1,8 +1,8 @@
 // The GL state cache, call by call: what each operation sends to GL, recorded instead of executed.
 #include <GL/gl.h>
+#include <cstdint>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <cstdint>
 #include <stdexcept>
 
 #include "gl_call_recorder.h"
@@ -11,9 +11,11 @@
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
-namespace {
+namespace
+{
 
-class GLStateCalls : public ::testing::Test {
+class GLStateCalls : public ::testing::Test
+{
 protected:
     void SetUp() override
     {
@@ -193,19 +195,19 @@ TEST_F(GLStateCalls, MakingAFreshContextCurrentIssuesEverythingOnce)
     GLStateContext fresh(1024, 768);
     EXPECT_THAT(calls(), IsEmpty()); // construction alone touches no GL
     EXPECT_EQ(gls_make_current(&fresh), nullptr);
-    EXPECT_THAT(calls(), ElementsAre("Disable(3042)", "BlendFunc(0,0)", "BlendFunc(0,0)",
-                                     "BlendEquation(32774)", "Color4d(1,1,1,1)", "ClearColor(0,0,0,0)",
-                                     "ColorMask(1,1,1,1)", "Disable(2929)", "DepthMask(1)", "ShadeModel(7425)",
-                                     "Disable(12288)", "Disable(12289)", "Disable(12290)", "Disable(12291)",
-                                     "ClipPlane(12288,-1,0,0,1000)", "ClipPlane(12289,1,0,0,-0)",
-                                     "ClipPlane(12290,0,-1,0,700)", "ClipPlane(12291,0,1,0,-0)",
-                                     "Disable(2884)", "CullFace(1029)", "Disable(2896)", "Disable(16384)",
-                                     "Disable(16385)", "Disable(16386)", "Disable(16387)", "Disable(16388)",
-                                     "Disable(16389)", "Disable(16390)", "Disable(16391)",
-                                     // texture enable, bound texture, matrix mode, viewport, projection
-                                     "Disable(3553)", "BindTexture(3553,0)", "MatrixMode(5888)",
-                                     "Viewport(0,0,1024,768)", "MatrixMode(5889)", "LoadIdentity()",
-                                     "Frustum(-512,512,384,-384,1,1000)", "MatrixMode(5888)"));
+    EXPECT_THAT(calls(),
+                ElementsAre("Disable(3042)", "BlendFunc(0,0)", "BlendFunc(0,0)", "BlendEquation(32774)",
+                            "Color4d(1,1,1,1)", "ClearColor(0,0,0,0)", "ColorMask(1,1,1,1)", "Disable(2929)",
+                            "DepthMask(1)", "ShadeModel(7425)", "Disable(12288)", "Disable(12289)",
+                            "Disable(12290)", "Disable(12291)", "ClipPlane(12288,-1,0,0,1000)",
+                            "ClipPlane(12289,1,0,0,-0)", "ClipPlane(12290,0,-1,0,700)",
+                            "ClipPlane(12291,0,1,0,-0)", "Disable(2884)", "CullFace(1029)", "Disable(2896)",
+                            "Disable(16384)", "Disable(16385)", "Disable(16386)", "Disable(16387)",
+                            "Disable(16388)", "Disable(16389)", "Disable(16390)", "Disable(16391)",
+                            // texture enable, bound texture, matrix mode, viewport, projection
+                            "Disable(3553)", "BindTexture(3553,0)", "MatrixMode(5888)",
+                            "Viewport(0,0,1024,768)", "MatrixMode(5889)", "LoadIdentity()",
+                            "Frustum(-512,512,384,-384,1,1000)", "MatrixMode(5888)"));
     EXPECT_EQ(gls_current_context(), &fresh);
     EXPECT_EQ(fresh.matrixModeDepth, 0);
     EXPECT_EQ(fresh.matrixMode[0], uint32_t(GL_MODELVIEW));
@@ -250,7 +252,9 @@ TEST_F(GLStateCalls, SwitchingContextsIssuesOnlyWhatDiffers)
 }
 
 // Programming errors: they throw, and nothing outside the stack in question changes.
-class GLStateMisuse : public GLStateCalls {};
+class GLStateMisuse : public GLStateCalls
+{
+};
 
 TEST_F(GLStateMisuse, SlotStacksHold31PushesAndNoPopBelowTheBase)
 {

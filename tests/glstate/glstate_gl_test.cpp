@@ -10,11 +10,13 @@
 
 using ::testing::IsEmpty;
 
-namespace {
+namespace
+{
 
 constexpr int kW = 320, kH = 240;
 
-class GLStateOnGL : public ::testing::Test {
+class GLStateOnGL : public ::testing::Test
+{
 protected:
     void SetUp() override
     {
@@ -97,8 +99,9 @@ TEST_F(GLStateOnGL, GLFollowsTheCacheThroughPushesAndPops)
     gls_pop_projection();
     gls_pop_projection();
     gls_pop_matrix_mode();
-    for (int slot : {BlendEnable, BlendDst, BlendEquation, Color, ClearColor, DepthTest, DepthMask, ShadeModel,
-                     ClipEnable, ClipMaxX, ClipMaxY, ClipMinY, CullEnable, CullFace, Lighting, Light5})
+    for (int slot :
+         {BlendEnable, BlendDst, BlendEquation, Color, ClearColor, DepthTest, DepthMask, ShadeModel,
+          ClipEnable, ClipMaxX, ClipMaxY, ClipMinY, CullEnable, CullFace, Lighting, Light5})
         gls_pop(slot);
     gls_pop_texture_enable();
     gls_pop_bind_texture();
@@ -117,9 +120,9 @@ TEST_F(GLStateOnGL, ViewportsAreMeasuredFromTheTopLeft)
     gls_pop_viewport();
     const Picture pic = read_framebuffer(kW, kH);
     pic.save_png("viewport_top_left.png");
-    EXPECT_EQ(pic.at(10, 10), 0xFFFF0000u);                 // top-left quarter drawn
-    EXPECT_EQ(pic.at(kW - 10, kH - 10), 0xFF000000u);       // bottom-right untouched
-    EXPECT_EQ(pic.at(10, kH - 10), 0xFF000000u);            // bottom-left untouched
+    EXPECT_EQ(pic.at(10, 10), 0xFFFF0000u);           // top-left quarter drawn
+    EXPECT_EQ(pic.at(kW - 10, kH - 10), 0xFF000000u); // bottom-right untouched
+    EXPECT_EQ(pic.at(10, kH - 10), 0xFF000000u);      // bottom-left untouched
     gls_pop(Color);
     gls_pop(ClearColor);
 }

@@ -1,9 +1,9 @@
 // The off-screen render target on real GL: switching, hand-over of buffers as textures, what the
 // buffers show when drawn back, and the GL state cache kept equal to GL across the switches.
 #include <GL/glew.h>
+#include <cstdlib>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <cstdlib>
 
 #include "gl_cache_check.h"
 #include "gl_call_recorder.h"
@@ -14,7 +14,8 @@
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
-namespace {
+namespace
+{
 
 constexpr int kW = 320, kH = 240;
 
@@ -87,7 +88,8 @@ int mismatches(const Picture& a, const Picture& b, int tolerance)
     return count;
 }
 
-class PBufferOnGL : public ::testing::Test {
+class PBufferOnGL : public ::testing::Test
+{
 protected:
     void SetUp() override
     {
@@ -224,8 +226,8 @@ TEST_F(PBufferOnGL, APictureDrawnIntoABufferComesBackTheRightWayUp)
 
     const Picture back = shown(0);
     back.save_png("buffer0_shown.png");
-    EXPECT_EQ(back.at(kW / 2, 5), 0xFF0000FFu);             // blue bar at the top
-    EXPECT_EQ(back.at(kW / 4, kH * 3 / 10), 0xFFFF0000u);   // red block top left
+    EXPECT_EQ(back.at(kW / 2, 5), 0xFF0000FFu);              // blue bar at the top
+    EXPECT_EQ(back.at(kW / 4, kH * 3 / 10), 0xFFFF0000u);    // red block top left
     EXPECT_EQ(back.at(kW * 3 / 4, kH * 3 / 4), 0xFF00FF00u); // green block bottom right
     EXPECT_EQ(mismatches(back, expected, 2), 0);
 }
@@ -274,7 +276,7 @@ TEST_F(PBufferOnGL, EachSwitchLeavesGLEqualToTheCacheSwitchedTo)
     gls_push(BlendDst, GL_ONE);
     gls_push(DepthTest, 1);
     gls_push_projection(0, 160, 0, 120, 1, -1, true);
-    gls_set(Color, 0xFF102030);           // effects may leave a set value behind
+    gls_set(Color, 0xFF102030); // effects may leave a set value behind
     gls_bind_texture(gPBuffer->GetTexture(1)->id);
     gPBuffer->RenderToTexture(1, 80, 60); // buffer to buffer: same cache
     EXPECT_THAT(gl_cache_differences(*gPBuffer->stateContext()), IsEmpty());

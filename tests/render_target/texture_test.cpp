@@ -12,9 +12,11 @@
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
-namespace {
+namespace
+{
 
-class TextureOnGL : public ::testing::Test {
+class TextureOnGL : public ::testing::Test
+{
 protected:
     void SetUp() override
     {
