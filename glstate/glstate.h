@@ -4,8 +4,13 @@
 // Contracts
 //  - Every operation works on the current context of the calling deliverable (a plain global per binary).
 //  - Entry 0 of each stack is the base value set at construction; at most 31 pushes may be outstanding.
-//    Pushing beyond that, popping the base, a slot number >= 26, or gls_set/get without a current context
-//    are programming errors and throw std::logic_error; nothing is ever written outside a stack.
+//    Pushing beyond that, popping the base, a slot number outside 0..25, or any operation without a
+//    current context are programming errors and throw std::logic_error; nothing is ever written outside
+//    a stack.
+//  - The top entry of every stack is what GL holds while the context is current. The fields are public
+//    for reading; change state only through gls_* (one exception: deleting the bound texture, which GL
+//    itself unbinds, sets the bound-texture top to 0).
+//  - Pops compare the restored entry with the one left and touch GL only when they differ.
 //  - Effects push every change and pop it before returning, so they leave GL as they found it.
 //  - Viewports are given with the origin at the top-left, y downwards; GL gets (x, H - y - h, w, h).
 //  - GL calls go through a table of function pointers (GLStateFunctions) that tests may replace.
