@@ -52,6 +52,23 @@ bool isIdentity(GLenum matrix)
     return true;
 }
 
+// Squares drawn in size batches, as sprite-capable meshes do when they draw quads instead of points.
+class SizedQuads : public Poly3D {
+public:
+    uint32_t GetPrimitiveType() override { return GL_QUADS; }
+    void* GetVertices() override { return vertices_; }
+    bool HasIndices() override { return false; }
+    int GetBatchCount() override { return 1; }
+    int* GetBatchCounts() override { return &count_; }
+    int* GetBatchFirsts() override { return &first_; }
+    void** GetIndexPointers() override { return nullptr; }
+    bool HasBatchPointSizes() override { return true; }
+
+private:
+    float vertices_[12] = {-1, -1, -5, 1, -1, -5, 1, 1, -5, -1, 1, -5};
+    int count_ = 4, first_ = 0;
+};
+
 GLint integer(GLenum query)
 {
     GLint value = -1;
@@ -127,6 +144,21 @@ TEST_F(RenderTest, AfterRenderTheCacheIsAsBeforeAndEqualsGL)
     gls_pop(ShadeModel);
     gls_pop(BlendSrc);
     gls_pop(Color);
+}
+
+TEST_F(RenderTest, PointSpriteStateIsUndoneWhateverThePrimitive)
+{
+    SizedQuads quads;
+    root.AddChild(&quads);
+    const Picture picture = render();
+    EXPECT_TRUE(pixelIs(picture, 128, 96, 0xffffff));
+    EXPECT_FALSE(glIsEnabled(GL_POINT_SPRITE_ARB));
+    GLfloat size = 0, attenuation[3] = {0, 0, 0};
+    glGetFloatv(GL_POINT_SIZE, &size);
+    glGetFloatv(GL_POINT_DISTANCE_ATTENUATION_ARB, attenuation);
+    EXPECT_EQ(size, 1.0f);
+    EXPECT_EQ(attenuation[0], 1.0f);
+    EXPECT_EQ(attenuation[2], 0.0f);
 }
 
 TEST_F(RenderTest, ANinthLightIsIgnoredAndRenderSwitchesTheLightsOff)

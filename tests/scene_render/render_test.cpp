@@ -293,7 +293,16 @@ TEST_F(RenderTest, MeshAfterAColourArrayMeshGetsItsOwnColourAgain)
     // The marker draws with a colour array; the white rectangle after it has the colour that the cache
     // already held, so only re-sending the cached colour after each mesh makes it white again.
     ASSERT_EQ(gls_get(Color), 0xffffffffu);
-    AxisMarker3D marker(0xffff0000, 0xffff0000, 0xffff0000);
+    // GL leaves the current colour undefined after drawing with a colour array; some drivers leave the
+    // last array colour current. This marker does that on every GL.
+    struct MarkerLeavingItsColour : AxisMarker3D {
+        using AxisMarker3D::AxisMarker3D;
+        void* GetColors() override
+        {
+            glColor4ub(255, 0, 0, 255);
+            return AxisMarker3D::GetColors();
+        }
+    } marker(0xffff0000, 0xffff0000, 0xffff0000);
     marker.position[2] = -5;
     FlatRect3D rect(2, 2, 0xffffffff);
     rect.position[2] = -5;
