@@ -1,0 +1,125 @@
+#include "capture.h"
+
+#include <GL/glew.h>
+#include <SDL/SDL.h>
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <system_error>
+#include <unistd.h>
+
+#include <vortel/plugin.h>
+
+// Static, so the test helpers' own copy of the writer never clashes with this one.
+#define STB_IMAGE_WRITE_STATIC
+#define STB_IMAGE_WRITE_IMPLEMENTATION
+#include <stb/stb_image_write.h>
+
+FrameCapture::FrameCapture(std::string folder, int width, int height, bool useOpenGL, SDL_Surface* output,
+                           uint64_t expectedFrames)
+    : folder_(std::move(folder)), width_(width), height_(height), useOpenGL_(useOpenGL), output_(output),
+      expected_(expectedFrames), showProgress_(isatty(2) != 0)
+{
+    rgba_.resize(size_t(width_) * height_ * 4);
+}
+
+FrameCapture::~FrameCapture()
+{
+    if (showProgress_ && written_ > 0)
+        std::fputc('\n', stderr);
+}
+
+void FrameCapture::prepare()
+{
+    std::error_code error;
+    std::filesystem::create_directories(folder_, error);
+    if (error || !std::filesystem::is_directory(folder_, error))
+        throw BasicException::format("Couldn't create the capture folder '%s'.\n", folder_.c_str());
+}
+
+uint64_t FrameCapture::frame_count(uint32_t from, uint32_t to, int32_t fps)
+{
+    if (to < from || fps <= 0)
+        return 0;
+    // The last k with k * 1000 / fps <= to - from is ceil((to - from + 1) * fps / 1000) - 1.
+    uint64_t span = uint64_t(to - from) + 1;
+    return (span * uint64_t(fps) + 999) / 1000;
+}
+
+void FrameCapture::read_gl()
+{
+    raw_.resize(rgba_.size());
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadBuffer(GL_BACK);
+    glReadPixels(0, 0, width_, height_, GL_RGBA, GL_UNSIGNED_BYTE, raw_.data());
+    // GL's rows start at the bottom, PNG's at the top.
+    size_t row = size_t(width_) * 4;
+    for (int y = 0; y < height_; ++y)
+        std::copy_n(&raw_[size_t(height_ - 1 - y) * row], row, &rgba_[size_t(y) * row]);
+}
+
+void FrameCapture::read_surface()
+{
+    std::fill(rgba_.begin(), rgba_.end(), 0);
+    if (!output_)
+        return;
+    SDL_LockSurface(output_);
+    const SDL_PixelFormat* format = output_->format;
+    int w = std::min(width_, output_->w), h = std::min(height_, output_->h);
+    for (int y = 0; y < h; ++y) {
+        const uint8_t* line = static_cast<const uint8_t*>(output_->pixels) + size_t(y) * output_->pitch;
+        for (int x = 0; x < w; ++x) {
+            const uint8_t* p = line + size_t(x) * format->BytesPerPixel;
+            uint32_t pixel = 0;
+            switch (format->BytesPerPixel) {
+            case 1: pixel = *p; break;
+            case 2: {
+                uint16_t v;
+                std::memcpy(&v, p, 2);
+                pixel = v;
+                break;
+            }
+            case 3: pixel = uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16; break;
+            default: std::memcpy(&pixel, p, 4); break;
+            }
+            uint8_t* out = &rgba_[(size_t(y) * width_ + x) * 4];
+            SDL_GetRGB(pixel, output_->format, &out[0], &out[1], &out[2]);
+        }
+    }
+    SDL_UnlockSurface(output_);
+}
+
+void FrameCapture::write_frame(uint32_t demoTime)
+{
+    if (useOpenGL_)
+        read_gl();
+    else
+        read_surface();
+    // What the viewer sees is opaque, whatever the effects left in the alpha channel.
+    for (size_t i = 3; i < rgba_.size(); i += 4)
+        rgba_[i] = 255;
+    char name[32];
+    std::snprintf(name, sizeof(name), "frame_%05llu.png", static_cast<unsigned long long>(written_));
+    std::string path = folder_ + "/" + name;
+    if (!stbi_write_png(path.c_str(), width_, height_, 4, rgba_.data(), width_ * 4))
+        throw BasicException::format("Couldn't write the captured frame '%s'.\n", path.c_str());
+    ++written_;
+    if (showProgress_)
+        show_progress(demoTime);
+}
+
+void FrameCapture::show_progress(uint32_t demoTime)
+{
+    const int barWidth = 30;
+    uint64_t done = std::min(written_, expected_);
+    int filled = expected_ ? int(done * barWidth / expected_) : barWidth;
+    char bar[barWidth + 1];
+    for (int i = 0; i < barWidth; ++i)
+        bar[i] = i < filled ? '#' : '-';
+    bar[barWidth] = '\0';
+    std::fprintf(stderr, "\rcapture [%s] %3d%%  frame %llu/%llu  %u ms", bar,
+                 expected_ ? int(done * 100 / expected_) : 100, static_cast<unsigned long long>(written_),
+                 static_cast<unsigned long long>(expected_), demoTime);
+    std::fflush(stderr);
+}

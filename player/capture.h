@@ -1,0 +1,45 @@
+// Offline rendering: every frame read back before it is presented and written as DIR/frame_NNNNN.png
+// (frame numbers from 00000, five digits or more), with a one-line progress bar on stderr when stderr is
+// a terminal.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct SDL_Surface;
+
+class FrameCapture {
+public:
+    // width x height: the window's size. Without OpenGL, frames are read from `output` (output surface 0)
+    // instead of the GL back buffer. expectedFrames only feeds the progress bar.
+    FrameCapture(std::string folder, int width, int height, bool useOpenGL, SDL_Surface* output,
+                 uint64_t expectedFrames);
+    ~FrameCapture();   // ends the progress line
+
+    // Creates the folder (and its parents) when missing. Throws BasicException when it cannot.
+    void prepare();
+
+    // Reads the frame now drawn and writes the next PNG. Throws BasicException when the file cannot be
+    // written (a missing frame would make the capture useless).
+    void write_frame(uint32_t demoTime);
+
+    uint64_t frames_written() const { return written_; }
+
+    // The number of frames the fixed clock (from + k * 1000 / fps) gives while it reads at most `to`.
+    static uint64_t frame_count(uint32_t from, uint32_t to, int32_t fps);
+
+private:
+    void read_gl();
+    void read_surface();
+    void show_progress(uint32_t demoTime);
+
+    std::string folder_;
+    int width_, height_;
+    bool useOpenGL_;
+    SDL_Surface* output_;
+    uint64_t expected_;
+    uint64_t written_ = 0;
+    bool showProgress_;
+    std::vector<uint8_t> raw_, rgba_;   // reused by every frame
+};

@@ -1,0 +1,166 @@
+#include "command_line.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+bool is_log_switch(const char* arg)
+{
+    return !std::strcmp(arg, "log") || !std::strcmp(arg, "Log") || !std::strcmp(arg, "-log") ||
+           !std::strcmp(arg, "-Log");
+}
+
+// A whole non-negative decimal number that fits in 31 bits; anything else is refused.
+bool parse_count(const char* text, int64_t limit, int64_t* out)
+{
+    if (!text || !*text)
+        return false;
+    int64_t value = 0;
+    for (const char* p = text; *p; ++p) {
+        if (*p < '0' || *p > '9')
+            return false;
+        value = value * 10 + (*p - '0');
+        if (value > limit)
+            return false;
+    }
+    *out = value;
+    return true;
+}
+
+bool parse_size(const char* text, int32_t* width, int32_t* height)
+{
+    const char* x = std::strchr(text, 'x');
+    if (!x)
+        return false;
+    std::string w(text, x);
+    int64_t wv = 0, hv = 0;
+    if (!parse_count(w.c_str(), 16384, &wv) || !parse_count(x + 1, 16384, &hv) || wv == 0 || hv == 0)
+        return false;
+    *width = int32_t(wv);
+    *height = int32_t(hv);
+    return true;
+}
+
+} // namespace
+
+std::string default_demo_path(const char* programPath)
+{
+    std::string path = programPath ? programPath : "";
+    size_t nameStart = path.find_last_of('/');
+    nameStart = nameStart == std::string::npos ? 0 : nameStart + 1;
+    size_t dot = path.find_last_of('.');
+    // A dot that starts the name (".player") or sits in a directory name is no extension.
+    if (dot == std::string::npos || dot <= nameStart)
+        return path + ".xml";
+    return path.substr(0, dot + 1) + "xml";
+}
+
+CommandLine parse_command_line(int argc, const char* const* argv)
+{
+    CommandLine cl;
+    std::vector<const char*> positional;
+    bool captureTiming = false;
+    auto fail = [&cl](const std::string& message) {
+        if (cl.error.empty())
+            cl.error = message;
+    };
+    for (int i = 1; i < argc; ++i) {
+        const char* arg = argv[i];
+        if (std::strncmp(arg, "--", 2) != 0) {
+            positional.push_back(arg);
+            continue;
+        }
+        std::string name = arg;
+        bool takesValue = name == "--size" || name == "--capture" || name == "--fps" || name == "--from" ||
+                          name == "--to";
+        const char* value = nullptr;
+        if (takesValue) {
+            if (i + 1 >= argc) {
+                fail(name + " needs a value");
+                continue;
+            }
+            value = argv[++i];
+        }
+            int64_t number = 0;
+        if (name == "--no-setup") {
+            cl.noSetup = true;
+        } else if (name == "--windowed") {
+            cl.noSetup = cl.windowed = true;
+        } else if (name == "--size") {
+            if (!parse_size(value, &cl.width, &cl.height))
+                fail(std::string("--size wants WIDTHxHEIGHT (1..16384 each), not '") + value + "'");
+            cl.noSetup = cl.windowed = true;
+        } else if (name == "--capture") {
+            if (!*value)
+                fail("--capture needs a folder");
+            cl.captureDir = value;
+            cl.noSetup = cl.windowed = true;
+        } else if (name == "--fps") {
+            if (!parse_count(value, 1000, &number) || number == 0)
+                fail(std::string("--fps wants a whole number from 1 to 1000, not '") + value + "'");
+            else
+                cl.fps = int32_t(number);
+            captureTiming = true;
+        } else if (name == "--from" || name == "--to") {
+            captureTiming = true;
+            if (!parse_count(value, INT32_MAX, &number)) {
+                fail(name + " wants a time in milliseconds, not '" + value + "'");
+            } else if (name == "--from") {
+                cl.hasFrom = true;
+                cl.from = uint32_t(number);
+            } else {
+                cl.hasTo = true;
+                cl.to = uint32_t(number);
+            }
+        } else if (name == "--help") {
+            cl.help = true;
+        } else if (name == "--version") {
+            cl.version = true;
+        } else {
+            fail("unknown option '" + name + "' (see --help)");
+        }
+    }
+    if (cl.hasFrom && cl.hasTo && cl.to < cl.from)
+        fail("--to must not be before --from");
+    if (captureTiming && cl.captureDir.empty())
+        fail("--fps, --from and --to only apply to --capture");
+
+    for (const char* arg : positional)
+        cl.verbose = cl.verbose || is_log_switch(arg);
+    cl.demoPath = positional.size() > 0 ? positional[0] : default_demo_path(argc > 0 ? argv[0] : nullptr);
+    if (positional.size() > 1) {
+        cl.hasStartOffset = true;
+        cl.startOffset = int32_t(std::atoi(positional[1]));
+    }
+    if (positional.size() > 2)
+        cl.volume = int32_t(std::atoi(positional[2]));
+    if (positional.size() > 3)
+        cl.gamma = std::atof(positional[3]);
+    return cl;
+}
+
+const char* command_line_usage()
+{
+    return "Usage: player [options] [DEMO.xml [START_MS [VOLUME [GAMMA]]]] [-log]\n"
+           "\n"
+           "Plays the demo described by DEMO.xml (default: the program path with its extension\n"
+           "replaced by .xml, e.g. build/bin/player.xml), starting START_MS milliseconds in, with\n"
+           "music volume VOLUME (0..255, default 255) and display gamma GAMMA (default 1.0).\n"
+           "-log writes the start-up steps to Errorlog.txt as well.\n"
+           "\n"
+           "Options:\n"
+           "  --no-setup      skip the setup window; the video mode comes from SDL.ini or --size\n"
+           "  --size WxH      window size in pixels; implies --no-setup and --windowed\n"
+           "  --windowed      no full screen; implies --no-setup\n"
+           "  --capture DIR   render offline on a fixed clock and write every frame as\n"
+           "                  DIR/frame_NNNNN.png (implies --no-setup and --windowed)\n"
+           "  --fps N         capture rate, frames per second (default 60)\n"
+           "  --from MS       first captured demo time (default: the start offset)\n"
+           "  --to MS         last captured demo time (default: the demo's RunningTime)\n"
+           "  --help          show this text\n"
+           "  --version       show the version\n";
+}

@@ -1,0 +1,48 @@
+// The player's command line.
+//
+// Positional arguments: demo path, start offset (ms), music volume (0..255), gamma. Any positional slot
+// holding "log", "Log", "-log" or "-Log" switches on verbose logging and still counts as that slot's value.
+// Arguments starting with "--" are ours; they are taken out before the positional ones are read:
+//   --no-setup            skip the setup window (video mode from "SDL.ini" or --size)
+//   --size WxH            window size; implies --no-setup and --windowed
+//   --windowed            no full screen; implies --no-setup
+//   --capture DIR         offline rendering on a fixed clock, frames written as DIR/frame_NNNNN.png;
+//                         implies --no-setup and --windowed
+//   --fps N               capture rate (default 60)
+//   --from MS, --to MS    capture range (default: start offset .. RunningTime)
+//   --help, --version
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+struct CommandLine {
+    std::string demoPath;   // positional 1, or default_demo_path(argv[0])
+    bool hasStartOffset = false;
+    int32_t startOffset = 0;   // positional 2, ms
+    int32_t volume = 255;      // positional 3, 0..255 as given (atoi: not clamped)
+    double gamma = 1.0;        // positional 4
+    bool verbose = false;
+
+    bool noSetup = false;
+    bool windowed = false;
+    int32_t width = 0, height = 0;   // --size; 0 when not given
+    std::string captureDir;          // empty: no capture
+    int32_t fps = 60;
+    bool hasFrom = false, hasTo = false;
+    uint32_t from = 0, to = 0;   // ms
+    bool help = false, version = false;
+
+    std::string error;   // non-empty when an option was malformed: the message to show, no line end
+};
+
+// Never fails: a malformed option is reported in CommandLine::error.
+CommandLine parse_command_line(int argc, const char* const* argv);
+
+// The demo played when no path is given: the program path with the extension of its last path component
+// replaced by "xml" ("demo.exe" -> "demo.xml"), or ".xml" appended when that component has no "."
+// after its first character ("build/bin/player" -> "build/bin/player.xml").
+std::string default_demo_path(const char* programPath);
+
+// The text --help prints.
+const char* command_line_usage();
