@@ -8,6 +8,7 @@
 #include "scene/flat_rect3d.h"
 #include "scene/light3d.h"
 #include "scene/mesh3d.h"
+#include "vortel/plugin.h"
 
 #include <GL/glew.h>
 #include <cstring>
@@ -208,6 +209,27 @@ TEST_F(RenderTest, TheRenderListGrowsAtThe51stMeshAndKeepsEveryEntry)
         EXPECT_EQ(visitor.renderColors[i], 0xff000000u | uint32_t(i));
         EXPECT_FLOAT_EQ(visitor.renderTransforms[12 * i + 9], float(i));
     }
+}
+
+TEST_F(RenderTest, AListThatCannotGrowThrowsAndStaysAsItWas)
+{
+    RenderVisitor visitor;
+    FlatRect3D rect(1, 1, 0);
+    // Pretend the list is full at a size whose next step no allocation can serve.
+    const int32_t full = 200000000;
+    visitor.count = visitor.capacity = full;
+    try {
+        visitor.VisitPoly(&rect);
+        ADD_FAILURE() << "no exception";
+    } catch (const BasicException& e) {
+        EXPECT_STREQ(e.message, "Out of memory in RenderVisitor::AddChild!\n");
+    }
+    EXPECT_EQ(visitor.capacity, full);
+    EXPECT_EQ(visitor.count, full);
+    visitor.count = 0;
+    visitor.capacity = RenderVisitor::kInitialCapacity;
+    visitor.VisitPoly(&rect);
+    EXPECT_EQ(visitor.count, 1);
 }
 
 TEST_F(RenderTest, MeshesBelowTheTransformStackAreNotDrawnAndNothingIsWrittenPastIt)
