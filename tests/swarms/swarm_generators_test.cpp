@@ -302,21 +302,24 @@ TEST_F(Generators, RandIsReproducibleAndDrawsFromTheLegacySequence)
 
 TEST_F(Generators, RandDrawsExactlyTheSequentialSequenceAndLeavesRandAfterIt)
 {
-    // Counts whose draws end inside, exactly on and past the lanes of the bulk generator.
+    const int32_t name = host.text("dust");
+    // Counts whose draws end inside, exactly on and past the lanes of the bulk generator; ranges at and
+    // around the edges of the draws' 0 .. 32767.
+    const int32_t ranges[][3] = {{1000, 7, 32768}, {1, 2, 3}, {32767, 32769, 12345}, {INT32_MAX, 9999, 256}};
     for (int32_t count : {1, 2, 3, 8, 1027}) {
-        const int32_t name = host.text("dust");
-        Event e;
-        e.first(MakeRandSwarm, name, count, 1000, 7, 32768, 12345);
-        const SwarmRecord* r = host.swarm("dust");
-        LegacyRand rnd;
-        rnd.srand(12345);
-        for (int i = 0; i < count; ++i) {
-            ASSERT_EQ(r->positions[3 * i], float(rnd.rand() % 1000 - 500)) << i;
-            ASSERT_EQ(r->positions[3 * i + 1], float(rnd.rand() % 7 - 3)) << i;
-            ASSERT_EQ(r->positions[3 * i + 2], float(rnd.rand() % 32768 - 16384)) << i;
+        for (const auto& range : ranges) {
+            Event e;
+            e.first(MakeRandSwarm, name, count, range[0], range[1], range[2], 12345);
+            const SwarmRecord* r = host.swarm("dust");
+            LegacyRand rnd;
+            rnd.srand(12345);
+            for (int i = 0; i < 3 * count; ++i) {
+                const int32_t d = range[i % 3];
+                ASSERT_EQ(r->positions[i], float(rnd.rand() % d - d / 2)) << i << " of " << count;
+            }
+            EXPECT_EQ(swarms::gRand.rand(), rnd.rand()) << count;
+            e.last(MakeRandSwarm, name, count, range[0], range[1], range[2], 12345);
         }
-        EXPECT_EQ(swarms::gRand.rand(), rnd.rand()) << count;
-        e.last(MakeRandSwarm, name, count, 1000, 7, 32768, 12345);
     }
 }
 
