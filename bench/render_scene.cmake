@@ -1,0 +1,1 @@
+set(BENCH_render_scene_LIBS Scaffold)
