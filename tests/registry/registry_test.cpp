@@ -2,9 +2,13 @@
 // The registry lives for the whole process, so every test uses type codes of its own.
 #include <gtest/gtest.h>
 
+#include <SDL.h>
+
+#include <cstdio>
 #include <string>
 #include <vector>
 
+#include "data_file.h"
 #include "registry.h"
 #include "services.h"
 
@@ -184,4 +188,28 @@ TEST_F(Registry, ThePrivateUseTableNeverOverflows)
 
     for (int i = 0; i <= kMaxPrivateUse; ++i)
         ReleaseByIndex(type, i, &gResourceB);
+}
+
+TEST_F(Registry, FilesAreResourcesOfThePlayerOnceADataFileWasOpened)
+{
+    {
+        std::FILE* file = std::fopen("registry_file.txt", "wb");
+        ASSERT_NE(file, nullptr);
+        std::fputs("four", file);
+        std::fclose(file);
+    }
+    open_data_file(nullptr); // registers 'FILE' even when no data file is in use
+    texts_ = {"registry_file.txt", "no_such_file.txt"};
+    bool isStatic = false;
+    auto* stream =
+        static_cast<SDL_RWops*>(AcquireByIndex(kTypeFile, 0, nullptr, false, "Reader", "file", &isStatic));
+    ASSERT_NE(stream, nullptr);
+    EXPECT_TRUE(isStatic);
+    char text[8] = {};
+    EXPECT_EQ(SDL_RWread(stream, text, 1, sizeof(text)), 4);
+    EXPECT_STREQ(text, "four");
+    EXPECT_EQ(ReleaseByIndex(kTypeFile, 0, stream), 1);
+
+    EXPECT_EQ(AcquireByIndex(kTypeFile, 1, nullptr, false, "Reader", "file", &isStatic), nullptr);
+    EXPECT_EQ(gMessages, (std::vector<std::string>{"Reader could not find the file named no_such_file.txt"}));
 }

@@ -243,3 +243,17 @@ TEST(FrameOrder, PrivateAcquisitionsThroughThePlugIn)
     EXPECT_EQ(ReleaseByIndex(vortel_fourcc("PRBE"), 0, resource), 1);
     registry_set_sink(nullptr);
 }
+
+TEST(FrameOrder, AnEffectsFatalErrorPassesThrough)
+{
+    Demo demo = one_library_demo(track(tagged_event(0, 100, 1, 4)));
+    ProbeSession session(demo);
+    Timeline timeline(demo);
+    try {
+        timeline.run_frame(0);
+        FAIL() << "no exception";
+    } catch (const BasicException& e) {
+        EXPECT_STREQ(e.message, "Probe threw on request");
+    }
+    EXPECT_EQ(timeline_get_param(0, 0), 0) << "no event is current after the throw";
+}
