@@ -62,6 +62,23 @@ TEST(Capture, StartOffsetIsTheDefaultStartAndToStopsAtRunningTime)
     expect_capture_frame(Picture::load_png(folder + "/f/frame_00000.png"), 700, "first");
 }
 
+TEST(Capture, WiderWindowShowsTheDemoPillarboxed)
+{
+    // A 4:3 demo in a 16:9 window: the viewport is 480 x 360, 80 pixels in from the left.
+    std::string folder = fresh_folder("capture_aspect");
+    PlayerRun run = run_player_in(folder, {"--capture", "f", "--fps", "10", "--to", "0", "--size", "640x360",
+                                           fixture("e2e_capture.xml")});
+    ASSERT_EQ(run.status, 0) << run.log << run.stderrText;
+    Picture frame = Picture::load_png(folder + "/f/frame_00000.png");
+    ASSERT_EQ(frame.width, 640);
+    EXPECT_EQ(frame.at(40, 180), 0xFF000000u) << "left bar";
+    EXPECT_EQ(frame.at(600, 180), 0xFF000000u) << "right bar";
+    EXPECT_EQ(frame.at(85, 5), kGreen) << "the marker at the viewport's corner";
+    EXPECT_EQ(frame.at(75, 5), 0xFF000000u);
+    EXPECT_EQ(frame.at(500, 300), kBlue);
+    EXPECT_EQ(frame.at(560, 300), 0xFF000000u);
+}
+
 TEST(Capture, DemoWithoutOpenGLCapturesOutputSurfaceZero)
 {
     std::string folder = fresh_folder("capture_surface");

@@ -1,12 +1,9 @@
-// The player's services: music level through the real mixer, texts, and the filled record.
+// The player's services: music level through the real mixer, and the texts.
 #include <gtest/gtest.h>
 
 #include <SDL/SDL.h>
 #include <SDL/SDL_mixer.h>
 
-#include <data_file.h>
-#include <error_log.h>
-#include <registry.h>
 #include <services.h>
 
 namespace {
@@ -68,24 +65,6 @@ TEST(Texts, AreServedByIndexAndNullOutsideTheList)
     EXPECT_EQ(GetText(2), nullptr);
     set_texts(nullptr);
     EXPECT_EQ(GetText(0), nullptr);
-}
-
-TEST(ServicesRecord, EveryMemberIsFilled)
-{
-    ServicesStruct services{};
-    auto* context = reinterpret_cast<GLStateContext*>(&services);
-    services_fill(&services, context);
-    EXPECT_EQ(services.glContext, context);
-    EXPECT_EQ(services.Log, &Log);
-    EXPECT_EQ(services.SetMusicLevel, &SetMusicLevel);
-    EXPECT_EQ(services.AcquireByIndex, &AcquireByIndex);
-    EXPECT_EQ(services.AcquireByName, &AcquireByName);
-    EXPECT_EQ(services.ReleaseByIndex, &ReleaseByIndex);
-    EXPECT_EQ(services.ReleaseByName, &ReleaseByName);
-    EXPECT_EQ(services.RegisterType, &RegisterType);
-    EXPECT_EQ(services.GetText, &GetText);
-    EXPECT_EQ(services.OpenFile, &OpenFile);
-    EXPECT_EQ(services.CloseFile, &CloseFile);
 }
 
 } // namespace
