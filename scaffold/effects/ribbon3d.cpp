@@ -1,0 +1,134 @@
+#include "effects/ribbon3d.h"
+
+#include <GL/glew.h>
+
+#include <algorithm>
+#include <new>
+
+namespace {
+
+constexpr float kHalfWidthUnit = 0.05f;
+
+int32_t strips_for(int32_t points, int32_t perStrip)
+{
+    return int32_t((int64_t(points) + perStrip - 1) / perStrip);
+}
+
+} // namespace
+
+Ribbon3D::Ribbon3D(int32_t pointCount, int32_t pointsPerStrip)
+    : pointCount(pointCount), pointsPerStrip(pointsPerStrip), stripCount(strips_for(pointCount, pointsPerStrip))
+{
+}
+
+Ribbon3D::~Ribbon3D()
+{
+    delete[] vertices_;
+    delete[] colors_;
+    delete[] counts_;
+    delete[] firsts_;
+}
+
+Ribbon3D* Ribbon3D::Build(const SwarmRecord& swarm, int32_t width, int32_t pointsPerStrip)
+{
+    const int32_t n = swarm.count;
+    // Two vertices per point must stay countable in an int.
+    if (n <= 0 || !swarm.positions || n > (1 << 29))
+        return nullptr;
+    const int32_t perStrip = std::min(std::max(pointsPerStrip, 2), n);
+    auto* ribbon = new (std::nothrow) Ribbon3D(n, perStrip);
+    if (!ribbon)
+        return nullptr;
+    ribbon->vertices_ = new (std::nothrow) float[size_t(n) * 6];
+    ribbon->counts_ = new (std::nothrow) int[size_t(ribbon->stripCount)];
+    ribbon->firsts_ = new (std::nothrow) int[size_t(ribbon->stripCount)];
+    if (!ribbon->vertices_ || !ribbon->counts_ || !ribbon->firsts_) {
+        delete ribbon;
+        return nullptr;
+    }
+    const float half = kHalfWidthUnit * float(width);
+    for (int32_t j = 0; j < n; ++j) {
+        const float* p = swarm.positions + size_t(j) * 3;
+        float* v = ribbon->vertices_ + size_t(j) * 6;
+        v[0] = p[0], v[1] = p[1] - half, v[2] = p[2];
+        v[3] = p[0], v[4] = p[1] + half, v[5] = p[2];
+    }
+    for (int32_t k = 0; k < ribbon->stripCount; ++k) {
+        ribbon->firsts_[k] = 2 * perStrip * k;
+        ribbon->counts_[k] = 2 * std::min(perStrip, n - perStrip * k);
+    }
+    ribbon->RefreshColors(swarm);
+    return ribbon;
+}
+
+bool Ribbon3D::RefreshColors(const SwarmRecord& swarm)
+{
+    if (swarm.count != pointCount)
+        return false;
+    if (swarm.colors && !colors_)
+        colors_ = new (std::nothrow) uint8_t[size_t(pointCount) * 8];
+    if (swarm.colors && colors_) {
+        for (int32_t j = 0; j < pointCount; ++j) {
+            const uint8_t* argb = swarm.colors + size_t(j) * 4;
+            uint8_t* rgba = colors_ + size_t(j) * 8;
+            rgba[0] = rgba[4] = argb[1];
+            rgba[1] = rgba[5] = argb[2];
+            rgba[2] = rgba[6] = argb[3];
+            rgba[3] = rgba[7] = argb[0];
+        }
+    } else {
+        // Without memory for vertex colours the ribbon falls back to the uniform colour.
+        delete[] colors_;
+        colors_ = nullptr;
+    }
+    SetColor((uint32_t(swarm.alpha) << 24) | (uint32_t(swarm.red) << 16) | (uint32_t(swarm.green) << 8) |
+             uint32_t(swarm.blue));
+    return true;
+}
+
+void Ribbon3D::SetOpacity(int32_t value)
+{
+    Poly3D::SetOpacity(value);
+    color = (color & 0x00FFFFFFu) | (uint32_t(opacity) << 24);
+    if (!colors_)
+        return;
+    for (int32_t v = 0; v < 2 * pointCount; ++v)
+        colors_[size_t(v) * 4 + 3] = uint8_t(opacity);
+}
+
+uint32_t Ribbon3D::GetPrimitiveType()
+{
+    return GL_QUAD_STRIP;
+}
+void* Ribbon3D::GetVertices()
+{
+    return vertices_;
+}
+bool Ribbon3D::HasIndices()
+{
+    return false;
+}
+int Ribbon3D::GetBatchCount()
+{
+    return stripCount;
+}
+int* Ribbon3D::GetBatchCounts()
+{
+    return counts_;
+}
+int* Ribbon3D::GetBatchFirsts()
+{
+    return firsts_;
+}
+void** Ribbon3D::GetIndexPointers()
+{
+    return nullptr;
+}
+bool Ribbon3D::HasColors()
+{
+    return colors_ != nullptr;
+}
+void* Ribbon3D::GetColors()
+{
+    return colors_;
+}

@@ -1,0 +1,56 @@
+// Ribbon3D: a band through the points of a swarm, drawn as GL_QUAD_STRIP batches. Each point j gives two
+// vertices, (x, y - 0.05 w, z) and (x, y + 0.05 w, z), so the band is 0.1 w scene units high along y.
+// The points are cut into strips of `pointsPerStrip` points (the last one shorter); consecutive strips
+// are not joined, so the band has a gap between them.
+//
+// Contracts
+//  - Made only through Build, which copies the swarm's positions: later moves of the swarm's points need
+//    a new ribbon. The swarm record is not kept.
+//  - Colours: with per-point colours the ribbon has vertex colours (bytes R, G, B, A; the swarm's are
+//    A, R, G, B), else one colour 0xAARRGGBB from the swarm's uniform bytes. SetOpacity (clamped to
+//    0..255) writes the alpha of that colour and of every vertex colour.
+#pragma once
+
+#include "scene/poly3d.h"
+
+#include <cstdint>
+#include <vortel/records.h>
+
+class Ribbon3D : public Poly3D
+{
+public:
+    // A ribbon over the swarm's points, or null when the swarm has no points (nothing to draw) or memory
+    // runs out. width in scene units x 10; pointsPerStrip is raised to 2 and lowered to the point count.
+    static Ribbon3D* Build(const SwarmRecord& swarm, int32_t width, int32_t pointsPerStrip);
+    ~Ribbon3D() override;
+    Ribbon3D(const Ribbon3D&) = delete;
+    Ribbon3D& operator=(const Ribbon3D&) = delete;
+
+    // Copies the swarm's colours again (per-point colours to both vertices of each point, or the uniform
+    // colour, dropping vertex colours the swarm no longer has), alpha included: call SetOpacity after it.
+    // False, with nothing changed, when the swarm's point count is not the ribbon's: build a new one.
+    bool RefreshColors(const SwarmRecord& swarm);
+
+    uint32_t GetPrimitiveType() override; // GL_QUAD_STRIP
+    void* GetVertices() override;
+    bool HasIndices() override;
+    int GetBatchCount() override; // stripCount
+    int* GetBatchCounts() override;
+    int* GetBatchFirsts() override;
+    void** GetIndexPointers() override;
+    bool HasColors() override;
+    void* GetColors() override;
+    void SetOpacity(int32_t opacity) override;
+
+    const int32_t pointCount;
+    const int32_t pointsPerStrip;
+    const int32_t stripCount;
+
+private:
+    Ribbon3D(int32_t pointCount, int32_t pointsPerStrip);
+
+    float* vertices_ = nullptr; // 2 per point, x y z each
+    uint8_t* colors_ = nullptr; // 2 per point, R G B A each, or null
+    int* counts_ = nullptr;     // per strip
+    int* firsts_ = nullptr;     // per strip
+};
