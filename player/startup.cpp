@@ -59,6 +59,7 @@ bool aspect_viewport(int width, int height, float screenAspect, float demoAspect
 namespace {
 
 const char* const kFallbackMessage = "Something went horribly wrong.  Stopped at step '%d'.\n";
+constexpr uint64_t kMaxInputSurfaceBytes = uint64_t(4) << 30;
 
 // A step that failed after logging its own line (or none): the fallback message follows.
 struct StepFailed {};
@@ -72,6 +73,8 @@ void set_gamma(double gamma)
     SDL_SetGammaRamp(ramp, ramp, ramp);   // a display that refuses is left alone, silently
 }
 
+// Media named with a relative path are found in the working folder, else in otherFolder (the demo
+// document's, for music and data files written next to it).
 std::string existing_file(const std::string& path, const std::string& otherFolder)
 {
     if (path.empty() || path[0] == '/' || access(path.c_str(), F_OK) == 0 || otherFolder.empty())
@@ -210,6 +213,10 @@ void Player::create_surfaces()
             throw BasicException(message);
         return s;
     };
+    // A count no machine could hold is refused before it exhausts memory on the way.
+    uint64_t surfaceBytes = uint64_t(config_.width) * uint64_t(config_.height) * f->BytesPerPixel;
+    if (uint64_t(demo_->numberOfInputSurfaces) * surfaceBytes > kMaxInputSurfaceBytes)
+        throw BasicException("Couldn't create an input surface, probably out of memory");
     for (uint32_t i = 0; i < demo_->numberOfInputSurfaces; ++i)
         inputSurfaces_.push_back(create("Couldn't create an input surface, probably out of memory"));
     for (int i = 0; i < 2; ++i)
@@ -254,7 +261,8 @@ void Player::load_music_and_resources()
             log_printf("Couldn't load the music %s: %s\n", path.c_str(), Mix_GetError());
     }
     step_ = 7;
-    open_data_file(demo_->hasDataFile ? demo_->dataFile.c_str() : nullptr);
+    std::string dataFile = demo_->hasDataFile ? existing_file(demo_->dataFile, folder_of(cl_.demoPath)) : "";
+    open_data_file(demo_->hasDataFile ? dataFile.c_str() : nullptr);
     preload_resources(*demo_, presenter_);
     if (demo_->useOpenGL) {
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);

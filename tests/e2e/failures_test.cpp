@@ -83,6 +83,15 @@ TEST(StartUpFailure, RefusedInitStopsAtStepFiveAndNobodyIsShutDown)
     EXPECT_EQ(run.lines().back(), "Something went horribly wrong.  Stopped at step '5'.");
 }
 
+TEST(StartUpFailure, AbsurdNumberOfInputSurfacesIsRefusedBeforeMemoryRunsOut)
+{
+    PlayerRun run = run_demo("absurd_surfaces",
+                             probe_demo("RunningTime=\"100\" UseOpenGL=\"true\" NumberOfInputSurfaces=\"2000000000\"",
+                                        kProbeLibrary, ""));
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.log, "Couldn't create an input surface, probably out of memory");
+}
+
 TEST(StartUpFailure, MalformedSdlIniStopsAtStepOne)
 {
     std::string folder = fresh_folder("bad_ini");

@@ -2,6 +2,8 @@
 // progress words, and that it all happens before the first frame.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "player_runner.h"
 
 namespace {
@@ -37,6 +39,36 @@ TEST(Preload, AcquiresDeclaredResourcesAndAnimatesTheLoaderOncePerEvent)
     EXPECT_EQ(run.lines_starting("probe Probe phase=1 local=0 ").size(), 2u);
     EXPECT_EQ(run.lines_starting("probe Probe phase=1 local=1 ").size(), 2u);
     EXPECT_EQ(captured_frames(folder + "/f").size(), 2u);
+}
+
+TEST(Preload, FilesComeFromThePackedDataFileNextToTheDocument)
+{
+    // 'FILE' resources are served by the player itself: from the data file first, then from disk.
+    std::string folder = fresh_folder("preload_data_file");
+    std::string demoFolder = folder + "/demo";
+    std::filesystem::create_directories(demoFolder);
+    write_file(demoFolder, "media.dat", "7Fpack 1 4\nPACKED.PNG 4\nabcd");
+    write_file(folder, "loose.png", "on disk");
+    write_file(demoFolder, "demo.xml",
+               probe_demo("RunningTime=\"10\" UseOpenGL=\"true\" NumberOfInputSurfaces=\"0\" DataFile=\"media.dat\"",
+                          "<Library FileName=\"Probe.so\"><F Name=\"Probe\"><P Name=\"count\"/><P Name=\"flags\"/>"
+                          "<P Name=\"fileRSRCFILE\"/></F></Library>",
+                          "<Track><E LibraryFileName=\"Probe.so\" FunctionName=\"Probe\" StartTime=\"0\" EndTime=\"10\">"
+                          "<param type=\"const\" val=\"3\"/><param type=\"const\" val=\"0\"/>"
+                          "<param type=\"const\" val=\"0\"/></E>"
+                          "<E LibraryFileName=\"Probe.so\" FunctionName=\"Probe\" StartTime=\"10\" EndTime=\"20\">"
+                          "<param type=\"const\" val=\"3\"/><param type=\"const\" val=\"0\"/>"
+                          "<param type=\"const\" val=\"1\"/></E>"
+                          "<E LibraryFileName=\"Probe.so\" FunctionName=\"Probe\" StartTime=\"20\" EndTime=\"30\">"
+                          "<param type=\"const\" val=\"3\"/><param type=\"const\" val=\"0\"/>"
+                          "<param type=\"const\" val=\"2\"/></E></Track>",
+                          "<Text>packed.png</Text><Text>loose.png</Text><Text>absent.png</Text>"));
+    PlayerRun run = run_player_in(folder, {"--capture", "f", "--fps", "100", "--size", "64x48", "demo/demo.xml"});
+    ASSERT_EQ(run.status, 0) << run.log;
+    EXPECT_EQ(run.log.find("named packed.png"), std::string::npos) << run.log;
+    EXPECT_EQ(run.log.find("named loose.png"), std::string::npos) << run.log;
+    EXPECT_NE(run.log.find("vortelLoadResources could not find the some resource named absent.png"), std::string::npos)
+        << run.log;
 }
 
 TEST(Preload, LoaderNamedByNobodyStillPresentsOncePerEvent)
