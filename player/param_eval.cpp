@@ -1,6 +1,7 @@
 // Parameter evaluation: the dispatch over kinds, constants, sine waves and combinations.
 #include "param_eval.h"
 
+#include <cassert>
 #include <cmath>
 #include <limits>
 
@@ -101,6 +102,7 @@ int evaluate(ParamRun run, uint32_t t, uint32_t eventStart, int32_t* out, bool* 
 int evaluate_param(const std::vector<Param>& params, size_t index, uint32_t t, uint32_t eventStart,
                    int32_t* out, bool* constant)
 {
+    assert(index < params.size());
     return param_detail::evaluate({params.data() + index, params.size() - index}, t, eventStart, out,
                                   constant);
 }
