@@ -11,6 +11,7 @@
 #include <unordered_map>
 
 #include <SDL.h>
+#include <sys/stat.h>
 
 #include "registry.h"
 
@@ -34,11 +35,18 @@ void upper_case(char* text, size_t length)
         text[i] = char(std::toupper(static_cast<unsigned char>(text[i])));
 }
 
+// Only regular files: a device or a pipe named as the data file could be read forever.
 bool read_whole_file(const char* path, std::vector<char>& bytes)
 {
     FILE* file = std::fopen(path, "rb");
     if (!file)
         return false;
+    struct stat status;
+    if (fstat(fileno(file), &status) != 0 || !S_ISREG(status.st_mode)) {
+        std::fclose(file);
+        return false;
+    }
+    bytes.reserve(size_t(status.st_size));
     char chunk[65536];
     size_t got;
     while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0)

@@ -116,7 +116,8 @@ TEST_F(DataFile, OpeningAnotherFileForgetsThePreviousOne)
     ASSERT_TRUE(open_packed(kExample));
     EXPECT_FALSE(open_data_file("no-such-file.dat"));
     EXPECT_EQ(opened("a.png"), "(null)");
-    EXPECT_FALSE(open_data_file("."));   // a directory
+    EXPECT_FALSE(open_data_file("."));           // a directory
+    EXPECT_FALSE(open_data_file("/dev/zero"));   // endless: must not be read to the end
 }
 
 TEST_F(DataFile, HeadersThatDoNotDescribeTheFileAreRefused)
