@@ -1,0 +1,67 @@
+#include "flame_effect_support.h"
+
+#include "emberfold_services.h"
+#include "scene/axis_marker3d.h"
+#include "scene/group_node3d.h"
+#include "scene/math3d.h"
+#include "scene/texture.h"
+
+namespace emberfold
+{
+
+AxisMarker3D* make_cross()
+{
+    return new AxisMarker3D(0xff8080ffu, 0xff80ff80u, 0xffff8080u);
+}
+
+uint32_t texture_id(void* texture)
+{
+    return texture ? static_cast<Texture*>(texture)->id : 0;
+}
+
+void place_mesh(FlameMesh& mesh, int32_t x, int32_t y, int32_t z, const float* rotation, int32_t scale)
+{
+    mesh.position[0] = float(x) * 0.001f;
+    mesh.position[1] = float(y) * 0.001f;
+    mesh.position[2] = float(z) * 0.001f;
+    copy_mat(rotation, mesh.matrix);
+    const float s = float(scale) * 0.00001f;
+    float scaling[9];
+    make_scale_mat(scaling, s, s, s);
+    mul_mat_mat_self(scaling, mesh.matrix);
+}
+
+GroupNode3D* acquire_group(int32_t group, const char* requester)
+{
+    if (!gServices.AcquireByIndex)
+        return nullptr;
+    bool isStatic = false;
+    return static_cast<GroupNode3D*>(
+        gServices.AcquireByIndex(kType3DGroup, group, nullptr, false, requester, "3D group", &isStatic));
+}
+
+void unhang(GroupNode3D* group, FlameMesh* mesh)
+{
+    if (group && mesh)
+        while (group->RemoveChild(mesh)) {
+        }
+}
+
+void hang(StateStruct* state, GroupNode3D* group, FlameMesh* mesh, AxisMarker3D* cross, bool showCross)
+{
+    if (!group) {
+        state->status = -1;
+        return;
+    }
+    if (mesh)
+        group->AddChild(mesh);
+    if (showCross && cross) {
+        if (mesh) {
+            copy_vec(mesh->position, cross->position);
+            copy_mat(mesh->matrix, cross->matrix);
+        }
+        group->AddChild(cross);
+    }
+}
+
+} // namespace emberfold

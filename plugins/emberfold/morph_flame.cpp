@@ -1,0 +1,130 @@
+// MorphFlame: a flame between two descriptions, rebuilt on every running call.
+#include "emberfold_effects.h"
+#include "emberfold_services.h"
+#include "flame_effect_support.h"
+#include "flame_file.h"
+#include "flame_mesh.h"
+#include "flame_morph.h"
+
+#include "scene/axis_marker3d.h"
+#include "scene/group_node3d.h"
+#include "scene/math3d.h"
+
+#include <GL/glew.h>
+#include <initializer_list>
+#include <memory>
+
+using namespace emberfold;
+
+namespace
+{
+
+struct MorphFlameBlock {
+    FlameDescription first;
+    FlameDescription second;
+    FlameDescription result; // rebuilt on every running call
+    FlameMesh* mesh = nullptr;
+    AxisMarker3D* cross = nullptr;
+    bool textureStatic = false;
+    void* texture = nullptr;
+
+    ~MorphFlameBlock()
+    {
+        delete mesh;
+        delete cross;
+    }
+};
+
+} // namespace
+
+VORTEL_EXPORT bool MorphFlame(StateStruct* state, void** privateData, int32_t name1, int32_t name2, int32_t amount,
+                              int32_t x, int32_t y, int32_t z, int32_t qx, int32_t qy, int32_t qz, int32_t qw,
+                              int32_t pair0, int32_t pair1, int32_t pair2, int32_t, int32_t pair3, int32_t pair4,
+                              int32_t pair5, int32_t pair6, int32_t, int32_t, int32_t, int32_t, int32_t pointCount,
+                              int32_t pointsFlag, int32_t bufferFlag, int32_t colourMode, int32_t time,
+                              int32_t alpha, int32_t scale, int32_t largestSize, int32_t smallestSize,
+                              int32_t batchCount, int32_t group, int32_t crossFlag, int32_t texture,
+                              int32_t blendEquation)
+{
+    state->status = 1;
+    const char* fileName1 = text_at(name1);
+    const char* fileName2 = text_at(name2);
+    if (!fileName1 || !fileName2) {
+        log_message("MorphIFS: Couldn't get the name for the IFS nr %d", fileName1 ? name2 : name1);
+        state->status = -1;
+        return false;
+    }
+    auto* block = static_cast<MorphFlameBlock*>(*privateData);
+
+    if (state->phase == 0) {
+        if (block)
+            return true;
+        std::unique_ptr<MorphFlameBlock> fresh(new MorphFlameBlock);
+        make_default_description(fresh->first);
+        make_default_description(fresh->second);
+        const char* failed = !read_flame_description(fresh->first, fileName1)    ? fileName1
+                             : !read_flame_description(fresh->second, fileName2) ? fileName2
+                                                                                 : nullptr;
+        if (failed) {
+            log_message("ShowIFS: Could not load IFS fractal %s !", failed);
+            state->status = -1;
+            *privateData = nullptr;
+            return false;
+        }
+        if (gServices.AcquireByIndex)
+            fresh->texture = gServices.AcquireByIndex(kTypeTexture, texture, nullptr, false, "MorphIFS", "image",
+                                                      &fresh->textureStatic);
+        fresh->cross = make_cross();
+        *privateData = fresh.release();
+        return true;
+    }
+    if (!block) {
+        // The first call failed and said why; later calls have nothing to show.
+        state->status = -1;
+        return true;
+    }
+    if (state->phase < 0) {
+        if (gServices.ReleaseByIndex && block->texture)
+            gServices.ReleaseByIndex(kTypeTexture, texture, nullptr);
+        delete block;
+        *privateData = nullptr;
+        return true;
+    }
+
+    // 1.-5. Animate both and blend.
+    for (FlameDescription* d : {&block->first, &block->second})
+        for (int32_t j = 0; j < d->transformCount; ++j)
+            animate_transform(d->transforms[j], time);
+    const int32_t packed[kPairingParameters] = {pair0, pair1, pair2, pair3, pair4, pair5, pair6};
+    uint8_t pairs[kPairingIndices];
+    unpack_pairing(packed, pairs);
+    morph_descriptions(block->first, block->second, amount, pairs, block->result);
+
+    // 6. A new mesh every call.
+    GroupNode3D* target = acquire_group(group, "ShowIFS");
+    unhang(target, block->mesh);
+    delete block->mesh;
+    block->mesh = nullptr;
+    FlameMeshSettings settings;
+    settings.pointCount = pointCount;
+    settings.colourMode = colourMode;
+    settings.pointsMode = pointsFlag != 0;
+    settings.useVertexBuffer = bufferFlag != 0;
+    settings.animated = true;
+    settings.alpha = alpha;
+    settings.largestSize = float(largestSize) * 0.01f;
+    settings.smallestSize = float(smallestSize) * 0.01f;
+    settings.batchCount = batchCount;
+    settings.textureId = texture_id(block->texture);
+    block->mesh = new FlameMesh(block->result, settings);
+    // 0 is no blend equation GL knows; the mesh then keeps adding.
+    block->mesh->SetBlendEquation(blendEquation != 0 ? uint32_t(blendEquation) : GL_FUNC_ADD);
+
+    // 7.-9. Place (the quaternion as given, not normalised) and hang.
+    const float q[4] = {float(qx) * 0.0001f, float(qy) * 0.0001f, float(qz) * 0.0001f, float(qw) * 0.0001f};
+    float rotation[9];
+    quat_to_mat3(q, rotation);
+    place_mesh(*block->mesh, x, y, z, rotation, scale);
+    hang(state, target, block->mesh, block->cross, crossFlag != 0);
+    return true;
+}

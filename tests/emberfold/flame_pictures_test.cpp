@@ -1,0 +1,197 @@
+// Flames drawn by the real renderer into a real GL window, read back and looked at pixel by pixel. The
+// pictures are written as PNG files in the test's working folder.
+#include "flame_description.h"
+#include "flame_mesh.h"
+#include "gl_window.h"
+#include "glstate.h"
+#include "scene/camera3d.h"
+#include "scene/math3d.h"
+#include "scene/render_visitor.h"
+#include "scene/root_node3d.h"
+#include "scene/texture.h"
+
+#include <GL/glew.h>
+#include <gtest/gtest.h>
+#include <memory>
+#include <vector>
+
+using namespace emberfold;
+
+namespace
+{
+
+constexpr int kWidth = 256;
+constexpr int kHeight = 192;
+
+class FlamePicture : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        window_ = std::make_unique<GLWindow>(kWidth, kHeight);
+        cache_ = std::make_unique<GLStateContext>(kWidth, kHeight);
+        if (window_->ok())
+            gls_make_current(cache_.get());
+    }
+    static void TearDownTestSuite()
+    {
+        gls_make_current(nullptr);
+        cache_.reset();
+        window_.reset();
+    }
+    void SetUp() override
+    {
+        ASSERT_TRUE(window_->ok()) << "no GL window (is an X server running?)";
+        make_default_description(*flame);
+        root.AddChild(&camera);
+    }
+
+    FlameMeshSettings opaque(bool points, bool buffer)
+    {
+        FlameMeshSettings s;
+        s.pointCount = 30000;
+        s.pointsMode = points;
+        s.useVertexBuffer = buffer;
+        s.largestSize = 0.04f;
+        s.smallestSize = 0.04f;
+        return s;
+    }
+    Picture render(FlameMesh& mesh, const char* name)
+    {
+        mesh.position[2] = -8;
+        root.AddChild(&mesh);
+        RenderVisitor visitor;
+        root.Accept(visitor);
+        visitor.Render(true, false, 255, 0, 0, 0, false);
+        root.RemoveChild(&mesh);
+        Picture picture = read_framebuffer(kWidth, kHeight);
+        picture.save_png(std::string("FlamePicture.") + name + ".png");
+        return picture;
+    }
+    // Where a point (x, y) of the plane z = -8 appears, in pixels from the top left.
+    static void project(float x, float y, int& px, int& py)
+    {
+        const float aspect = float(kWidth) / kHeight;
+        px = int((x / 8 + 1) / 2 * kWidth);
+        py = int((1 - y * aspect / 8) / 2 * kHeight);
+    }
+    // Pixels within 12 of (px, py) whose strongest channel is red (2), green (1) or blue (0).
+    static int dominant(const Picture& p, int px, int py, int channel)
+    {
+        int n = 0;
+        for (int y = py - 12; y <= py + 12; ++y)
+            for (int x = px - 12; x <= px + 12; ++x) {
+                if (x < 0 || y < 0 || x >= p.width || y >= p.height)
+                    continue;
+                const uint32_t c = p.at(x, y);
+                const int v[3] = {int(c & 0xff), int((c >> 8) & 0xff), int((c >> 16) & 0xff)};
+                n += v[channel] > 100 && v[channel] > 2 * v[(channel + 1) % 3] && v[channel] > 2 * v[(channel + 2) % 3];
+            }
+        return n;
+    }
+
+    static std::unique_ptr<GLWindow> window_;
+    static std::unique_ptr<GLStateContext> cache_;
+    std::unique_ptr<FlameDescription> flame{new FlameDescription};
+    Camera3D camera{float(kWidth) / kHeight, 1.0f, 100.0f};
+    RootNode3D root{&camera};
+};
+
+std::unique_ptr<GLWindow> FlamePicture::window_;
+std::unique_ptr<GLStateContext> FlamePicture::cache_;
+
+// The attractor's corners: twice each map's translation.
+const float kCorners[3][2] = {{2.0f, 2.0f}, {-2.732f, 0.732f}, {0.732f, -2.732f}};
+const int kChannelOf[3] = {0, 2, 1}; // blue, red, green along the colour axis
+
+} // namespace
+
+TEST_F(FlamePicture, DefaultDescriptionDrawsThreeColouredClusters)
+{
+    FlameMesh mesh(*flame, opaque(true, false));
+    mesh.blendSrc = 1;
+    mesh.blendDst = 0;
+    const Picture picture = render(mesh, "default_points");
+    for (int k = 0; k < 3; ++k) {
+        int px, py;
+        project(kCorners[k][0] * 0.9f, kCorners[k][1] * 0.9f, px, py);
+        const int own = dominant(picture, px, py, kChannelOf[k]);
+        EXPECT_GT(own, 40) << "corner " << k;
+        for (int other = 0; other < 3; ++other) {
+            if (other != kChannelOf[k])
+                EXPECT_LT(dominant(picture, px, py, other), own / 4) << "corner " << k;
+        }
+    }
+    // The middle of the triangle is empty, as in every Sierpinski triangle.
+    int cx, cy;
+    project(0, 0, cx, cy);
+    EXPECT_EQ(picture.at(cx, cy) & 0xffffffu, 0u);
+}
+
+TEST_F(FlamePicture, VertexBufferDrawsTheSamePictureAndOpacityReachesIt)
+{
+    FlameMesh arrays(*flame, opaque(true, false));
+    const Picture a = render(arrays, "arrays");
+    FlameMesh buffered(*flame, opaque(true, true));
+    ASSERT_NE(buffered.GetVertexBuffer(), 0u);
+    const Picture b = render(buffered, "buffer");
+    int lit = 0;
+    for (int y = 0; y < kHeight; ++y)
+        for (int x = 0; x < kWidth; ++x) {
+            ASSERT_EQ(a.at(x, y), b.at(x, y)) << x << "," << y;
+            lit += (a.at(x, y) & 0xffffffu) != 0;
+        }
+    EXPECT_GT(lit, 1000);
+    // Additive drawing with alpha 0 adds nothing: the new alpha bytes reached the buffer.
+    buffered.SetOpacity(0);
+    const Picture faded = render(buffered, "buffer_alpha0");
+    int stillLit = 0;
+    for (int y = 0; y < kHeight; ++y)
+        for (int x = 0; x < kWidth; ++x)
+            stillLit += (faded.at(x, y) & 0xffffffu) != 0;
+    EXPECT_EQ(stillLit, 0);
+}
+
+TEST_F(FlamePicture, SquaresFaceATurnedCamera)
+{
+    // The camera turned a quarter about y and placed to look at the flame from the side.
+    make_roty_mat(camera.matrix, 1.0f);
+    const float forward[3] = {0, 0, -1};
+    float direction[3];
+    mul_mat_vec(forward, camera.matrix, direction);
+    for (int i = 0; i < 3; ++i)
+        camera.position[i] = (i == 2 ? -8.0f : 0.0f) - 8 * direction[i];
+    std::vector<uint32_t> white(16 * 16, 0xffffffffu);
+    Texture texture(white.data(), 16, 16);
+    FlameMeshSettings s = opaque(false, true);
+    s.pointCount = 5000;
+    s.textureId = texture.id;
+    s.largestSize = 0.1f;
+    FlameMesh mesh(*flame, s);
+    mesh.blendSrc = 1;
+    mesh.blendDst = 0;
+    const Picture picture = render(mesh, "squares_turned_camera");
+    // Every square's corners, seen from the camera, are an upright square of edge largestSize.
+    float corners[4][3];
+    glBindBufferARB(GL_ARRAY_BUFFER_ARB, mesh.GetVertexBuffer());
+    std::vector<FlameMesh::Vertex> v(4);
+    glGetBufferSubDataARB(GL_ARRAY_BUFFER_ARB, 0, 4 * 16, v.data());
+    glBindBufferARB(GL_ARRAY_BUFFER_ARB, 0);
+    float view[9];
+    inverse(camera.worldMatrix, view);
+    for (int k = 0; k < 4; ++k) {
+        const float d[3] = {v[k].x - v[0].x, v[k].y - v[0].y, v[k].z - v[0].z};
+        mul_mat_vec(d, view, corners[k]);
+    }
+    EXPECT_NEAR(corners[1][0], 0.1f, 1e-4);
+    EXPECT_NEAR(corners[1][1], 0.0f, 1e-4);
+    EXPECT_NEAR(corners[2][0], 0.1f, 1e-4);
+    EXPECT_NEAR(corners[2][1], 0.1f, 1e-4);
+    for (int k = 0; k < 4; ++k)
+        EXPECT_NEAR(corners[k][2], 0.0f, 1e-4);
+    int lit = 0;
+    for (int y = 0; y < kHeight; ++y)
+        for (int x = 0; x < kWidth; ++x)
+            lit += (picture.at(x, y) & 0xffffffu) != 0;
+    EXPECT_GT(lit, 200);
+}
