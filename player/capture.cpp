@@ -73,15 +73,21 @@ void FrameCapture::read_surface()
             const uint8_t* p = line + size_t(x) * format->BytesPerPixel;
             uint32_t pixel = 0;
             switch (format->BytesPerPixel) {
-            case 1: pixel = *p; break;
+            case 1:
+                pixel = *p;
+                break;
             case 2: {
                 uint16_t v;
                 std::memcpy(&v, p, 2);
                 pixel = v;
                 break;
             }
-            case 3: pixel = uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16; break;
-            default: std::memcpy(&pixel, p, 4); break;
+            case 3:
+                pixel = uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16;
+                break;
+            default:
+                std::memcpy(&pixel, p, 4);
+                break;
             }
             uint8_t* out = &rgba_[(size_t(y) * width_ + x) * 4];
             SDL_GetRGB(pixel, output_->format, &out[0], &out[1], &out[2]);

@@ -9,13 +9,14 @@
 
 struct SDL_Surface;
 
-class FrameCapture {
+class FrameCapture
+{
 public:
     // width x height: the window's size. Without OpenGL, frames are read from `output` (output surface 0)
     // instead of the GL back buffer. expectedFrames only feeds the progress bar.
     FrameCapture(std::string folder, int width, int height, bool useOpenGL, SDL_Surface* output,
                  uint64_t expectedFrames);
-    ~FrameCapture();   // ends the progress line
+    ~FrameCapture(); // ends the progress line
 
     // Creates the folder (and its parents) when missing. Throws BasicException when it cannot.
     void prepare();
@@ -41,5 +42,5 @@ private:
     uint64_t expected_;
     uint64_t written_ = 0;
     bool showProgress_;
-    std::vector<uint8_t> raw_, rgba_;   // reused by every frame
+    std::vector<uint8_t> raw_, rgba_; // reused by every frame
 };

@@ -6,7 +6,8 @@
 #include <cstring>
 #include <vector>
 
-namespace {
+namespace
+{
 
 bool is_log_switch(const char* arg)
 {
@@ -75,8 +76,8 @@ CommandLine parse_command_line(int argc, const char* const* argv)
             continue;
         }
         std::string name = arg;
-        bool takesValue = name == "--size" || name == "--capture" || name == "--fps" || name == "--from" ||
-                          name == "--to";
+        bool takesValue =
+            name == "--size" || name == "--capture" || name == "--fps" || name == "--from" || name == "--to";
         const char* value = nullptr;
         if (takesValue) {
             if (i + 1 >= argc) {
@@ -85,7 +86,7 @@ CommandLine parse_command_line(int argc, const char* const* argv)
             }
             value = argv[++i];
         }
-            int64_t number = 0;
+        int64_t number = 0;
         if (name == "--no-setup") {
             cl.noSetup = true;
         } else if (name == "--windowed") {

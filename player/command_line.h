@@ -17,23 +17,23 @@
 #include <string>
 
 struct CommandLine {
-    std::string demoPath;   // positional 1, or default_demo_path(argv[0])
+    std::string demoPath; // positional 1, or default_demo_path(argv[0])
     bool hasStartOffset = false;
-    int32_t startOffset = 0;   // positional 2, ms
-    int32_t volume = 255;      // positional 3, 0..255 as given (atoi: not clamped)
-    double gamma = 1.0;        // positional 4
+    int32_t startOffset = 0; // positional 2, ms
+    int32_t volume = 255;    // positional 3, 0..255 as given (atoi: not clamped)
+    double gamma = 1.0;      // positional 4
     bool verbose = false;
 
     bool noSetup = false;
     bool windowed = false;
-    int32_t width = 0, height = 0;   // --size; 0 when not given
-    std::string captureDir;          // empty: no capture
+    int32_t width = 0, height = 0; // --size; 0 when not given
+    std::string captureDir;        // empty: no capture
     int32_t fps = 60;
     bool hasFrom = false, hasTo = false;
-    uint32_t from = 0, to = 0;   // ms
+    uint32_t from = 0, to = 0; // ms
     bool help = false, version = false;
 
-    std::string error;   // non-empty when an option was malformed: the message to show, no line end
+    std::string error; // non-empty when an option was malformed: the message to show, no line end
 };
 
 // Never fails: a malformed option is reported in CommandLine::error.

@@ -3,7 +3,8 @@
 #include <cstdarg>
 #include <cstdio>
 
-namespace {
+namespace
+{
 FILE* gLog = nullptr;
 bool gVerbose = false;
 
@@ -54,5 +55,11 @@ void log_verbose(const char* format, ...)
     va_end(args);
 }
 
-void log_set_verbose(bool verbose) { gVerbose = verbose; }
-bool log_is_verbose() { return gVerbose; }
+void log_set_verbose(bool verbose)
+{
+    gVerbose = verbose;
+}
+bool log_is_verbose()
+{
+    return gVerbose;
+}

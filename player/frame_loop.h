@@ -12,12 +12,13 @@ class FrameCapture;
 // Where the demo time comes from. Real time: SDL_GetTicks() minus the moment the demo started, so frames
 // are drawn as fast as the buffer swap allows at whatever time it is. Fixed (capture): frame k is at
 // from + k * 1000 / fps ms (integer division), however long it took to draw.
-class DemoClock {
+class DemoClock
+{
 public:
-    static DemoClock real_time(uint32_t start);   // demo time `start` now
+    static DemoClock real_time(uint32_t start); // demo time `start` now
     static DemoClock fixed(uint32_t from, int32_t fps);
 
-    uint32_t now() const;   // ms; unsigned arithmetic, like SDL_GetTicks
+    uint32_t now() const; // ms; unsigned arithmetic, like SDL_GetTicks
     void next_frame() { ++frame_; }
     bool is_fixed() const { return fps_ > 0; }
 
@@ -32,7 +33,7 @@ private:
 struct Presenter {
     bool useOpenGL = true;
     SDL_Surface* screen = nullptr;
-    SDL_Surface* output = nullptr;   // output surface 0
+    SDL_Surface* output = nullptr; // output surface 0
     void present() const;
 };
 

@@ -1,3 +1,6 @@
 #include "startup.h"
 
-int main(int argc, char** argv) { return run_player(argc, argv); }
+int main(int argc, char** argv)
+{
+    return run_player(argc, argv);
+}

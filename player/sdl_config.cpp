@@ -8,14 +8,15 @@
 #include <ini.h>
 #include <strings.h>
 
-namespace {
+namespace
+{
 
 std::string gLastError;
 bool gAudioOpen = false;
 
 struct LoadContext {
     SDL_Config* config;
-    std::string problem;   // the first bad value found
+    std::string problem; // the first bad value found
 };
 
 bool parse_int(const char* text, long min, long max, int* out)
@@ -45,8 +46,8 @@ bool parse_audio_format(const char* text, int* out)
     static const struct {
         const char* name;
         int format;
-    } names[] = {{"u8", AUDIO_U8}, {"s8", AUDIO_S8}, {"u16", AUDIO_U16LSB}, {"s16", AUDIO_S16LSB},
-                 {"u16be", AUDIO_U16MSB}, {"s16be", AUDIO_S16MSB}};
+    } names[] = {{"u8", AUDIO_U8},      {"s8", AUDIO_S8},        {"u16", AUDIO_U16LSB},
+                 {"s16", AUDIO_S16LSB}, {"u16be", AUDIO_U16MSB}, {"s16be", AUDIO_S16MSB}};
     for (const auto& n : names)
         if (!strcasecmp(text, n.name))
             return (*out = n.format), true;
@@ -59,7 +60,10 @@ bool parse_audio_format(const char* text, int* out)
     return false;
 }
 
-void set_flag(uint32_t* flags, uint32_t bit, bool on) { *flags = on ? (*flags | bit) : (*flags & ~bit); }
+void set_flag(uint32_t* flags, uint32_t bit, bool on)
+{
+    *flags = on ? (*flags | bit) : (*flags & ~bit);
+}
 
 // Returns an empty string when the pair was taken, else what is wrong with it.
 std::string apply_key(SDL_Config* c, const char* section, const char* key, const char* value)
@@ -94,8 +98,9 @@ std::string apply_key(SDL_Config* c, const char* section, const char* key, const
     if (is("audio", "chunksize"))
         return parse_int(value, 64, 65536, &c->audioChunkSize) ? "" : "a whole number from 64 to 65536";
     if (is("audio", "format"))
-        return parse_audio_format(value, &c->audioFormat) ? "" : "u8, s8, u16, s16, u16be, s16be or an SDL code";
-    return "";   // unknown keys are left for newer versions
+        return parse_audio_format(value, &c->audioFormat) ? ""
+                                                          : "u8, s8, u16, s16, u16be, s16be or an SDL code";
+    return ""; // unknown keys are left for newer versions
 }
 
 int on_ini_pair(void* user, const char* section, const char* key, const char* value)
@@ -161,7 +166,10 @@ int SDL_Config_LoadConfig(const char* fileName, SDL_Config* config)
     return 0;
 }
 
-const char* SDL_Config_LastError() { return gLastError.c_str(); }
+const char* SDL_Config_LastError()
+{
+    return gLastError.c_str();
+}
 
 SDL_Surface* SDL_Config_Init(const SDL_Config* config)
 {
@@ -193,7 +201,10 @@ SDL_Surface* SDL_Config_Init(const SDL_Config* config)
     return screen;
 }
 
-bool SDL_Config_AudioOpen() { return gAudioOpen; }
+bool SDL_Config_AudioOpen()
+{
+    return gAudioOpen;
+}
 
 void SDL_Config_Quit()
 {

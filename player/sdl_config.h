@@ -18,15 +18,15 @@
 struct SDL_Surface;
 
 struct SDL_Config {
-    uint32_t initFlags;    // SDL_INIT_* bits; SDL_INIT_AUDIO (0x10) also opens the mixer
-    int width, height;     // pixels
-    int bpp;               // bits per pixel handed to SDL_SetVideoMode
-    uint32_t videoFlags;   // SDL_SetVideoMode flags (SDL_OPENGL 0x2, SDL_DOUBLEBUF, SDL_FULLSCREEN, ...)
+    uint32_t initFlags;  // SDL_INIT_* bits; SDL_INIT_AUDIO (0x10) also opens the mixer
+    int width, height;   // pixels
+    int bpp;             // bits per pixel handed to SDL_SetVideoMode
+    uint32_t videoFlags; // SDL_SetVideoMode flags (SDL_OPENGL 0x2, SDL_DOUBLEBUF, SDL_FULLSCREEN, ...)
     std::string videoDriver;
-    int audioFrequency;    // Hz
+    int audioFrequency; // Hz
     int audioChannels;
-    int audioFormat;       // SDL audio format code, e.g. 0x8010 signed 16-bit little-endian
-    int audioChunkSize;    // sample frames per mixer chunk
+    int audioFormat;    // SDL audio format code, e.g. 0x8010 signed 16-bit little-endian
+    int audioChunkSize; // sample frames per mixer chunk
     std::string audioDriver;
 };
 

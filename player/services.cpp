@@ -6,14 +6,21 @@
 #include "error_log.h"
 #include "registry.h"
 
-namespace {
+namespace
+{
 int32_t gUserVolume = 255;
 int32_t gLastLevel = -1;
 const std::vector<std::string>* gTexts = nullptr;
 } // namespace
 
-void set_user_volume(int32_t volume) { gUserVolume = volume; }
-int32_t user_volume() { return gUserVolume; }
+void set_user_volume(int32_t volume)
+{
+    gUserVolume = volume;
+}
+int32_t user_volume()
+{
+    return gUserVolume;
+}
 
 void SetMusicLevel(int32_t level)
 {
@@ -25,9 +32,15 @@ void SetMusicLevel(int32_t level)
     gLastLevel = level;
 }
 
-void reset_music_level() { gLastLevel = -1; }
+void reset_music_level()
+{
+    gLastLevel = -1;
+}
 
-void set_texts(const std::vector<std::string>* texts) { gTexts = texts; }
+void set_texts(const std::vector<std::string>* texts)
+{
+    gTexts = texts;
+}
 
 const char* GetText(int32_t index)
 {

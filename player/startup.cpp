@@ -56,21 +56,24 @@ bool aspect_viewport(int width, int height, float screenAspect, float demoAspect
     return true;
 }
 
-namespace {
+namespace
+{
 
 const char* const kFallbackMessage = "Something went horribly wrong.  Stopped at step '%d'.\n";
 constexpr uint64_t kMaxInputSurfaceBytes = uint64_t(4) << 30;
 
 // A step that failed after logging its own line (or none): the fallback message follows.
-struct StepFailed {};
+struct StepFailed {
+};
 // The viewer cancelled the setup window: nothing to report.
-struct Cancelled {};
+struct Cancelled {
+};
 
 void set_gamma(double gamma)
 {
     uint16_t ramp[256];
     compute_gamma_ramp(gamma, ramp);
-    SDL_SetGammaRamp(ramp, ramp, ramp);   // a display that refuses is left alone, silently
+    SDL_SetGammaRamp(ramp, ramp, ramp); // a display that refuses is left alone, silently
 }
 
 // Media named with a relative path are found in the working folder, else in otherFolder (the demo
@@ -83,7 +86,8 @@ std::string existing_file(const std::string& path, const std::string& otherFolde
     return access(beside.c_str(), F_OK) == 0 ? beside : path;
 }
 
-class Player {
+class Player
+{
 public:
     explicit Player(const CommandLine& cl) : cl_(cl) {}
     int run();

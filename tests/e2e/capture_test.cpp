@@ -5,7 +5,8 @@
 
 #include "player_runner.h"
 
-namespace {
+namespace
+{
 
 constexpr uint32_t kBlue = 0xFF0000FF, kRed = 0xFFFF0000, kGreen = 0xFF00FF00;
 
@@ -28,11 +29,11 @@ void expect_capture_frame(const Picture& frame, uint32_t t, const std::string& n
 TEST(Capture, WritesOneFramePerTickOfTheFixedClockWithTheDrawnPicture)
 {
     std::string folder = fresh_folder("capture_all");
-    PlayerRun run =
-        run_player_in(folder, {"--capture", "frames", "--fps", "10", "--size", "320x240", fixture("e2e_capture.xml")});
+    PlayerRun run = run_player_in(
+        folder, {"--capture", "frames", "--fps", "10", "--size", "320x240", fixture("e2e_capture.xml")});
     ASSERT_EQ(run.status, 0) << run.log << run.stderrText;
     std::vector<std::string> frames = captured_frames(folder + "/frames");
-    ASSERT_EQ(frames.size(), 11u);   // 0, 100, ..., 1000 ms
+    ASSERT_EQ(frames.size(), 11u); // 0, 100, ..., 1000 ms
     EXPECT_EQ(frames.front(), "frame_00000.png");
     EXPECT_EQ(frames.back(), "frame_00010.png");
     for (uint32_t k = 0; k < frames.size(); ++k)
@@ -42,11 +43,11 @@ TEST(Capture, WritesOneFramePerTickOfTheFixedClockWithTheDrawnPicture)
 TEST(Capture, FromAndToChooseTheTimeRange)
 {
     std::string folder = fresh_folder("capture_range");
-    PlayerRun run = run_player_in(folder, {"--capture", "out/sub", "--fps", "25", "--from", "200", "--to", "400",
-                                           "--size", "320x240", fixture("e2e_capture.xml")});
+    PlayerRun run = run_player_in(folder, {"--capture", "out/sub", "--fps", "25", "--from", "200", "--to",
+                                           "400", "--size", "320x240", fixture("e2e_capture.xml")});
     ASSERT_EQ(run.status, 0) << run.log << run.stderrText;
     std::vector<std::string> frames = captured_frames(folder + "/out/sub");
-    ASSERT_EQ(frames.size(), 6u);   // 200, 240, ..., 400 ms
+    ASSERT_EQ(frames.size(), 6u); // 200, 240, ..., 400 ms
     expect_capture_frame(Picture::load_png(folder + "/out/sub/frame_00000.png"), 200, "first");
     expect_capture_frame(Picture::load_png(folder + "/out/sub/frame_00005.png"), 400, "last");
 }
@@ -54,11 +55,11 @@ TEST(Capture, FromAndToChooseTheTimeRange)
 TEST(Capture, StartOffsetIsTheDefaultStartAndToStopsAtRunningTime)
 {
     std::string folder = fresh_folder("capture_offset");
-    PlayerRun run = run_player_in(folder, {"--capture", "f", "--fps", "10", "--to", "5000", "--size", "320x240",
-                                           fixture("e2e_capture.xml"), "700"});
+    PlayerRun run = run_player_in(folder, {"--capture", "f", "--fps", "10", "--to", "5000", "--size",
+                                           "320x240", fixture("e2e_capture.xml"), "700"});
     ASSERT_EQ(run.status, 0) << run.log << run.stderrText;
     std::vector<std::string> frames = captured_frames(folder + "/f");
-    ASSERT_EQ(frames.size(), 4u);   // 700, 800, 900, 1000 ms
+    ASSERT_EQ(frames.size(), 4u); // 700, 800, 900, 1000 ms
     expect_capture_frame(Picture::load_png(folder + "/f/frame_00000.png"), 700, "first");
 }
 
@@ -82,10 +83,11 @@ TEST(Capture, WiderWindowShowsTheDemoPillarboxed)
 TEST(Capture, DemoWithoutOpenGLCapturesOutputSurfaceZero)
 {
     std::string folder = fresh_folder("capture_surface");
-    PlayerRun run = run_player_in(folder, {"--capture", "f", "--fps", "20", "--size", "80x60", fixture("e2e_surface.xml")});
+    PlayerRun run = run_player_in(
+        folder, {"--capture", "f", "--fps", "20", "--size", "80x60", fixture("e2e_surface.xml")});
     ASSERT_EQ(run.status, 0) << run.log << run.stderrText;
     std::vector<std::string> frames = captured_frames(folder + "/f");
-    ASSERT_EQ(frames.size(), 3u);   // 0, 50, 100 ms
+    ASSERT_EQ(frames.size(), 3u); // 0, 50, 100 ms
     Picture picture = Picture::load_png(folder + "/f/" + frames.back());
     ASSERT_EQ(picture.width, 80);
     EXPECT_EQ(picture.at(0, 0), kGreen);
@@ -96,9 +98,11 @@ TEST(Capture, FolderThatCannotBeMadeIsAFatalError)
 {
     std::string folder = fresh_folder("capture_blocked");
     write_file(folder, "taken", "a file where the folder should go");
-    PlayerRun run = run_player_in(folder, {"--capture", "taken/frames", "--size", "64x48", fixture("e2e_order.xml")});
+    PlayerRun run =
+        run_player_in(folder, {"--capture", "taken/frames", "--size", "64x48", fixture("e2e_order.xml")});
     EXPECT_EQ(run.status, 1);
-    EXPECT_NE(run.log.find("Couldn't create the capture folder 'taken/frames'."), std::string::npos) << run.log;
+    EXPECT_NE(run.log.find("Couldn't create the capture folder 'taken/frames'."), std::string::npos)
+        << run.log;
     EXPECT_EQ(run.lines_starting("probe Probe").size(), 0u);
     EXPECT_NE(run.find_line("probe Vortel_Quit"), -1);
 }

@@ -4,7 +4,8 @@
 
 #include "player_runner.h"
 
-namespace {
+namespace
+{
 
 const std::string kGL = "RunningTime=\"100\" UseOpenGL=\"true\" NumberOfInputSurfaces=\"0\"";
 const std::string kProbeLibrary = "<Library FileName=\"Probe.so\"><F Name=\"Probe\"/></Library>";
@@ -45,24 +46,26 @@ TEST(StartUpFailure, LogSwitchAloneIsAlsoTakenAsTheDemoPath)
 
 TEST(StartUpFailure, MissingLibrary)
 {
-    PlayerRun run = run_demo("missing_library",
-                             probe_demo(kGL, "<Library FileName=\"Nowhere.so\"><F Name=\"Probe\"/></Library>", ""));
+    PlayerRun run =
+        run_demo("missing_library",
+                 probe_demo(kGL, "<Library FileName=\"Nowhere.so\"><F Name=\"Probe\"/></Library>", ""));
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.log, "Couldn't load library 'Nowhere.so'!\n");
 }
 
 TEST(StartUpFailure, MissingEntryPointIsNamed)
 {
-    PlayerRun run = run_demo("missing_entry",
-                             probe_demo(kGL, "<Library FileName=\"ProbeNoQuit.so\"><F Name=\"Probe\"/></Library>", ""));
+    PlayerRun run =
+        run_demo("missing_entry",
+                 probe_demo(kGL, "<Library FileName=\"ProbeNoQuit.so\"><F Name=\"Probe\"/></Library>", ""));
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.log, "Couldn't load function 'Vortel_Quit' from library 'ProbeNoQuit.so'!\n");
 }
 
 TEST(StartUpFailure, UnboundEventNamesItsTrackAndIndex)
 {
-    std::string tracks = "<Track>" + probe_event("Probe", "1") + "</Track><Track>" + probe_event("Probe", "1") +
-                         probe_event("ProbeNone", "", 100, 200) + "</Track>";
+    std::string tracks = "<Track>" + probe_event("Probe", "1") + "</Track><Track>" +
+                         probe_event("Probe", "1") + probe_event("ProbeNone", "", 100, 200) + "</Track>";
     PlayerRun run = run_demo("unbound_event", probe_demo(kGL, kProbeLibrary, tracks));
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.log, "Couldn't match event 1's function 'ProbeNone' for library 'Probe.so' to available "
@@ -85,9 +88,10 @@ TEST(StartUpFailure, RefusedInitStopsAtStepFiveAndNobodyIsShutDown)
 
 TEST(StartUpFailure, AbsurdNumberOfInputSurfacesIsRefusedBeforeMemoryRunsOut)
 {
-    PlayerRun run = run_demo("absurd_surfaces",
-                             probe_demo("RunningTime=\"100\" UseOpenGL=\"true\" NumberOfInputSurfaces=\"2000000000\"",
-                                        kProbeLibrary, ""));
+    PlayerRun run =
+        run_demo("absurd_surfaces",
+                 probe_demo("RunningTime=\"100\" UseOpenGL=\"true\" NumberOfInputSurfaces=\"2000000000\"",
+                            kProbeLibrary, ""));
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.log, "Couldn't create an input surface, probably out of memory");
 }
@@ -118,9 +122,10 @@ TEST(StartUpFailure, MalformedCommandLineRunsNothing)
 TEST(DemoFailure, FalseLastFrameIsReportedButTheDemoHasPlayed)
 {
     // ProbeFalse returns false on every running call, up to the last frame.
-    PlayerRun run = run_demo("false_last_frame",
-                             probe_demo(kGL, "<Library FileName=\"Probe.so\"><F Name=\"ProbeFalse\"/></Library>",
-                                        "<Track>" + probe_event("ProbeFalse", "1", 0, 1000) + "</Track>"));
+    PlayerRun run =
+        run_demo("false_last_frame",
+                 probe_demo(kGL, "<Library FileName=\"Probe.so\"><F Name=\"ProbeFalse\"/></Library>",
+                            "<Track>" + probe_event("ProbeFalse", "1", 0, 1000) + "</Track>"));
     EXPECT_EQ(run.status, 0);
     int message = run.find_line("Something went horribly wrong.  Stopped at step '9'.");
     EXPECT_GE(message, 0) << run.log;
@@ -129,13 +134,14 @@ TEST(DemoFailure, FalseLastFrameIsReportedButTheDemoHasPlayed)
 
 TEST(DemoFailure, FalseEarlierFrameIsForgotten)
 {
-    std::string tracks = "<Track>" + probe_event("ProbeFalse", "1", 0, 50) + probe_event("Probe", "1", 50, 200) +
-                         "</Track>";
-    PlayerRun run = run_demo("false_early_frame",
-                             probe_demo(kGL,
-                                        "<Library FileName=\"Probe.so\"><F Name=\"Probe\"/><F Name=\"ProbeFalse\"/>"
-                                        "</Library>",
-                                        tracks));
+    std::string tracks =
+        "<Track>" + probe_event("ProbeFalse", "1", 0, 50) + probe_event("Probe", "1", 50, 200) + "</Track>";
+    PlayerRun run =
+        run_demo("false_early_frame",
+                 probe_demo(kGL,
+                            "<Library FileName=\"Probe.so\"><F Name=\"Probe\"/><F Name=\"ProbeFalse\"/>"
+                            "</Library>",
+                            tracks));
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.find_line("Something went horribly wrong"), -1) << run.log;
 }
@@ -143,8 +149,9 @@ TEST(DemoFailure, FalseEarlierFrameIsForgotten)
 TEST(DemoFailure, FatalErrorInAFrameEndsTheDemoWithStatusOne)
 {
     // Probe flag 4: running calls throw BasicException. The demo stops part-way: that is no success.
-    PlayerRun run = run_demo("throw_in_frame",
-                             probe_demo(kGL, kProbeLibrary, "<Track>" + probe_event("Probe", "24") + "</Track>"));
+    PlayerRun run =
+        run_demo("throw_in_frame",
+                 probe_demo(kGL, kProbeLibrary, "<Track>" + probe_event("Probe", "24") + "</Track>"));
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.log.find("Probe threw on request"), std::string::npos) << run.log;
     EXPECT_NE(run.find_line("probe Vortel_Quit"), -1);

@@ -10,7 +10,8 @@
 
 #include "player_runner.h"
 
-namespace {
+namespace
+{
 
 std::string music_demo(const std::string& musicFile)
 {
@@ -26,8 +27,8 @@ std::string music_demo(const std::string& musicFile)
 bool make_tone(const std::string& folder, const std::string& name)
 {
     bool wave = name.size() > 4 && name.compare(name.size() - 4, 4, ".wav") == 0;
-    std::string command = std::string("sox -q -n -r 22050 -c 1 ") + (wave ? "-b 16 " : "") + "'" + folder + "/" +
-                          name + "' synth 2 sine 440 vol 0.5";
+    std::string command = std::string("sox -q -n -r 22050 -c 1 ") + (wave ? "-b 16 " : "") + "'" + folder +
+                          "/" + name + "' synth 2 sine 440 vol 0.5";
     return std::system(command.c_str()) == 0;
 }
 
@@ -88,7 +89,8 @@ TEST(Music, IsPlayedThroughTheMixer)
     // The fixture's music lies next to the document, not in the working folder.
     std::string folder = fresh_folder("music_disk");
     setenv("SDL_DISKAUDIOFILE", (folder + "/played.raw").c_str(), 1);
-    PlayerRun run = run_player_in(folder, {"--no-setup", "--size", "640x480", fixture("e2e_music.xml")}, "disk");
+    PlayerRun run =
+        run_player_in(folder, {"--no-setup", "--size", "640x480", fixture("e2e_music.xml")}, "disk");
     unsetenv("SDL_DISKAUDIOFILE");
     ASSERT_EQ(run.status, 0) << run.log;
     EXPECT_EQ(run.find_line("Couldn't load the music"), -1) << run.log;

@@ -14,7 +14,8 @@
 
 #include <vortel/plugin.h>
 
-namespace {
+namespace
+{
 
 SDL_Surface* gOutput = nullptr;
 
@@ -48,7 +49,10 @@ VORTEL_EXPORT bool Vortel_Init(SDL_Surface** outputSurfaces, SDL_Surface**, Serv
     return true;
 }
 
-VORTEL_EXPORT bool Vortel_BeginNewFrame(int32_t) { return true; }
+VORTEL_EXPORT bool Vortel_BeginNewFrame(int32_t)
+{
+    return true;
+}
 
 VORTEL_EXPORT bool Vortel_Quit()
 {

@@ -16,7 +16,8 @@
 
 namespace fs = std::filesystem;
 
-namespace {
+namespace
+{
 std::string read_file(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
@@ -113,7 +114,10 @@ PlayerRun run_player_in(const std::string& folder, const std::vector<std::string
     return run;
 }
 
-std::string fixture(const std::string& name) { return std::string(VORTEL_FIXTURES) + "/" + name; }
+std::string fixture(const std::string& name)
+{
+    return std::string(VORTEL_FIXTURES) + "/" + name;
+}
 
 std::string probe_demo(const std::string& settings, const std::string& libraries, const std::string& tracks,
                        const std::string& texts)

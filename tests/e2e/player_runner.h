@@ -5,9 +5,9 @@
 #include <vector>
 
 struct PlayerRun {
-    int status = -1;        // exit status; -1 when it did not exit by itself
-    std::string log;        // Errorlog.txt
-    std::string folder;     // the working folder it ran in
+    int status = -1;    // exit status; -1 when it did not exit by itself
+    std::string log;    // Errorlog.txt
+    std::string folder; // the working folder it ran in
     std::string stderrText;
 
     // The log lines (without line ends) that start with `prefix`.

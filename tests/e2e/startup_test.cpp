@@ -6,7 +6,8 @@
 
 #include "player_runner.h"
 
-namespace {
+namespace
+{
 
 // "probe Probe phase=0 local=0 const=1 status=0 start=0 dur=100 args=[3 0 10]" -> "Probe 0 0 [3 0 10]";
 // entry points keep their names without the "probe " prefix.
@@ -27,8 +28,8 @@ std::vector<std::string> probe_calls(const PlayerRun& run)
 TEST(PlayerRun, CallsEveryEventInTheDesignedOrderAcrossFrames)
 {
     std::string folder = fresh_folder("order");
-    PlayerRun run =
-        run_player_in(folder, {"--capture", "frames", "--fps", "100", "--size", "64x48", fixture("e2e_order.xml")});
+    PlayerRun run = run_player_in(
+        folder, {"--capture", "frames", "--fps", "100", "--size", "64x48", fixture("e2e_order.xml")});
     ASSERT_EQ(run.status, 0) << run.log << run.stderrText;
 
     std::vector<std::string> expected = {"Vortel_Init"};
@@ -36,20 +37,20 @@ TEST(PlayerRun, CallsEveryEventInTheDesignedOrderAcrossFrames)
     for (int t = 0; t <= 200; t += 10) {
         std::string local = std::to_string(t), localB = std::to_string(t - 100);
         if (t == 100)
-            expected.push_back("Probe -1 100 " + A);   // A's last call comes before the new frame
+            expected.push_back("Probe -1 100 " + A); // A's last call comes before the new frame
         if (t == 200) {
-            expected.push_back("Probe -1 200 " + C);   // last calls: the last track first
+            expected.push_back("Probe -1 200 " + C); // last calls: the last track first
             expected.push_back("Probe -1 100 " + B);
         }
         expected.push_back("Vortel_BeginNewFrame 0");
         if (t == 0) {
-            expected.push_back("Probe 0 0 " + C);   // first calls: the last track first
+            expected.push_back("Probe 0 0 " + C); // first calls: the last track first
             expected.push_back("Probe 0 0 " + A);
         }
         if (t == 100)
             expected.push_back("Probe 0 0 " + B);
         if (t < 200) {
-            expected.push_back("Probe 1 " + local + " " + C);   // running calls: the last track first
+            expected.push_back("Probe 1 " + local + " " + C); // running calls: the last track first
             expected.push_back(t < 100 ? "Probe 1 " + local + " " + A : "Probe 1 " + localB + " " + B);
         }
     }
@@ -88,8 +89,8 @@ TEST(PlayerRun, RealTimeRunEndsAfterRunningTimeWithStatusZero)
 TEST(PlayerRun, VerboseLogShowsTheStartUpSteps)
 {
     std::string folder = fresh_folder("verbose");
-    PlayerRun run = run_player_in(
-        folder, {"--capture", "f", "--fps", "10", "--size", "64x48", fixture("e2e_order.xml"), "0", "255", "1.0", "-log"});
+    PlayerRun run = run_player_in(folder, {"--capture", "f", "--fps", "10", "--size", "64x48",
+                                           fixture("e2e_order.xml"), "0", "255", "1.0", "-log"});
     ASSERT_EQ(run.status, 0) << run.log;
     int gl = run.find_line("Initializing openGL state ");
     int warn = run.find_line("Setting warning function", gl);
@@ -105,7 +106,8 @@ TEST(PlayerRun, VerboseLogShowsTheStartUpSteps)
 TEST(PlayerRun, QuietLogWithoutTheLogSwitch)
 {
     std::string folder = fresh_folder("quiet");
-    PlayerRun run = run_player_in(folder, {"--capture", "f", "--fps", "10", "--size", "64x48", fixture("e2e_order.xml")});
+    PlayerRun run =
+        run_player_in(folder, {"--capture", "f", "--fps", "10", "--size", "64x48", fixture("e2e_order.xml")});
     ASSERT_EQ(run.status, 0);
     EXPECT_EQ(run.find_line("Initializing"), -1) << run.log;
     EXPECT_EQ(run.lines().front(), "probe Vortel_Init");
@@ -119,7 +121,8 @@ TEST(PlayerRun, RunningTimeZeroDrawsFramesAtZeroAndOneMillisecond)
                           "<Library FileName=\"Probe.so\"><F Name=\"Probe\"/></Library>",
                           "<Track><E LibraryFileName=\"Probe.so\" FunctionName=\"Probe\" StartTime=\"0\" "
                           "EndTime=\"10\"><param type=\"const\" val=\"1\"/></E></Track>"));
-    PlayerRun captured = run_player_in(folder, {"--capture", "f", "--fps", "1000", "--size", "64x48", "demo.xml"});
+    PlayerRun captured =
+        run_player_in(folder, {"--capture", "f", "--fps", "1000", "--size", "64x48", "demo.xml"});
     ASSERT_EQ(captured.status, 0) << captured.log;
     EXPECT_EQ(captured.lines_starting("probe Probe phase=1 local=0 ").size(), 1u);
     EXPECT_EQ(captured.lines_starting("probe Probe phase=1 local=1 ").size(), 1u);

@@ -12,7 +12,8 @@
 
 #include "player_runner.h"
 
-namespace {
+namespace
+{
 
 // The top-level window titled "Vortel" of the given size, or 0 when there is none (yet). Tests running
 // at the same time on the same X server use other sizes.

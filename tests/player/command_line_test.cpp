@@ -4,7 +4,8 @@
 
 #include <command_line.h>
 
-namespace {
+namespace
+{
 
 CommandLine parse(std::vector<const char*> args)
 {
@@ -81,8 +82,8 @@ TEST(CommandLine, LogSwitchInAnySlotIsAlsoThatSlotsValue)
 
 TEST(CommandLine, OurOptionsAreTakenOutBeforeThePositionalOnes)
 {
-    CommandLine cl = parse({"--size", "640x480", "demo.xml", "--capture", "out", "250", "--fps", "30", "--from",
-                            "100", "--to", "900"});
+    CommandLine cl = parse({"--size", "640x480", "demo.xml", "--capture", "out", "250", "--fps", "30",
+                            "--from", "100", "--to", "900"});
     ASSERT_TRUE(cl.error.empty()) << cl.error;
     EXPECT_EQ(cl.demoPath, "demo.xml");
     EXPECT_EQ(cl.startOffset, 250);

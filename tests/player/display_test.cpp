@@ -4,7 +4,8 @@
 #include <glstate.h>
 #include <startup.h>
 
-namespace {
+namespace
+{
 
 TEST(GammaRamp, OneIsTheLinearRampOverTwoHundredFiftySix)
 {
@@ -20,7 +21,7 @@ TEST(GammaRamp, OtherGammasBendTheRampAndStayInRange)
     uint16_t ramp[256];
     compute_gamma_ramp(2.0, ramp);
     EXPECT_EQ(ramp[0], 0);
-    EXPECT_EQ(ramp[64], 32767);   // trunc(sqrt(0.25) * 65535)
+    EXPECT_EQ(ramp[64], 32767); // trunc(sqrt(0.25) * 65535)
     EXPECT_GT(ramp[10], 10 * 65535 / 256);
     for (double odd : {0.0, -1.0, 1e-9}) {
         compute_gamma_ramp(odd, ramp);
@@ -33,7 +34,7 @@ TEST(AspectViewport, WiderScreenGetsBarsLeftAndRight)
 {
     GLViewportEntry v{};
     ASSERT_TRUE(aspect_viewport(1280, 720, 16.0f / 9.0f, 4.0f / 3.0f, &v));
-    EXPECT_EQ(v.w, 960);   // trunc(1280 * 1.3333 / 1.7778)
+    EXPECT_EQ(v.w, 960); // trunc(1280 * 1.3333 / 1.7778)
     EXPECT_EQ(v.x, 160);
     EXPECT_EQ(v.y, 0);
     EXPECT_EQ(v.h, 720);
@@ -45,7 +46,7 @@ TEST(AspectViewport, NarrowerScreenGetsBarsAboveAndBelow)
     ASSERT_TRUE(aspect_viewport(1280, 1024, 1.25f, 16.0f / 9.0f, &v));
     EXPECT_EQ(v.x, 0);
     EXPECT_EQ(v.w, 1280);
-    EXPECT_EQ(v.h, 720);   // trunc(1024 * 1.25 / 1.7778)
+    EXPECT_EQ(v.h, 720); // trunc(1024 * 1.25 / 1.7778)
     EXPECT_EQ(v.y, 152);
 }
 

@@ -7,7 +7,8 @@
 #include <frame_loop.h>
 #include <gl_window.h>
 
-namespace {
+namespace
+{
 
 TEST(DemoClock, FixedClockStepsByWholeFrames)
 {
@@ -57,7 +58,8 @@ TEST(CaptureFrameCount, MatchesTheFixedClock)
         }
 }
 
-class EventPoll : public ::testing::Test {
+class EventPoll : public ::testing::Test
+{
 protected:
     GLWindow window{64, 48};
     void SetUp() override

@@ -8,7 +8,8 @@
 
 #include <sdl_config.h>
 
-namespace {
+namespace
+{
 
 std::string ini_file(const std::string& name, const std::string& text)
 {
@@ -77,15 +78,17 @@ TEST(SdlConfigFile, MissingAndMalformedFilesFailDifferently)
 
     std::string syntax = ini_file("syntax.ini", "[video]\nwidth 800\n");
     EXPECT_EQ(SDL_Config_LoadConfig(syntax.c_str(), &c), -2);
-    EXPECT_NE(std::string(SDL_Config_LastError()).find("line 2"), std::string::npos) << SDL_Config_LastError();
+    EXPECT_NE(std::string(SDL_Config_LastError()).find("line 2"), std::string::npos)
+        << SDL_Config_LastError();
 
     for (const char* bad : {"[video]\nwidth = 0\n", "[video]\nheight = 20000\n", "[video]\nwidth = 800px\n",
-                            "[video]\nfullscreen = maybe\n", "[audio]\nchannels = 6\n", "[audio]\nformat = f32\n",
-                            "[audio]\nfrequency = 99999999999\n"}) {
+                            "[video]\nfullscreen = maybe\n", "[audio]\nchannels = 6\n",
+                            "[audio]\nformat = f32\n", "[audio]\nfrequency = 99999999999\n"}) {
         SDL_Config d = defaults();
         std::string path = ini_file("bad_value.ini", bad);
         EXPECT_EQ(SDL_Config_LoadConfig(path.c_str(), &d), -2) << bad;
-        EXPECT_NE(std::string(SDL_Config_LastError()).find("wants"), std::string::npos) << SDL_Config_LastError();
+        EXPECT_NE(std::string(SDL_Config_LastError()).find("wants"), std::string::npos)
+            << SDL_Config_LastError();
     }
 }
 

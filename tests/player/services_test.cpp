@@ -6,9 +6,11 @@
 
 #include <services.h>
 
-namespace {
+namespace
+{
 
-class MusicLevel : public ::testing::Test {
+class MusicLevel : public ::testing::Test
+{
 protected:
     void SetUp() override
     {
@@ -28,7 +30,7 @@ protected:
 TEST_F(MusicLevel, IsScaledByTheUserVolume)
 {
     SetMusicLevel(200);
-    EXPECT_EQ(Mix_VolumeMusic(-1), 100);   // 200 * 128 / 255
+    EXPECT_EQ(Mix_VolumeMusic(-1), 100); // 200 * 128 / 255
     SetMusicLevel(0);
     EXPECT_EQ(Mix_VolumeMusic(-1), 0);
 }
@@ -36,7 +38,7 @@ TEST_F(MusicLevel, IsScaledByTheUserVolume)
 TEST_F(MusicLevel, RepeatedLevelActsOnce)
 {
     SetMusicLevel(200);
-    Mix_VolumeMusic(7);   // somebody else changed the volume since
+    Mix_VolumeMusic(7); // somebody else changed the volume since
     SetMusicLevel(200);
     EXPECT_EQ(Mix_VolumeMusic(-1), 7) << "the same level again must not touch the mixer";
     SetMusicLevel(100);
@@ -48,7 +50,7 @@ TEST_F(MusicLevel, RepeatedLevelActsOnce)
 TEST_F(MusicLevel, FirstCallAlwaysActsAndHugeLevelsDoNotOverflow)
 {
     Mix_VolumeMusic(9);
-    SetMusicLevel(-1);   // the "nothing set yet" value itself is a repeat
+    SetMusicLevel(-1); // the "nothing set yet" value itself is a repeat
     EXPECT_EQ(Mix_VolumeMusic(-1), 9);
     set_user_volume(255);
     SetMusicLevel(INT32_MAX);
