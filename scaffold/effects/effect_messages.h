@@ -1,5 +1,5 @@
-// Every message the effects of this folder write to the error log, in one place. They are printf
-// formats, sent verbatim (no line end is added).
+// Every message the effects of this folder write to the error log, in one place: printf formats, sent
+// through scaffold_log, which ends each with a line break.
 #pragma once
 
 namespace msg {

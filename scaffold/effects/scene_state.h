@@ -25,8 +25,8 @@ extern RootNode3D* sceneRoot;
 extern Camera3D* sceneCamera;
 extern ResourceCache* materialCache;
 
-// Formats a message (cut to 511 characters) and hands it to gServices.Log verbatim: add "\n" yourself if
-// you want one. Does nothing before Vortel_Init.
+// Formats a message (cut to 510 characters), ends it with a line break so the log keeps one message per
+// line, and hands it to gServices.Log. Does nothing before Vortel_Init.
 void scaffold_log(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
 // The colours of the axis markers that effects hang beside their nodes (AxisMarker3D, 0xAARRGGBB).

@@ -87,7 +87,7 @@ TEST_F(SceneEffects, Show3DRefusesABadDestinationOnEveryCall)
         EXPECT_EQ(show.state.status, -1);
     }
     EXPECT_FALSE(Show3D(show.at(0), &show.data, -1, 100, 100, 1, 0, 0, 0));
-    EXPECT_EQ(host.take_log(), std::vector<std::string>(4, "Show3D: Wrong RenderTo value!"));
+    EXPECT_EQ(host.take_log(), std::vector<std::string>(4, "Show3D: Wrong RenderTo value!\n"));
     EXPECT_TRUE(Show3D(show.at(0), &show.data, 2, 100, 100, 1, 0, 0, 0)) << "first calls draw nothing";
 }
 

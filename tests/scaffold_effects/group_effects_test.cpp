@@ -166,7 +166,7 @@ TEST_F(GroupEffects, ASecondGroupOfTheSameNameIsRefusedAndLeavesTheFirstAlone)
     GroupNode3D* group = group_named("Twice");
     EXPECT_FALSE(make_group(second, 0, name, 0, 0, 9000, 9000, 9000));
     EXPECT_EQ(second.state.status, -1);
-    EXPECT_EQ(host.take_log(), std::vector<std::string>{"Make3DGroup: group Twice already exists"});
+    EXPECT_EQ(host.take_log(), std::vector<std::string>{"Make3DGroup: group Twice already exists\n"});
 
     ASSERT_TRUE(make_group(first, 1, name));
     ASSERT_TRUE(make_group(second, 1, name, 0, 0, 9000, 9000, 9000));
@@ -185,15 +185,15 @@ TEST_F(GroupEffects, NameAndParentProblemsAreReportedInTheGroupStyle)
     EXPECT_FALSE(make_group(event, 0, 999));
     EXPECT_EQ(event.state.status, -1);
     EXPECT_EQ(event.data, nullptr);
-    EXPECT_EQ(host.take_log(), std::vector<std::string>{"Make3DGroup: Couldn't get the name for the group nr 999"});
+    EXPECT_EQ(host.take_log(), std::vector<std::string>{"Make3DGroup: Couldn't get the name for the group nr 999\n"});
 
     const int32_t name = host.text("Child");
     ASSERT_TRUE(make_group(event, 0, name, host.text("Nowhere")));
     EXPECT_FALSE(make_group(event, 1, name, host.text("Nowhere")));
     EXPECT_EQ(event.state.status, -1);
     EXPECT_FALSE(make_group(event, 1, name, -3));
-    EXPECT_EQ(host.take_log(), (std::vector<std::string>{"Make3DGroup: the Parent group Nowhere doesn't exist!",
-                                                         "Make3DGroup: Couldn't get the name for the group nr -3"}));
+    EXPECT_EQ(host.take_log(), (std::vector<std::string>{"Make3DGroup: the Parent group Nowhere doesn't exist!\n",
+                                                         "Make3DGroup: Couldn't get the name for the group nr -3\n"}));
     ASSERT_TRUE(make_group(event, -1, name));
 }
 
@@ -225,7 +225,7 @@ TEST_F(GroupEffects, The257thGroupIsRefusedWithAMessage)
     EXPECT_FALSE(make_group(extra, 0, host.text("extra")));
     EXPECT_EQ(extra.state.status, -1);
     EXPECT_EQ(host.take_log(),
-              std::vector<std::string>{"Make3DGroup: group extra can't be made, all 256 groups are in use"});
+              std::vector<std::string>{"Make3DGroup: group extra can't be made, all 256 groups are in use\n"});
     EXPECT_TRUE(make_group(extra, 1, host.text("extra")));
     EXPECT_TRUE(make_group(extra, -1, host.text("extra")));
     for (int i = 0; i < GroupTable::kMaxGroups; ++i)
@@ -400,10 +400,10 @@ TEST_F(CopyGroups, HangsTheSourceIntoEachTargetUpToTheFirstZero)
     EXPECT_EQ(group_named("TA")->GetChildCount(), 1) << "an unknown target stops the loop";
     EXPECT_FALSE(copy(host.text("Gone"), {host.text("TA")}));
     EXPECT_FALSE(copy(556, {host.text("TA")}));
-    EXPECT_EQ(host.take_log(), (std::vector<std::string>{"CopyGroupToGroups: Couldn't get the name for the group nr 555",
-                                                         "CopyGroupToGroups: Unknown group Gone",
-                                                         "CopyGroupToGroups: Unknown group Gone",
-                                                         "Make3DGroup: Couldn't get the name for the group nr 556"}));
+    EXPECT_EQ(host.take_log(), (std::vector<std::string>{"CopyGroupToGroups: Couldn't get the name for the group nr 555\n",
+                                                         "CopyGroupToGroups: Unknown group Gone\n",
+                                                         "CopyGroupToGroups: Unknown group Gone\n",
+                                                         "Make3DGroup: Couldn't get the name for the group nr 556\n"}));
     ASSERT_TRUE(make_group(s, -1, host.text("S")));
     ASSERT_TRUE(make_group(a, -1, host.text("TA")));
     ASSERT_TRUE(make_group(b, -1, host.text("TB")));

@@ -115,14 +115,14 @@ TEST_F(Materials, ANameInUseOrMissingIsRefusedAndTheOwnerKeepsItsMaterial)
     EXPECT_FALSE(make(event, 0, 4242));
     EXPECT_EQ(event.state.status, -1);
     EXPECT_FALSE(make(event, 1, 4242));
-    EXPECT_EQ(host.take_log(), std::vector<std::string>(2, "MakeMaterial: Couldn't get the name for the material nr 4242"));
+    EXPECT_EQ(host.take_log(), std::vector<std::string>(2, "MakeMaterial: Couldn't get the name for the material nr 4242\n"));
 
     const int32_t name = host.text("Shared");
     Event owner, other;
     ASSERT_TRUE(make(owner, 0, name, 255));
     EXPECT_FALSE(make(other, 0, name, 0));
     EXPECT_EQ(other.state.status, -1);
-    EXPECT_EQ(host.take_log(), std::vector<std::string>{"MakeMaterial: material Shared already exists"});
+    EXPECT_EQ(host.take_log(), std::vector<std::string>{"MakeMaterial: material Shared already exists\n"});
     ASSERT_TRUE(make(owner, 1, name, 255));
     ASSERT_TRUE(make(other, 1, name, 0));
     ASSERT_TRUE(make(other, -1, name, 0));
