@@ -13,14 +13,14 @@
 #include <array>
 #include <new>
 
-namespace {
+namespace
+{
 
 constexpr int kOvalSegments = 10;
 constexpr float kRoundnessUnit = 0.01f;
 
 // Kept in privateData from the first call to the last; owns the node and the marker.
-template <size_t N>
-struct ShapeRecord {
+template <size_t N> struct ShapeRecord {
     std::array<int32_t, N> built; // the words the node was built from, the packed colour last
     Poly3D* node;
     AxisMarker3D* marker;
@@ -99,7 +99,8 @@ VORTEL_EXPORT bool Oval3D(StateStruct* state, void** privateData, int32_t rx, in
                           int32_t qa, int32_t qb, int32_t qc, int32_t qd, int32_t alpha, int32_t blendSrc,
                           int32_t blendDst, int32_t scale, int32_t group, int32_t showMarker)
 {
-    const std::array<int32_t, 4> words = {rx, ry, roundness, int32_t(primitive_color(alpha, red, green, blue))};
+    const std::array<int32_t, 4> words = {rx, ry, roundness,
+                                          int32_t(primitive_color(alpha, red, green, blue))};
     auto make = [](const std::array<int32_t, 4>& v) -> Poly3D* {
         return new (std::nothrow)
             FlatOval3D(v[0], v[1], kOvalSegments, float(v[2]) * kRoundnessUnit, uint32_t(v[3]));

@@ -5,7 +5,8 @@
 #include <algorithm>
 #include <new>
 
-namespace {
+namespace
+{
 
 constexpr float kHalfWidthUnit = 0.05f;
 
@@ -17,7 +18,8 @@ int32_t strips_for(int32_t points, int32_t perStrip)
 } // namespace
 
 Ribbon3D::Ribbon3D(int32_t pointCount, int32_t pointsPerStrip)
-    : pointCount(pointCount), pointsPerStrip(pointsPerStrip), stripCount(strips_for(pointCount, pointsPerStrip))
+    : pointCount(pointCount), pointsPerStrip(pointsPerStrip),
+      stripCount(strips_for(pointCount, pointsPerStrip))
 {
 }
 

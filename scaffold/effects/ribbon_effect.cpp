@@ -9,17 +9,18 @@
 #include <new>
 #include <vortel/records.h>
 
-namespace {
+namespace
+{
 
 constexpr const char* kCaller = "ShowRibbons3D";
 
 // Kept in privateData from the first call to the last; owns the ribbon and the marker.
 struct RibbonRecord {
-    bool staticSwarm;    // written by the acquire
-    SwarmRecord* swarm;  // null when the swarm was not found
-    Ribbon3D* ribbon;    // null while there is nothing to draw
+    bool staticSwarm;   // written by the acquire
+    SwarmRecord* swarm; // null when the swarm was not found
+    Ribbon3D* ribbon;   // null while there is nothing to draw
     AxisMarker3D* marker;
-    bool holding;        // the first call's acquisition is still to be released
+    bool holding; // the first call's acquisition is still to be released
 };
 
 SwarmRecord* acquire_swarm(int32_t swarm, bool* staticFlag)
@@ -77,7 +78,8 @@ VORTEL_EXPORT bool ShowRibbons3D(StateStruct* state, void** privateData, int32_t
         return true;
     // A static swarm keeps its points, so only its colours are copied again. A static swarm that had no
     // points keeps having none; any other swarm may have moved and gets a new ribbon.
-    const bool refresh = record->staticSwarm && record->ribbon && record->ribbon->RefreshColors(*record->swarm);
+    const bool refresh =
+        record->staticSwarm && record->ribbon && record->ribbon->RefreshColors(*record->swarm);
     if (!refresh && (!record->staticSwarm || record->ribbon)) {
         state->status = 2;
         record->swarm = acquire_swarm(swarm, &record->staticSwarm);
