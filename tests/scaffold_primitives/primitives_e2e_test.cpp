@@ -114,6 +114,13 @@ TEST(PrimitivesEndToEnd, RectanglesBlendAsTheirFactorsSay)
     EXPECT_TRUE(looks_like(frame, blueX, kCentreY - 25, 0, 0, 128));
     // The white triangle right of the middle, below the bar at first.
     EXPECT_TRUE(looks_like(frame, kCentreX + 53, kCentreY + 45, 255, 255, 255));
+    // The cyan oval, 2 x 1 units in radius, 5 units right and 4 up: round, so its bounding box's
+    // corners stay black.
+    const int ovalX = kCentreX + 5 * kPixelsPerUnit, ovalY = kCentreY - 4 * kPixelsPerUnit;
+    EXPECT_TRUE(looks_like(frame, ovalX, ovalY, 0, 255, 255));
+    EXPECT_TRUE(looks_like(frame, ovalX + 28, ovalY, 0, 255, 255));
+    EXPECT_TRUE(looks_like(frame, ovalX, ovalY - 13, 0, 255, 255));
+    EXPECT_TRUE(looks_like(frame, ovalX + 28, ovalY - 13, 0, 0, 0));
 }
 
 TEST(PrimitivesEndToEnd, LitCubeIsBrighterOnTheFacesTowardsTheLight)
