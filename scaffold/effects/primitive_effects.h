@@ -43,9 +43,10 @@ VORTEL_EXPORT bool Cube3D(StateStruct* state, void** privateData, int32_t size, 
 // high along y at each point, in strips of pointsPerStrip points (not joined to each other). The colours
 // come from the swarm; opacity 0..255 sets their alpha. The quaternion is x 0.0001 here (it is normalised,
 // so only its direction counts).
-// The swarm stays acquired from the first call to the last. A static swarm (its producer's parameters
-// never change) only has its colours copied again each running call; any other swarm rebuilds the ribbon
-// every running call (status 2). A swarm that is missing at the first call, or has no points, draws nothing.
+// The swarm named at the first call stays acquired until the last call; later changes of the swarm word
+// are not followed. A static swarm (its producer's parameters never change) only has its colours copied
+// again each running call; any other swarm rebuilds the ribbon every running call (status 2). A swarm
+// that is missing at the first call, or has no points, draws nothing.
 VORTEL_EXPORT bool ShowRibbons3D(StateStruct* state, void** privateData, int32_t swarm, int32_t width,
                                  int32_t pointsPerStrip, int32_t x, int32_t y, int32_t z, int32_t qa,
                                  int32_t qb, int32_t qc, int32_t qd, int32_t opacity, int32_t blendSrc,

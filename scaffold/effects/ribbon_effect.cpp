@@ -20,6 +20,10 @@ struct RibbonRecord {
     SwarmRecord* swarm; // null when the swarm was not found
     Ribbon3D* ribbon;   // null while there is nothing to draw
     AxisMarker3D* marker;
+    // The text index of the first call: later calls look up and give back that swarm whatever their
+    // swarm word says, so a changed word can neither release someone else's swarm nor leave a pointer
+    // to a swarm this event holds no reference to.
+    int32_t swarmIndex;
     bool holding; // the first call's acquisition is still to be released
 };
 
@@ -32,7 +36,7 @@ SwarmRecord* acquire_swarm(int32_t swarm, bool* staticFlag)
 void first_call(StateStruct* state, void** privateData, int32_t swarm, int32_t width, int32_t pointsPerStrip)
 {
     state->status = 2;
-    auto* record = new (std::nothrow) RibbonRecord{false, nullptr, nullptr, nullptr, false};
+    auto* record = new (std::nothrow) RibbonRecord{false, nullptr, nullptr, nullptr, swarm, false};
     *privateData = record;
     if (!record)
         return;
@@ -43,13 +47,13 @@ void first_call(StateStruct* state, void** privateData, int32_t swarm, int32_t w
     record->marker = new (std::nothrow) AxisMarker3D(kMarkerColorX, kMarkerColorY, kMarkerColorZ);
 }
 
-void last_call(void** privateData, int32_t swarm)
+void last_call(void** privateData)
 {
     auto* record = static_cast<RibbonRecord*>(*privateData);
     if (record) {
         // Only our own acquisition may be released: a swarm we never found belongs to its producer alone.
         if (record->holding)
-            gServices.ReleaseByIndex(kTypeSwarm, swarm, nullptr);
+            gServices.ReleaseByIndex(kTypeSwarm, record->swarmIndex, nullptr);
         delete record->ribbon;
         delete record->marker;
         delete record;
@@ -70,7 +74,7 @@ VORTEL_EXPORT bool ShowRibbons3D(StateStruct* state, void** privateData, int32_t
         return true;
     }
     if (state->phase < 0) {
-        last_call(privateData, swarm);
+        last_call(privateData);
         return true;
     }
     auto* record = static_cast<RibbonRecord*>(*privateData);
@@ -82,9 +86,9 @@ VORTEL_EXPORT bool ShowRibbons3D(StateStruct* state, void** privateData, int32_t
         record->staticSwarm && record->ribbon && record->ribbon->RefreshColors(*record->swarm);
     if (!refresh && (!record->staticSwarm || record->ribbon)) {
         state->status = 2;
-        record->swarm = acquire_swarm(swarm, &record->staticSwarm);
+        record->swarm = acquire_swarm(record->swarmIndex, &record->staticSwarm);
         if (record->swarm)
-            gServices.ReleaseByIndex(kTypeSwarm, swarm, nullptr);
+            gServices.ReleaseByIndex(kTypeSwarm, record->swarmIndex, nullptr);
         delete record->ribbon;
         record->ribbon = record->swarm ? Ribbon3D::Build(*record->swarm, width, pointsPerStrip) : nullptr;
     }

@@ -295,6 +295,22 @@ TEST_F(ShowRibbons, MissingSwarmDrawsNothingAndNeverReleasesAnotherEventsSwarm)
     EXPECT_EQ(references(), 1) << "the producer's own reference is untouched";
 }
 
+TEST_F(ShowRibbons, KeepsToTheSwarmOfItsFirstCallWhenTheSwarmWordChanges)
+{
+    TestSwarm trail(3), other(4);
+    swarmText = shelf.put("Trail", &trail.record, false);
+    shelf.put("Other", &other.record, false);
+    call(0);
+    swarmText = host.text("Other");
+    call(1);
+    ASSERT_TRUE(hung_ribbon());
+    EXPECT_EQ(hung_ribbon()->pointCount, 3);
+    call(-1);
+    EXPECT_EQ(references(), 1);
+    EXPECT_EQ(shelf.swarms.at("Other").references, 1) << "the other swarm's producer keeps its reference";
+    EXPECT_EQ(shelf.refusedReleases, 0);
+}
+
 TEST_F(ShowRibbons, NonStaticSwarmWithoutPointsDrawsNothingUntilItHasSome)
 {
     TestSwarm swarm(0);
