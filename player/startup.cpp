@@ -195,6 +195,11 @@ void Player::open_window()
             throw StepFailed();
         }
     }
+    // A gamma of 0 (what atof makes of a word) or below would turn the display black or white.
+    if (!(gamma_ > 0.0 && std::isfinite(gamma_))) {
+        log_printf("Gamma %g is no positive number: the display's gamma is left alone.\n", gamma_);
+        gamma_ = 1.0;
+    }
     if (gamma_ != 1.0)
         set_gamma(gamma_);
 }
@@ -243,9 +248,11 @@ void Player::prepare_gl_and_libraries()
     log_verbose("Setting viewport to correct aspect ratio \n");
     // Settings from "SDL.ini" name no screen: the window's own shape is what the viewer sees.
     float screenAspect = haveScreenAspect_ ? screenAspect_ : float(config_.width) / float(config_.height);
-    float demoAspect = float(demo_->aspectRatioX) / float(demo_->aspectRatioY);
+    float demoAspect =
+        demo_->aspectRatioY > 0 ? float(demo_->aspectRatioX) / float(demo_->aspectRatioY) : 0.0f;
     GLViewportEntry viewport{};
-    if (aspect_viewport(config_.width, config_.height, screenAspect, demoAspect, &viewport)) {
+    if (demoAspect > 0.0f &&
+        aspect_viewport(config_.width, config_.height, screenAspect, demoAspect, &viewport)) {
         gls_push_viewport(viewport.x, viewport.y, viewport.w, viewport.h);
         viewportPushed_ = true;
     }

@@ -137,6 +137,15 @@ TEST(PlayerRun, RunningTimeZeroDrawsFramesAtZeroAndOneMillisecond)
             << line;
 }
 
+TEST(PlayerRun, GammaThatIsNoPositiveNumberIsLeftAlone)
+{
+    std::string folder = fresh_folder("bad_gamma");
+    PlayerRun run = run_player_in(folder, {"--capture", "f", "--fps", "10", "--size", "64x48",
+                                           fixture("e2e_order.xml"), "0", "255", "bright"});
+    EXPECT_EQ(run.status, 0) << run.log;
+    EXPECT_EQ(run.lines().front(), "Gamma 0 is no positive number: the display's gamma is left alone.");
+}
+
 TEST(PlayerRun, HelpAndVersionNeedNoDemo)
 {
     std::string folder = fresh_folder("help");
