@@ -24,17 +24,19 @@ VORTEL_EXPORT bool Vortel_Init(SDL_Surface** outputSurfaces, SDL_Surface** input
 VORTEL_EXPORT bool Vortel_BeginNewFrame(int32_t frame);
 VORTEL_EXPORT bool Vortel_Quit();
 
-VORTEL_EXPORT bool ShowFlame(StateStruct* state, void** privateData, int32_t name, int32_t x, int32_t y, int32_t z,
-                             int32_t qx, int32_t qy, int32_t qz, int32_t qw, int32_t pointCount, int32_t pointsFlag,
-                             int32_t bufferFlag, int32_t colourMode, int32_t time, int32_t alpha, int32_t scale,
-                             int32_t largestSize, int32_t smallestSize, int32_t batchCount, int32_t group,
-                             int32_t crossFlag, int32_t texture, int32_t blendEquation);
+VORTEL_EXPORT bool ShowFlame(StateStruct* state, void** privateData, int32_t name, int32_t x, int32_t y,
+                             int32_t z, int32_t qx, int32_t qy, int32_t qz, int32_t qw, int32_t pointCount,
+                             int32_t pointsFlag, int32_t bufferFlag, int32_t colourMode, int32_t time,
+                             int32_t alpha, int32_t scale, int32_t largestSize, int32_t smallestSize,
+                             int32_t batchCount, int32_t group, int32_t crossFlag, int32_t texture,
+                             int32_t blendEquation);
 
-VORTEL_EXPORT bool MorphFlame(StateStruct* state, void** privateData, int32_t name1, int32_t name2, int32_t amount,
-                              int32_t x, int32_t y, int32_t z, int32_t qx, int32_t qy, int32_t qz, int32_t qw,
-                              int32_t pair0, int32_t pair1, int32_t pair2, int32_t ignored0, int32_t pair3,
-                              int32_t pair4, int32_t pair5, int32_t pair6, int32_t ignored1, int32_t ignored2,
-                              int32_t ignored3, int32_t ignored4, int32_t pointCount, int32_t pointsFlag,
-                              int32_t bufferFlag, int32_t colourMode, int32_t time, int32_t alpha, int32_t scale,
-                              int32_t largestSize, int32_t smallestSize, int32_t batchCount, int32_t group,
-                              int32_t crossFlag, int32_t texture, int32_t blendEquation);
+VORTEL_EXPORT bool MorphFlame(StateStruct* state, void** privateData, int32_t name1, int32_t name2,
+                              int32_t amount, int32_t x, int32_t y, int32_t z, int32_t qx, int32_t qy,
+                              int32_t qz, int32_t qw, int32_t pair0, int32_t pair1, int32_t pair2,
+                              int32_t ignored0, int32_t pair3, int32_t pair4, int32_t pair5, int32_t pair6,
+                              int32_t ignored1, int32_t ignored2, int32_t ignored3, int32_t ignored4,
+                              int32_t pointCount, int32_t pointsFlag, int32_t bufferFlag, int32_t colourMode,
+                              int32_t time, int32_t alpha, int32_t scale, int32_t largestSize,
+                              int32_t smallestSize, int32_t batchCount, int32_t group, int32_t crossFlag,
+                              int32_t texture, int32_t blendEquation);

@@ -5,8 +5,8 @@
 #include <cctype>
 #include <cerrno>
 #include <climits>
-#include <cstdint>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -139,8 +139,9 @@ VirtPalette read_palette(NumberReader& in, const char* name)
             palette.AddColor(position, uint32_t(colour));
         } else if (!full) {
             full = true;
-            log_message("Emberfold: %s has more palette stops than a palette holds (%d); the rest are left out",
-                        name, VirtPalette::kMaxColors);
+            log_message(
+                "Emberfold: %s has more palette stops than a palette holds (%d); the rest are left out", name,
+                VirtPalette::kMaxColors);
         }
     }
     return palette;

@@ -16,11 +16,11 @@ namespace emberfold
 struct FlameMap {
     float matrix[9];
     float translation[3];
-    float linear;                       // slot 0 weight, 0 when not positive
-    int32_t termCount;                  // further slots with positive weight
-    uint8_t slots[kUsedVariations];     // their slot numbers, ascending
-    float weights[kUsedVariations];     // their weights
-    bool sinusoidalOnly;                // no linear part and slot 1 is the only term
+    float linear;                   // slot 0 weight, 0 when not positive
+    int32_t termCount;              // further slots with positive weight
+    uint8_t slots[kUsedVariations]; // their slot numbers, ascending
+    float weights[kUsedVariations]; // their weights
+    bool sinusoidalOnly;            // no linear part and slot 1 is the only term
 };
 
 void prepare_map(const FlameTransform& transform, FlameMap& map);

@@ -9,6 +9,7 @@
 #include "scene/root_node3d.h"
 
 #include <GL/glew.h>
+#include <cstring>
 
 namespace emberfold
 {
@@ -40,17 +41,16 @@ FlameMesh::FlameMesh(const FlameDescription& description, const FlameMeshSetting
         colour = (colour & 0x00ffffffu) | (uint32_t(alpha) << 24);
     random_table();
 
+    // Every point and vertex is written before it is read, so the large arrays start uninitialised.
     const size_t n = size_t(pointCount);
-    const size_t vertexCount = pointsMode ? n : 4 * n;
-    vertices.reset(new Vertex[vertexCount]());
-    brightness.reset(new float[n]());
-    bucket.reset(new uint8_t[n]());
+    vertices.reset(new Vertex[pointsMode ? n : 4 * n]);
+    if (!pointsMode)
+        squareCentres_.reset(new Vertex[n]);
+    brightness.reset(new float[n]);
+    bucket.reset(new uint8_t[n]);
     batchSizes.reset(new int32_t[size_t(batchCount)]());
     batchCounts_.reset(new int32_t[size_t(batchCount)]());
     batchFirsts_.reset(new int32_t[size_t(batchCount)]());
-    positions_.reset(new float[3 * n]());
-    colourCoords_.reset(new float[n]());
-    order_.reset(new int32_t[n]());
     if (!pointsMode) {
         texCoords.reset(new int16_t[8 * n]);
         const int16_t S = int16_t(texCoordScale);
@@ -96,10 +96,17 @@ void FlameMesh::Generate()
 {
     if (generated)
         return;
-    const FlamePoints out{positions_.get(), colourCoords_.get(), brightness.get(), bucket.get()};
+    static_assert(sizeof(Vertex) == 4 * sizeof(float), "a point is generated as four floats");
+    const FlamePoints out{reinterpret_cast<float*>(points()), brightness.get(), bucket.get()};
     generate_flame_points(*flame, pointCount, colourMode, batchCount, out);
+    sortIntoBatches();
+    paint();
+    generated = true;
+}
 
-    // Batches in order 0 .. B-1, each batch's points in generation order.
+// Batches in order 0 .. B-1, each batch's points in generation order (a stable counting sort).
+void FlameMesh::sortIntoBatches()
+{
     for (int32_t k = 0; k < batchCount; ++k)
         batchSizes[k] = 0;
     for (int32_t i = 0; i < pointCount; ++i)
@@ -112,33 +119,41 @@ void FlameMesh::Generate()
         batchCounts_[k] = batchSizes[k] * perPoint;
         first += batchSizes[k];
     }
+    if (batchCount == 1)
+        return;
+    std::unique_ptr<Vertex[]> sorted(new Vertex[size_t(pointCount)]);
+    const Vertex* from = points();
     for (int32_t i = 0; i < pointCount; ++i)
-        order_[next[bucket[i]]++] = i;
-    generated = true;
-    if (pointsMode) {
-        const float none[4][3] = {};
-        layOut(none);
+        sorted[next[bucket[i]]++] = from[i];
+    (pointsMode ? vertices : squareCentres_).swap(sorted);
+}
+
+// The colour coordinate in each point's colour slot becomes the palette colour's bytes R, G, B, A.
+void FlameMesh::paint()
+{
+    Vertex* p = points();
+    for (int32_t i = 0; i < pointCount; ++i) {
+        float coordinate;
+        std::memcpy(&coordinate, p[i].rgba, sizeof coordinate);
+        const uint32_t c = palette_[palette_index(coordinate)]; // 0xAABBGGRR
+        p[i].rgba[0] = uint8_t(c);
+        p[i].rgba[1] = uint8_t(c >> 8);
+        p[i].rgba[2] = uint8_t(c >> 16);
+        p[i].rgba[3] = uint8_t(c >> 24);
     }
 }
 
-void FlameMesh::layOut(const float corners[4][3])
+void FlameMesh::layOutSquares(const float corners[4][3])
 {
-    const int32_t perPoint = pointsMode ? 1 : 4;
+    const Vertex* p = squareCentres_.get();
     Vertex* v = vertices.get();
-    for (int32_t slot = 0; slot < pointCount; ++slot) {
-        const int32_t i = order_[slot];
-        const float* p = positions_.get() + 3 * i;
-        const uint32_t colour = palette_[palette_index(colourCoords_[i])]; // 0xAABBGGRR
-        for (int32_t k = 0; k < perPoint; ++k, ++v) {
-            v->x = p[0] + corners[k][0];
-            v->y = p[1] + corners[k][1];
-            v->z = p[2] + corners[k][2];
-            v->rgba[0] = uint8_t(colour);
-            v->rgba[1] = uint8_t(colour >> 8);
-            v->rgba[2] = uint8_t(colour >> 16);
-            v->rgba[3] = uint8_t(colour >> 24);
+    for (int32_t i = 0; i < pointCount; ++i, ++p)
+        for (int k = 0; k < 4; ++k, ++v) {
+            *v = *p;
+            v->x += corners[k][0];
+            v->y += corners[k][1];
+            v->z += corners[k][2];
         }
-    }
 }
 
 // Corner offsets in mesh space that appear as an upright square of edge largestSize to the viewer:
@@ -172,7 +187,7 @@ void* FlameMesh::GetVertices()
     if (!pointsMode) {
         float corners[4][3];
         cornerOffsets(corners);
-        layOut(corners);
+        layOutSquares(corners);
         upload();
     } else if (fresh) {
         upload();
@@ -188,8 +203,13 @@ void FlameMesh::SetOpacity(int32_t value)
     for (uint32_t& colour : palette_)
         colour = (colour & 0x00ffffffu) | (uint32_t(alpha) << 24);
     const size_t vertexCount = size_t(pointCount) * (pointsMode ? 1 : 4);
+    if (!generated)
+        return; // the points take the new alpha when they are made
     for (size_t i = 0; i < vertexCount; ++i)
         vertices[i].rgba[3] = uint8_t(alpha);
+    if (!pointsMode)
+        for (int32_t i = 0; i < pointCount; ++i)
+            squareCentres_[i].rgba[3] = uint8_t(alpha);
     if (vertexBuffer != 0 && bufferAllocated_) {
         glBindBufferARB(GL_ARRAY_BUFFER_ARB, vertexBuffer);
         glBufferSubDataARB(GL_ARRAY_BUFFER_ARB, 0, GLsizeiptrARB(16 * vertexCount), vertices.get());

@@ -100,13 +100,14 @@ public:
     bool animated;
 
 private:
-    void layOut(const float corners[4][3]);
+    Vertex* points() { return pointsMode ? vertices.get() : squareCentres_.get(); }
+    void sortIntoBatches();
+    void paint();
+    void layOutSquares(const float corners[4][3]);
     void cornerOffsets(float corners[4][3]);
     void upload();
 
-    std::unique_ptr<float[]> positions_;    // generation order, 3 per point
-    std::unique_ptr<float[]> colourCoords_; // generation order
-    std::unique_ptr<int32_t[]> order_;      // point index of each batch-ordered slot
+    std::unique_ptr<Vertex[]> squareCentres_; // squares mode: the points, in batch order
     std::unique_ptr<int32_t[]> batchCounts_;
     std::unique_ptr<int32_t[]> batchFirsts_;
     uint32_t palette_[256];

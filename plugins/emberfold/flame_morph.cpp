@@ -68,8 +68,8 @@ void blend_palettes(const VirtPalette& p1, const VirtPalette& p2, int32_t m, Vir
 
 } // namespace
 
-void morph_descriptions(const FlameDescription& d1, const FlameDescription& d2, int32_t m, const uint8_t* pairs,
-                        FlameDescription& out)
+void morph_descriptions(const FlameDescription& d1, const FlameDescription& d2, int32_t m,
+                        const uint8_t* pairs, FlameDescription& out)
 {
     make_default_description(out);
     const int32_t na = d1.transformCount, nb = d2.transformCount;

@@ -25,7 +25,7 @@ void unpack_pairing(const int32_t* parameters, uint8_t* pairs);
 // the larger description are paired, by index, with transform min(pairs[i], Nsmall - 1) of the smaller
 // one (beyond the 28 indices, with the transform of the same index, clamped the same way). Weights and
 // animation channels come from the second description's transform. Probabilities are computed.
-void morph_descriptions(const FlameDescription& d1, const FlameDescription& d2, int32_t m, const uint8_t* pairs,
-                        FlameDescription& out);
+void morph_descriptions(const FlameDescription& d1, const FlameDescription& d2, int32_t m,
+                        const uint8_t* pairs, FlameDescription& out);
 
 } // namespace emberfold

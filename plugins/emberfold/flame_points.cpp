@@ -2,6 +2,7 @@
 
 #include "emberfold_services.h"
 #include "flame_map.h"
+#include "flame_map_block.h"
 
 #include <cmath>
 #include <memory>
@@ -84,6 +85,8 @@ void pass_shares(const FlameDescription& d, int32_t* shares)
             largest = j;
     }
     shares[largest] += 256 - sum;
+    if (shares[largest] < 1)
+        shares[largest] = 1;
 }
 
 void generate_flame_points(const FlameDescription& d, int32_t n, int32_t colourMode, int32_t batchCount,
@@ -133,8 +136,9 @@ void generate_flame_points(const FlameDescription& d, int32_t n, int32_t colourM
         const float brightness = clamp_brightness(b + walk.step[i]);
         out.brightness[k] = brightness;
         out.batch[k] = walk.batch_of(brightness);
-        apply_map(walk.maps[r], walker, out.positions + 3 * k);
-        out.colours[k] = o;
+        float* point = out.points + 4 * k;
+        apply_map(walk.maps[r], walker, point);
+        point[3] = o;
 
         apply_map(walk.maps[i], walker, walker);
         if (walk.colour[i] >= 0)
@@ -149,6 +153,9 @@ void generate_flame_points(const FlameDescription& d, int32_t n, int32_t colourM
     pass_shares(d, shares);
     const int32_t passes = pass_count(n);
     const uint32_t count = uint32_t(walk.count);
+    std::unique_ptr<PointBlock[]> blocks(new PointBlock[2]);
+    PointBlock& in = blocks[0];
+    PointBlock& moved = blocks[1];
     for (int32_t w = 0; w < passes; ++w) {
         const int32_t source = w == 0 ? 0 : first + 256 * (w - 1);
         int32_t target = first + 256 * w;
@@ -161,17 +168,25 @@ void generate_flame_points(const FlameDescription& d, int32_t n, int32_t colourM
             const FlameMap& map = walk.maps[R];
             const float colour = walk.colour[R];
             const float step = walk.step[R];
-            for (int32_t q = 0; q < made; ++q, ++target, s = (s + stride) & 255u) {
-                const int32_t from = source + int32_t(s);
-                apply_map(map, out.positions + 3 * from, out.positions + 3 * target);
+            int32_t from[kMaxBlock];
+            for (int32_t q = 0; q < made; ++q, s = (s + stride) & 255u) {
+                from[q] = source + int32_t(s);
+                const float* before = out.points + 4 * from[q];
+                in.x[q] = before[0], in.y[q] = before[1], in.z[q] = before[2];
+            }
+            apply_map_block(map, in, made, moved);
+            for (int32_t q = 0; q < made; ++q, ++target) {
+                const float* before = out.points + 4 * from[q];
+                float* point = out.points + 4 * target;
+                point[0] = moved.x[q], point[1] = moved.y[q], point[2] = moved.z[q];
                 if (map.sinusoidalOnly) {
-                    out.colours[target] = (colour + out.colours[from]) / 2;
+                    point[3] = (colour + before[3]) / 2;
                 } else {
                     if (colour >= 0)
-                        o = average ? (colour + out.colours[from]) / 2 : colour;
-                    out.colours[target] = o;
+                        o = average ? (colour + before[3]) / 2 : colour;
+                    point[3] = o;
                 }
-                const float brightness = clamp_brightness(out.brightness[from] + step);
+                const float brightness = clamp_brightness(out.brightness[from[q]] + step);
                 out.brightness[target] = brightness;
                 out.batch[target] = walk.batch_of(brightness);
             }

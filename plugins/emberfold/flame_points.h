@@ -27,13 +27,14 @@ inline int32_t pass_count(int32_t n)
 }
 
 // Each transform's share of a pass of 256 points: in proportion to its select-table interval, at least
-// 1, the remainder going to the first transform with the largest share. The shares add up to 256.
+// 1, the remainder going to the first transform with the largest share. The shares add up to 256 unless
+// many transforms were raised to 1 and the largest would drop below 1: then it stays at 1 and a pass
+// stops when it has 256 points.
 void pass_shares(const FlameDescription& description, int32_t* shares);
 
-// Caller-owned arrays of at least n entries (positions 3n floats), written in generation order.
+// Caller-owned arrays of at least n entries, written in generation order.
 struct FlamePoints {
-    float* positions;
-    float* colours;    // colour coordinates
+    float* points;     // 4 floats per point: x, y, z and the colour coordinate
     float* brightness; // in [0.2, 1]
     uint8_t* batch;    // truncate(brightness * (batchCount - 1))
 };

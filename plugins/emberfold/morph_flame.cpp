@@ -37,14 +37,14 @@ struct MorphFlameBlock {
 
 } // namespace
 
-VORTEL_EXPORT bool MorphFlame(StateStruct* state, void** privateData, int32_t name1, int32_t name2, int32_t amount,
-                              int32_t x, int32_t y, int32_t z, int32_t qx, int32_t qy, int32_t qz, int32_t qw,
-                              int32_t pair0, int32_t pair1, int32_t pair2, int32_t, int32_t pair3, int32_t pair4,
-                              int32_t pair5, int32_t pair6, int32_t, int32_t, int32_t, int32_t, int32_t pointCount,
-                              int32_t pointsFlag, int32_t bufferFlag, int32_t colourMode, int32_t time,
-                              int32_t alpha, int32_t scale, int32_t largestSize, int32_t smallestSize,
-                              int32_t batchCount, int32_t group, int32_t crossFlag, int32_t texture,
-                              int32_t blendEquation)
+VORTEL_EXPORT bool MorphFlame(StateStruct* state, void** privateData, int32_t name1, int32_t name2,
+                              int32_t amount, int32_t x, int32_t y, int32_t z, int32_t qx, int32_t qy,
+                              int32_t qz, int32_t qw, int32_t pair0, int32_t pair1, int32_t pair2, int32_t,
+                              int32_t pair3, int32_t pair4, int32_t pair5, int32_t pair6, int32_t, int32_t,
+                              int32_t, int32_t, int32_t pointCount, int32_t pointsFlag, int32_t bufferFlag,
+                              int32_t colourMode, int32_t time, int32_t alpha, int32_t scale,
+                              int32_t largestSize, int32_t smallestSize, int32_t batchCount, int32_t group,
+                              int32_t crossFlag, int32_t texture, int32_t blendEquation)
 {
     state->status = 1;
     const char* fileName1 = text_at(name1);
@@ -72,8 +72,8 @@ VORTEL_EXPORT bool MorphFlame(StateStruct* state, void** privateData, int32_t na
             return false;
         }
         if (gServices.AcquireByIndex)
-            fresh->texture = gServices.AcquireByIndex(kTypeTexture, texture, nullptr, false, "MorphIFS", "image",
-                                                      &fresh->textureStatic);
+            fresh->texture = gServices.AcquireByIndex(kTypeTexture, texture, nullptr, false, "MorphIFS",
+                                                      "image", &fresh->textureStatic);
         fresh->cross = make_cross();
         *privateData = fresh.release();
         return true;

@@ -46,11 +46,12 @@ bool keeps_mesh(const ShowFlameBlock& b, const MeshBuild& now, bool animated)
 
 } // namespace
 
-VORTEL_EXPORT bool ShowFlame(StateStruct* state, void** privateData, int32_t name, int32_t x, int32_t y, int32_t z,
-                             int32_t qx, int32_t qy, int32_t qz, int32_t qw, int32_t pointCount, int32_t pointsFlag,
-                             int32_t bufferFlag, int32_t colourMode, int32_t time, int32_t alpha, int32_t scale,
-                             int32_t largestSize, int32_t smallestSize, int32_t batchCount, int32_t group,
-                             int32_t crossFlag, int32_t texture, int32_t blendEquation)
+VORTEL_EXPORT bool ShowFlame(StateStruct* state, void** privateData, int32_t name, int32_t x, int32_t y,
+                             int32_t z, int32_t qx, int32_t qy, int32_t qz, int32_t qw, int32_t pointCount,
+                             int32_t pointsFlag, int32_t bufferFlag, int32_t colourMode, int32_t time,
+                             int32_t alpha, int32_t scale, int32_t largestSize, int32_t smallestSize,
+                             int32_t batchCount, int32_t group, int32_t crossFlag, int32_t texture,
+                             int32_t blendEquation)
 {
     state->status = 1;
     const char* fileName = text_at(name);
@@ -73,8 +74,8 @@ VORTEL_EXPORT bool ShowFlame(StateStruct* state, void** privateData, int32_t nam
             return false;
         }
         if (gServices.AcquireByIndex)
-            fresh->texture = gServices.AcquireByIndex(kTypeTexture, texture, nullptr, false, "ShowFlame", "image",
-                                                      &fresh->textureStatic);
+            fresh->texture = gServices.AcquireByIndex(kTypeTexture, texture, nullptr, false, "ShowFlame",
+                                                      "image", &fresh->textureStatic);
         fresh->cross = make_cross();
         *privateData = fresh.release();
         return true;
@@ -99,15 +100,16 @@ VORTEL_EXPORT bool ShowFlame(StateStruct* state, void** privateData, int32_t nam
     compute_probabilities(d);
     const bool animated = any_animated(d);
 
-    const MeshBuild now{pointCount, pointsFlag != 0, colourMode, time, alpha, largestSize, smallestSize,
-                        batchCount <= 0 ? 1 : batchCount};
+    const MeshBuild now{pointCount, pointsFlag != 0, colourMode,   time,
+                        alpha,      largestSize,     smallestSize, batchCount <= 0 ? 1 : batchCount};
     GroupNode3D* target = acquire_group(group, "ShowFlame");
     if (keeps_mesh(*block, now, animated)) {
         // 2. Keep: only what does not move the points.
         if (now.alpha != block->last.alpha) {
             block->mesh->SetOpacity(now.alpha);
             block->last.alpha = now.alpha;
-        } else if (now.largestSize != block->last.largestSize || now.smallestSize != block->last.smallestSize) {
+        } else if (now.largestSize != block->last.largestSize ||
+                   now.smallestSize != block->last.smallestSize) {
             block->mesh->largestSize = float(now.largestSize) * 0.001f;
             block->mesh->smallestSize = float(now.smallestSize) * 0.001f;
             block->last.largestSize = now.largestSize;

@@ -83,7 +83,8 @@ TEST(FlameFile, ExtensionBlockGivesTheSymmetryAndPaletteEndsChangeTheEndColours)
     std::vector<TransformText> transforms(4);
     const std::string name = write_file(
         "extension.flame",
-        description_text(transforms, {{0.0f, int32_t(0xff112233u)}, {1.0f, int32_t(0xff445566u)}, {0.5f, 7}}, 1, 3));
+        description_text(transforms, {{0.0f, int32_t(0xff112233u)}, {1.0f, int32_t(0xff445566u)}, {0.5f, 7}},
+                         1, 3));
     auto d = fresh();
     ASSERT_TRUE(read_flame_description(*d, name.c_str()));
     EXPECT_EQ(d->transformCount, 4);
@@ -145,7 +146,8 @@ TEST(FlameFile, CompanionAnimatesChannelsAndAShortCompanionLeavesTheRestStatic)
     animate_transform(d->transforms[1], 777);
     EXPECT_FLOAT_EQ(d->transforms[1].scale[0], 0.5f);
     EXPECT_FLOAT_EQ(d->transforms[1].translation[0], triangle_transforms()[1].translation[0]);
-    EXPECT_TRUE(host.logged("Emberfold: " + name + "ANI ends early or holds a malformed number; the rest is left as it was"));
+    EXPECT_TRUE(host.logged("Emberfold: " + name +
+                            "ANI ends early or holds a malformed number; the rest is left as it was"));
 }
 
 TEST(FlameFile, DamagedFilesNeverWritePastTheFixedArrays)
@@ -167,7 +169,8 @@ TEST(FlameFile, DamagedFilesNeverWritePastTheFixedArrays)
     std::vector<std::pair<float, int32_t>> stops;
     for (int i = 0; i < 700; ++i)
         stops.push_back({0.001f + float(i) / 1000, i});
-    const std::string bigPalette = write_file("big_palette.flame", description_text(triangle_transforms(), stops, 1, 2));
+    const std::string bigPalette =
+        write_file("big_palette.flame", description_text(triangle_transforms(), stops, 1, 2));
     ASSERT_TRUE(read_flame_description(*d, bigPalette.c_str()));
     EXPECT_EQ(d->palette.count, VirtPalette::kMaxColors);
     EXPECT_EQ(d->symmetry, 2); // still read after the palette

@@ -28,7 +28,8 @@ bool run(FlameHost& host, Event& e, const ShowFlameWords& w)
 
 std::string animated_flame()
 {
-    const std::string name = write_file("effects_animated.flame", description_text(triangle_transforms(), {}));
+    const std::string name =
+        write_file("effects_animated.flame", description_text(triangle_transforms(), {}));
     std::ostringstream ani;
     for (int j = 0; j < 3; ++j) {
         for (int c = 0; c < 12; ++c)
@@ -198,15 +199,15 @@ namespace
 {
 
 struct MorphWords {
-    int32_t name1 = 0, name2 = 0, amount = 0, pairs[7] = {0x00010203, 0x04050607, 0, 0, 0, 0, 0}, points = 1000,
-            batches = 2, group = 0, texture = -1, blend = 0, time = 0;
+    int32_t name1 = 0, name2 = 0, amount = 0, pairs[7] = {0x00010203, 0x04050607, 0, 0, 0, 0, 0},
+            points = 1000, batches = 2, group = 0, texture = -1, blend = 0, time = 0;
 };
 
 bool call_morph(Event& e, int32_t phase, const MorphWords& w)
 {
-    return e.call(phase, MorphFlame, w.name1, w.name2, w.amount, 0, 0, -5000, 0, 0, 0, 10000, w.pairs[0], w.pairs[1],
-                  w.pairs[2], 0, w.pairs[3], w.pairs[4], w.pairs[5], w.pairs[6], 0, 0, 0, 0, w.points, 1, 0, 0,
-                  w.time, 200, 100000, 5, 2, w.batches, w.group, 0, w.texture, w.blend);
+    return e.call(phase, MorphFlame, w.name1, w.name2, w.amount, 0, 0, -5000, 0, 0, 0, 10000, w.pairs[0],
+                  w.pairs[1], w.pairs[2], 0, w.pairs[3], w.pairs[4], w.pairs[5], w.pairs[6], 0, 0, 0, 0,
+                  w.points, 1, 0, 0, w.time, 200, 100000, 5, 2, w.batches, w.group, 0, w.texture, w.blend);
 }
 
 } // namespace

@@ -6,7 +6,6 @@
 #include <fstream>
 #include <sstream>
 
-
 FlameHost* FlameHost::current = nullptr;
 
 namespace
@@ -23,7 +22,8 @@ const char* host_get_text(int32_t index)
     return index >= 0 && index < int32_t(texts.size()) ? texts[index].c_str() : nullptr;
 }
 
-void* host_acquire(uint32_t type, int32_t index, void*, bool, const char* caller, const char* what, bool* outFlag)
+void* host_acquire(uint32_t type, int32_t index, void*, bool, const char* caller, const char* what,
+                   bool* outFlag)
 {
     FlameHost& host = *FlameHost::current;
     const char* name = host_get_text(index);
@@ -112,7 +112,8 @@ std::string TransformText::str() const
 }
 
 std::string description_text(const std::vector<TransformText>& transforms,
-                             const std::vector<std::pair<float, int32_t>>& palette, int extension, int symmetry)
+                             const std::vector<std::pair<float, int32_t>>& palette, int extension,
+                             int symmetry)
 {
     std::ostringstream out;
     if (extension < 0)
@@ -143,7 +144,7 @@ std::vector<TransformText> triangle_transforms()
 
 bool call_show_flame(Event& e, int32_t phase, const ShowFlameWords& w)
 {
-    return e.call(phase, ShowFlame, w.name, w.x, w.y, w.z, w.qx, w.qy, w.qz, w.qw, w.points, w.pointsFlag, w.buffer,
-                  w.colourMode, w.time, w.alpha, w.scale, w.largest, w.smallest, w.batches, w.group, w.cross,
-                  w.texture, w.blend);
+    return e.call(phase, ShowFlame, w.name, w.x, w.y, w.z, w.qx, w.qy, w.qz, w.qw, w.points, w.pointsFlag,
+                  w.buffer, w.colourMode, w.time, w.alpha, w.scale, w.largest, w.smallest, w.batches, w.group,
+                  w.cross, w.texture, w.blend);
 }

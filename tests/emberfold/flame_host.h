@@ -21,8 +21,8 @@ public:
 
     std::vector<std::string> log;
     std::vector<std::string> texts;
-    GroupNode3D group;                       // served as '3DWR' "flames"
-    std::map<std::string, void*> textures;   // served as 'TXTR'
+    GroupNode3D group;                     // served as '3DWR' "flames"
+    std::map<std::string, void*> textures; // served as 'TXTR'
     ServicesStruct services{};
     int textureReleases = 0;
 

@@ -85,7 +85,8 @@ protected:
                     continue;
                 const uint32_t c = p.at(x, y);
                 const int v[3] = {int(c & 0xff), int((c >> 8) & 0xff), int((c >> 16) & 0xff)};
-                n += v[channel] > 100 && v[channel] > 2 * v[(channel + 1) % 3] && v[channel] > 2 * v[(channel + 2) % 3];
+                n += v[channel] > 100 && v[channel] > 2 * v[(channel + 1) % 3] &&
+                     v[channel] > 2 * v[(channel + 2) % 3];
             }
         return n;
     }

@@ -13,7 +13,8 @@ namespace
 {
 
 struct Pair {
-    std::unique_ptr<FlameDescription> a{new FlameDescription}, b{new FlameDescription}, out{new FlameDescription};
+    std::unique_ptr<FlameDescription> a{new FlameDescription}, b{new FlameDescription},
+        out{new FlameDescription};
     uint8_t pairs[kPairingIndices];
 
     Pair(int na, int nb)

@@ -1,8 +1,11 @@
 // Point generation: the block layout, pass shares, brightness batches, colours, and the mesh's storage
 // without GL (no vertex buffer).
 #include "flame_description.h"
+#include "flame_map.h"
+#include "flame_map_block.h"
 #include "flame_mesh.h"
 #include "flame_points.h"
+#include "scene/math3d.h"
 
 #include <cmath>
 #include <gtest/gtest.h>
@@ -23,9 +26,9 @@ std::unique_ptr<FlameDescription> default_flame()
 }
 
 struct Points {
-    explicit Points(int n) : positions(3 * n), colours(n), brightness(n), batch(n) {}
-    FlamePoints out() { return {positions.data(), colours.data(), brightness.data(), batch.data()}; }
-    std::vector<float> positions, colours, brightness;
+    explicit Points(int n) : points(4 * n), brightness(n), batch(n) {}
+    FlamePoints out() { return {points.data(), brightness.data(), batch.data()}; }
+    std::vector<float> points, brightness;
     std::vector<uint8_t> batch;
 };
 
@@ -67,7 +70,7 @@ TEST(FlameBlocks, EachPassIsMadeFromTheBlockBeforeIt)
                 const float* t = d->transforms[j].translation;
                 bool same = true;
                 for (int c = 0; c < 3; ++c)
-                    same &= std::fabs(0.5f * p.positions[3 * s + c] + t[c] - p.positions[3 * point + c]) < 1e-5f;
+                    same &= std::fabs(0.5f * p.points[4 * s + c] + t[c] - p.points[4 * point + c]) < 1e-5f;
                 if (same)
                     return true;
             }
@@ -76,7 +79,9 @@ TEST(FlameBlocks, EachPassIsMadeFromTheBlockBeforeIt)
     for (int point = 488; point < 1000; point += 37)
         EXPECT_TRUE(made_from(point, point < 744 ? 0 : 488)) << point;
     // Colours follow the transform that made the point: blue, red or green only.
-    std::set<float> colours(p.colours.begin(), p.colours.end());
+    std::set<float> colours;
+    for (int i = 0; i < 1000; ++i)
+        colours.insert(p.points[4 * i + 3]);
     EXPECT_EQ(colours, (std::set<float>{0.0f, 0.5f, 1.0f}));
 }
 
@@ -104,6 +109,20 @@ TEST(FlameBlocks, PassSharesFollowTheSelectTableAndAddUpTo256)
     }
     EXPECT_EQ(sum, 256);
     EXPECT_GT(shares[7], 200);
+
+    // Half of them tiny, half sharing the draws: the raised ones would push the largest below one.
+    for (int j = 0; j < 50; ++j)
+        d->transforms[j].weight = j < 25 ? 0.0f : 100.0f;
+    compute_probabilities(*d);
+    pass_shares(*d, shares);
+    for (int j = 0; j < 50; ++j)
+        EXPECT_GE(shares[j], 1) << j;
+    EXPECT_EQ(shares[0], 1);
+    EXPECT_EQ(shares[25], 1); // 10 less the 19 it would have given up
+    Points p(5000);
+    generate_flame_points(*d, 5000, 0, 1, p.out());
+    for (int i = 0; i < 5000 * 4; ++i)
+        ASSERT_TRUE(std::isfinite(p.points[i])) << i;
 }
 
 TEST(FlameBatches, OneBatchHoldsEveryPointAtTheLargestSize)
@@ -214,4 +233,60 @@ TEST(FlameMeshStorage, OddInputsStayInsideTheArrays)
     EXPECT_EQ(none.batchCount, 1);
     none.GetVertices();
     EXPECT_EQ(none.GetBatchCounts()[0], 0);
+}
+
+TEST(FlameBlockMap, AgreesWithThePointByPointMapForEveryTerm)
+{
+    // Every variation slot alone (and all together), on points near and far from the origin, through an
+    // affine part with rotation, skew and translation.
+    FlameTransform t;
+    init_transform(t);
+    t.scale[0] = 0.9f;
+    t.skew[1] = 0.3f;
+    t.translation[0] = -0.4f;
+    t.translation[2] = 0.25f;
+    make_rotz_mat(t.rotation, 0.7f);
+    PointBlock in, out;
+    const int n = 200;
+    for (int i = 0; i < n; ++i) {
+        const float scale = i < 100 ? 1.0f : 40.0f;
+        in.x[i] = scale * std::sin(1.3f * float(i));
+        in.y[i] = scale * std::cos(0.7f * float(i) + 1);
+        in.z[i] = i % 10 == 0 ? 0.0f : scale * std::sin(0.3f * float(i) + 2);
+    }
+    in.x[3] = in.y[3] = 0; // a point on the z axis
+    for (int slot = 0; slot <= kUsedVariations; ++slot) {
+        for (float& v : t.variations)
+            v = 0;
+        if (slot == kUsedVariations)
+            for (int s = 0; s < kUsedVariations; ++s)
+                t.variations[s] = 0.1f * float(s % 4 + 1);
+        else
+            t.variations[slot] = 0.8f;
+        compute_matrix(t);
+        FlameMap map;
+        prepare_map(t, map);
+        apply_map_block(map, in, n, out);
+        for (int i = 0; i < n; ++i) {
+            const float p[3] = {in.x[i], in.y[i], in.z[i]};
+            float want[3];
+            apply_map(map, p, want);
+            const float got[3] = {out.x[i], out.y[i], out.z[i]};
+            for (int c = 0; c < 3; ++c)
+                ASSERT_NEAR(got[c], want[c], 2e-4f * (1 + std::fabs(want[c])))
+                    << "slot " << slot << " point " << i << " coordinate " << c;
+        }
+    }
+    // Far outside the polynomials' range the block falls back to the point-by-point map.
+    in.x[5] = 1e7f;
+    FlameMap map;
+    t.variations[0] = 0;
+    t.variations[1] = 1;
+    compute_matrix(t);
+    prepare_map(t, map);
+    apply_map_block(map, in, n, out);
+    const float p[3] = {in.x[5], in.y[5], in.z[5]};
+    float want[3];
+    apply_map(map, p, want);
+    EXPECT_EQ(out.x[5], want[0]);
 }

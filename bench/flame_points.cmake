@@ -1,0 +1,1 @@
+set(BENCH_flame_points_LIBS Emberfold Scaffold)
