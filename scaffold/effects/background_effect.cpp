@@ -6,13 +6,14 @@
 #include "scene/pbuffer.h"
 #include "scene/texture.h"
 
-namespace {
+namespace
+{
 
 // Kept in privateData from the first call to the last.
 struct BackgroundRecord {
     bool staticFlag = false; // written by the acquire: false = look the texture up again every frame
     Texture* texture = nullptr;
-    bool acquired = false;   // the first call's acquisition succeeded and is to be released
+    bool acquired = false; // the first call's acquisition succeeded and is to be released
 };
 
 Texture* acquire_texture(int32_t texture, bool* flag)

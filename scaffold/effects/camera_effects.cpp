@@ -6,7 +6,8 @@
 #include "scene/math3d.h"
 #include "scene/root_node3d.h"
 
-namespace {
+namespace
+{
 
 constexpr float kAspectUnit = 0.0001f;
 constexpr float kHalfPi = 1.5707964f;

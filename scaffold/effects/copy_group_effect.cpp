@@ -27,7 +27,7 @@ VORTEL_EXPORT bool CopyGroupToGroups(StateStruct* state, void**, int32_t source,
     }
     GroupNode3D* group = groupTable.group_at(sourceIndex);
 
-    const int32_t targets[] = {target0, target1, target2, target3, target4, target5,
+    const int32_t targets[] = {target0, target1, target2, target3, target4,  target5,
                                target6, target7, target8, target9, target10, target11};
     for (int32_t target : targets) {
         if (target <= 0)

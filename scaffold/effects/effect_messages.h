@@ -2,7 +2,8 @@
 // through scaffold_log, which ends each with a line break.
 #pragma once
 
-namespace msg {
+namespace msg
+{
 
 constexpr const char* kShow3DWrongRenderTo = "Show3D: Wrong RenderTo value!";
 constexpr const char* kShow3DNoCamera = "Show3D: No camera set! Use SetCamera3D!";

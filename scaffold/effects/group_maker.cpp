@@ -11,7 +11,8 @@
 #include "scene/swarm_group_node3d.h"
 #include "scene/symmetry_group_node3d.h"
 
-namespace {
+namespace
+{
 
 // Kept in privateData from the first call to the last.
 struct GroupRecord {
@@ -101,7 +102,8 @@ bool running_call(StateStruct* state, void** privateData, const GroupPlacement& 
     GroupNode3D* own = record->group;
     own->RemoveAllChildren();
     fixed_position(placement.x, placement.y, placement.z, own->position);
-    fixed_rotation_scale(placement.qa, placement.qb, placement.qc, placement.qd, placement.scale, own->matrix);
+    fixed_rotation_scale(placement.qa, placement.qb, placement.qc, placement.qd, placement.scale,
+                         own->matrix);
     if (showMarker && record->marker) {
         copy_vec(own->position, record->marker->position);
         copy_mat(own->matrix, record->marker->matrix);

@@ -7,7 +7,8 @@
 #include "scene/light3d.h"
 #include "scene/math3d.h"
 
-namespace {
+namespace
+{
 
 constexpr float kAttenuationUnit = 0.0001f;
 
@@ -27,7 +28,8 @@ VORTEL_EXPORT bool SetLight3D(StateStruct* state, void** privateData, int32_t x,
     auto* record = static_cast<LightRecord*>(*privateData);
     if (state->phase == 0) {
         state->status = 2;
-        *privateData = new LightRecord{new Light3D(), new AxisMarker3D(kMarkerColorX, kMarkerColorY, kMarkerColorZ)};
+        *privateData =
+            new LightRecord{new Light3D(), new AxisMarker3D(kMarkerColorX, kMarkerColorY, kMarkerColorZ)};
         return true;
     }
     state->status = 1;

@@ -4,7 +4,8 @@
 #include "effects/screen_effects.h"
 #include "scene/material_record.h"
 
-namespace {
+namespace
+{
 
 constexpr float kChannelUnit = 0.003921569f; // 1 / 255
 constexpr float kShininessUnit = 0.01f;

@@ -8,7 +8,8 @@
 
 #include <cstring>
 
-namespace {
+namespace
+{
 
 constexpr const char* kWorldName = "theWorld";
 

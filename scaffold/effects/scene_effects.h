@@ -6,9 +6,9 @@
 //                                 renderTo 0: into the window with the viewport as it is; 1 / 2: into
 //                                 off-screen buffer 0 / 1 with a width x height viewport ("Render1" /
 //                                 "Render2"), upside down relative to the window, as the textures expect.
-//                                 clear != 0 clears to (red, green, blue) 0..255 and alpha 0, else only depth.
-//                                 renderTo outside 0..2 is refused on every call (false, status -1); a frame
-//                                 without a camera logs and sets status -1 but still returns true.
+//                                 clear != 0 clears to (red, green, blue) 0..255 and alpha 0, else only
+//                                 depth. renderTo outside 0..2 is refused on every call (false, status -1); a
+//                                 frame without a camera logs and sets status -1 but still returns true.
 #pragma once
 
 #include <vortel/plugin.h>

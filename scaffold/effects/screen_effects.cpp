@@ -27,8 +27,8 @@ VORTEL_EXPORT bool InvertColors(StateStruct* state, void**)
 }
 
 VORTEL_EXPORT bool Color4BG(StateStruct* state, void**, int32_t r0, int32_t g0, int32_t b0, int32_t r1,
-                            int32_t g1, int32_t b1, int32_t r2, int32_t g2, int32_t b2, int32_t r3, int32_t g3,
-                            int32_t b3)
+                            int32_t g1, int32_t b1, int32_t r2, int32_t g2, int32_t b2, int32_t r3,
+                            int32_t g3, int32_t b3)
 {
     state->status = 1;
     if (state->phase <= 0)

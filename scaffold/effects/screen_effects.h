@@ -23,8 +23,8 @@
 
 VORTEL_EXPORT bool InvertColors(StateStruct* state, void** privateData);
 VORTEL_EXPORT bool Color4BG(StateStruct* state, void** privateData, int32_t r0, int32_t g0, int32_t b0,
-                            int32_t r1, int32_t g1, int32_t b1, int32_t r2, int32_t g2, int32_t b2, int32_t r3,
-                            int32_t g3, int32_t b3);
+                            int32_t r1, int32_t g1, int32_t b1, int32_t r2, int32_t g2, int32_t b2,
+                            int32_t r3, int32_t g3, int32_t b3);
 VORTEL_EXPORT bool Fade(StateStruct* state, void** privateData, int32_t red, int32_t green, int32_t blue,
                         int32_t alpha);
 VORTEL_EXPORT bool Background(StateStruct* state, void** privateData, int32_t texture, int32_t alpha,

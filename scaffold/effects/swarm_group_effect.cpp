@@ -9,7 +9,8 @@
 #include <algorithm>
 #include <climits>
 
-namespace {
+namespace
+{
 
 // Argument words read through GetParam for the per-point extra transforms.
 constexpr int32_t kOffsetWord = 15;     // 15..17: offset x, y, z
@@ -68,7 +69,8 @@ VORTEL_EXPORT bool MakeSwarmGroup(StateStruct* state, void** privateData, int32_
     auto* record = static_cast<SwarmRecord*>(
         gServices.AcquireByIndex(kTypeSwarm, swarm, nullptr, false, "MakeSwarmGroup", "swarm", &flag));
     if (!record) {
-        swarmGroup->swarm = nullptr; // the swarm it followed may be gone: draw nothing rather than stale points
+        swarmGroup->swarm =
+            nullptr; // the swarm it followed may be gone: draw nothing rather than stale points
         state->status = -1;
         return false;
     }

@@ -17,7 +17,8 @@
 
 #include <cmath>
 
-namespace {
+namespace
+{
 
 constexpr int32_t kOne = 100000;
 
@@ -156,8 +157,8 @@ TEST_F(SceneEffects, FocusTargetsAChildOrASwarmPointThroughTheGroupsAboveIt)
     const int32_t outerName = host.text("FocusOuter"), innerName = host.text("FocusInner");
     Event outer, inner;
     auto make = [&](Event& event, int32_t phase, int32_t name, int32_t parent, int32_t x) {
-        return MakeSwarmGroup(event.at(phase), &event.data, name, host.text("focusDots"), x, 0, 0, 0, 0, 0, kOne,
-                              2 * kOne, parent, 0, 2, 0, 0);
+        return MakeSwarmGroup(event.at(phase), &event.data, name, host.text("focusDots"), x, 0, 0, 0, 0, 0,
+                              kOne, 2 * kOne, parent, 0, 2, 0, 0);
     };
     float points[6] = {0, 0, 0, 0, 0, 10};
     SwarmRecord swarm{};

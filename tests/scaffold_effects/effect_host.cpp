@@ -4,7 +4,8 @@
 
 VORTEL_EXPORT bool Vortel_Init(SDL_Surface**, SDL_Surface**, ServicesStruct*);
 
-namespace {
+namespace
+{
 
 EffectHost* host()
 {

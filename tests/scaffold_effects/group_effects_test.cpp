@@ -13,7 +13,8 @@
 
 #include <memory>
 
-namespace {
+namespace
+{
 
 constexpr int32_t kOne = 100000; // quaternion component / scale 1.0
 
@@ -185,15 +186,17 @@ TEST_F(GroupEffects, NameAndParentProblemsAreReportedInTheGroupStyle)
     EXPECT_FALSE(make_group(event, 0, 999));
     EXPECT_EQ(event.state.status, -1);
     EXPECT_EQ(event.data, nullptr);
-    EXPECT_EQ(host.take_log(), std::vector<std::string>{"Make3DGroup: Couldn't get the name for the group nr 999\n"});
+    EXPECT_EQ(host.take_log(),
+              std::vector<std::string>{"Make3DGroup: Couldn't get the name for the group nr 999\n"});
 
     const int32_t name = host.text("Child");
     ASSERT_TRUE(make_group(event, 0, name, host.text("Nowhere")));
     EXPECT_FALSE(make_group(event, 1, name, host.text("Nowhere")));
     EXPECT_EQ(event.state.status, -1);
     EXPECT_FALSE(make_group(event, 1, name, -3));
-    EXPECT_EQ(host.take_log(), (std::vector<std::string>{"Make3DGroup: the Parent group Nowhere doesn't exist!\n",
-                                                         "Make3DGroup: Couldn't get the name for the group nr -3\n"}));
+    EXPECT_EQ(host.take_log(),
+              (std::vector<std::string>{"Make3DGroup: the Parent group Nowhere doesn't exist!\n",
+                                        "Make3DGroup: Couldn't get the name for the group nr -3\n"}));
     ASSERT_TRUE(make_group(event, -1, name));
 }
 
@@ -224,8 +227,8 @@ TEST_F(GroupEffects, The257thGroupIsRefusedWithAMessage)
     Event extra;
     EXPECT_FALSE(make_group(extra, 0, host.text("extra")));
     EXPECT_EQ(extra.state.status, -1);
-    EXPECT_EQ(host.take_log(),
-              std::vector<std::string>{"Make3DGroup: group extra can't be made, all 256 groups are in use\n"});
+    EXPECT_EQ(host.take_log(), std::vector<std::string>{
+                                   "Make3DGroup: group extra can't be made, all 256 groups are in use\n"});
     EXPECT_TRUE(make_group(extra, 1, host.text("extra")));
     EXPECT_TRUE(make_group(extra, -1, host.text("extra")));
     for (int i = 0; i < GroupTable::kMaxGroups; ++i)
@@ -286,8 +289,8 @@ protected:
     }
     bool call(int32_t phase, int32_t count, int32_t first, int32_t timeStep, int32_t localTime = 0)
     {
-        return MakeSwarmGroup(event.at(phase, localTime), &event.data, host.text("Swarmy"), host.text("dots"), 0,
-                              0, 0, 0, 0, 0, kOne, kOne, 0, 0, count, first, timeStep);
+        return MakeSwarmGroup(event.at(phase, localTime), &event.data, host.text("Swarmy"), host.text("dots"),
+                              0, 0, 0, 0, 0, 0, kOne, kOne, 0, 0, count, first, timeStep);
     }
     SwarmGroupNode3D* group() { return dynamic_cast<SwarmGroupNode3D*>(group_named("Swarmy")); }
 
@@ -370,9 +373,9 @@ protected:
     bool copy(int32_t source, std::vector<int32_t> targets)
     {
         targets.resize(12, 0);
-        return CopyGroupToGroups(event.at(1), &event.data, source, targets[0], targets[1], targets[2], targets[3],
-                                 targets[4], targets[5], targets[6], targets[7], targets[8], targets[9],
-                                 targets[10], targets[11]);
+        return CopyGroupToGroups(event.at(1), &event.data, source, targets[0], targets[1], targets[2],
+                                 targets[3], targets[4], targets[5], targets[6], targets[7], targets[8],
+                                 targets[9], targets[10], targets[11]);
     }
     Event event;
 };
@@ -400,10 +403,11 @@ TEST_F(CopyGroups, HangsTheSourceIntoEachTargetUpToTheFirstZero)
     EXPECT_EQ(group_named("TA")->GetChildCount(), 1) << "an unknown target stops the loop";
     EXPECT_FALSE(copy(host.text("Gone"), {host.text("TA")}));
     EXPECT_FALSE(copy(556, {host.text("TA")}));
-    EXPECT_EQ(host.take_log(), (std::vector<std::string>{"CopyGroupToGroups: Couldn't get the name for the group nr 555\n",
-                                                         "CopyGroupToGroups: Unknown group Gone\n",
-                                                         "CopyGroupToGroups: Unknown group Gone\n",
-                                                         "Make3DGroup: Couldn't get the name for the group nr 556\n"}));
+    EXPECT_EQ(host.take_log(),
+              (std::vector<std::string>{"CopyGroupToGroups: Couldn't get the name for the group nr 555\n",
+                                        "CopyGroupToGroups: Unknown group Gone\n",
+                                        "CopyGroupToGroups: Unknown group Gone\n",
+                                        "Make3DGroup: Couldn't get the name for the group nr 556\n"}));
     ASSERT_TRUE(make_group(s, -1, host.text("S")));
     ASSERT_TRUE(make_group(a, -1, host.text("TA")));
     ASSERT_TRUE(make_group(b, -1, host.text("TB")));

@@ -9,7 +9,8 @@
 #include "scene/material_record.h"
 #include "scene/root_node3d.h"
 
-namespace {
+namespace
+{
 
 constexpr int32_t kOne = 100000;
 
@@ -115,7 +116,8 @@ TEST_F(Materials, ANameInUseOrMissingIsRefusedAndTheOwnerKeepsItsMaterial)
     EXPECT_FALSE(make(event, 0, 4242));
     EXPECT_EQ(event.state.status, -1);
     EXPECT_FALSE(make(event, 1, 4242));
-    EXPECT_EQ(host.take_log(), std::vector<std::string>(2, "MakeMaterial: Couldn't get the name for the material nr 4242\n"));
+    EXPECT_EQ(host.take_log(),
+              std::vector<std::string>(2, "MakeMaterial: Couldn't get the name for the material nr 4242\n"));
 
     const int32_t name = host.text("Shared");
     Event owner, other;

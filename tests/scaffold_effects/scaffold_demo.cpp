@@ -2,18 +2,32 @@
 
 #include <utility>
 
-namespace {
+namespace
+{
 
 // Functions declared for each library, with their argument counts.
 const std::vector<std::pair<std::string, int>> kScaffoldFunctions = {
-    {"Clear3D", 0},          {"Show3D", 7},          {"Make3DGroup", 11},
-    {"Make3DKaleido", 21},   {"MakeSwarmGroup", 23}, {"MakeSymmetryGroup", 13},
-    {"CopyGroupToGroups", 13}, {"SetCamera3D", 10},  {"FocusCamera3D", 10},
-    {"SetLight3D", 17},      {"InvertColors", 0},    {"Color4BG", 12},
-    {"Fade", 4},             {"Background", 10},     {"MakeMaterial", 12},
-    {"LoaderBarWhiteOnBlack", 1}, {"SetMusicVolume", 1},
+    {"Clear3D", 0},
+    {"Show3D", 7},
+    {"Make3DGroup", 11},
+    {"Make3DKaleido", 21},
+    {"MakeSwarmGroup", 23},
+    {"MakeSymmetryGroup", 13},
+    {"CopyGroupToGroups", 13},
+    {"SetCamera3D", 10},
+    {"FocusCamera3D", 10},
+    {"SetLight3D", 17},
+    {"InvertColors", 0},
+    {"Color4BG", 12},
+    {"Fade", 4},
+    {"Background", 10},
+    {"MakeMaterial", 12},
+    {"LoaderBarWhiteOnBlack", 1},
+    {"SetMusicVolume", 1},
+    {"Cube3D", 17},
 };
 const std::vector<std::pair<std::string, int>> kPaintFunctions = {{"FillGL", 3}, {"RectGL", 7}};
+const std::vector<std::pair<std::string, int>> kSwarmsFunctions = {{"DrawLineSwarm", 9}};
 
 std::string library(const std::string& file, const std::vector<std::pair<std::string, int>>& functions)
 {
@@ -54,11 +68,14 @@ std::string track(const std::vector<std::string>& events)
 }
 
 std::string scaffold_demo(int32_t runningTime, const std::vector<std::string>& tracks,
-                          const std::vector<std::string>& texts, const std::string& settings)
+                          const std::vector<std::string>& texts, const std::string& settings, bool withSwarms)
 {
-    std::string xml = "<?xml version=\"1.0\"?>\n<Demo>\n  <Settings RunningTime=\"" + std::to_string(runningTime) +
-                      "\" UseOpenGL=\"true\" NumberOfInputSurfaces=\"0\" " + settings + "/>\n";
+    std::string xml = "<?xml version=\"1.0\"?>\n<Demo>\n  <Settings RunningTime=\"" +
+                      std::to_string(runningTime) + "\" UseOpenGL=\"true\" NumberOfInputSurfaces=\"0\" " +
+                      settings + "/>\n";
     xml += library("Scaffold.so", kScaffoldFunctions) + library("Paint.so", kPaintFunctions);
+    if (withSwarms)
+        xml += library("Swarms.so", kSwarmsFunctions);
     for (const std::string& t : tracks)
         xml += t;
     xml += "  <Texts><Text>unused</Text>";

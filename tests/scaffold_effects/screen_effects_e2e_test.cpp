@@ -8,7 +8,8 @@
 
 #include <cstdlib>
 
-namespace {
+namespace
+{
 
 constexpr uint32_t kBlue = 0xFF0000FF, kRed = 0xFFFF0000;
 
@@ -20,7 +21,8 @@ std::vector<std::string> flat_picture(int32_t end)
 }
 
 // Captures `demo` at 20 frames per second on a w x h window; frame k shows demo time 50 k ms.
-std::vector<Picture> capture(const std::string& name, const std::string& demo, const std::string& size = "320x240")
+std::vector<Picture> capture(const std::string& name, const std::string& demo,
+                             const std::string& size = "320x240")
 {
     std::string folder = fresh_folder(name);
     write_file(folder, "demo.xml", demo);
@@ -42,9 +44,9 @@ bool near(uint32_t a, uint32_t b, int tolerance = 2)
 
 TEST(ScreenEffects, FadeCoversThePictureAtFullOpacityAndLeavesItAtZero)
 {
-    std::vector<std::string> tracks = {track({event("Fade", 0, 100, {0, 255, 0, 255}),
-                                              event("Fade", 100, 200, {0, 255, 0, 0}),
-                                              event("Fade", 200, 300, {255, 255, 255, 128})})};
+    std::vector<std::string> tracks = {
+        track({event("Fade", 0, 100, {0, 255, 0, 255}), event("Fade", 100, 200, {0, 255, 0, 0}),
+               event("Fade", 200, 300, {255, 255, 255, 128})})};
     for (const std::string& t : flat_picture(300))
         tracks.push_back(t);
     std::vector<Picture> frames = capture("fade", scaffold_demo(300, tracks));
@@ -99,8 +101,8 @@ TEST(ScreenEffects, LoaderBarAtHalfIsAWhiteBandOnBlack)
                                               event("LoaderBarWhiteOnBlack", 100, 200, {0})}),
                                        track({event("FillGL", 0, 200, {255, 0, 0}, "Paint.so")})};
     // The same effect also animates the preloading, once per event.
-    std::vector<Picture> frames =
-        capture("loader_bar", scaffold_demo(200, tracks, {}, "LoaderAnim=\"LoaderBarWhiteOnBlack\""), "640x480");
+    std::vector<Picture> frames = capture(
+        "loader_bar", scaffold_demo(200, tracks, {}, "LoaderAnim=\"LoaderBarWhiteOnBlack\""), "640x480");
     ASSERT_GE(frames.size(), 4u);
     const Picture& half = frames[1];
     half.save_png("loader_half.png");

@@ -6,7 +6,8 @@
 
 #include "player_runner.h"
 
-namespace {
+namespace
+{
 
 bool orange(uint32_t c)
 {
@@ -31,8 +32,8 @@ std::pair<double, int> orange_pixels(const Picture& picture)
 TEST(Showcase, PlaysWithFadesALitRingAndAnOrbitingCamera)
 {
     std::string folder = fresh_folder("showcase");
-    PlayerRun run = run_player_in(folder, {"--capture", "frames", "--fps", "2", "--size", "640x480",
-                                           fixture("scaffold/showcase.xml")});
+    PlayerRun run = run_player_in(
+        folder, {"--capture", "frames", "--fps", "2", "--size", "640x480", fixture("scaffold/showcase.xml")});
     ASSERT_EQ(run.status, 0) << run.log << run.stderrText;
     EXPECT_TRUE(run.log.empty()) << run.log;
     std::vector<std::string> frames = captured_frames(folder + "/frames");
