@@ -1,0 +1,219 @@
+#include "effects/model_import.h"
+
+#include "effects/model_messages.h"
+#include "effects/mtl_reader.h"
+#include "effects/resource_cache.h"
+#include "effects/scene_state.h"
+#include "scene/group_node3d.h"
+#include "scene/mesh3d.h"
+
+#include <SDL.h>
+
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+namespace {
+
+ResourceCache* modelCache = nullptr;
+ResourceCache* importedMaterials = nullptr;
+std::unordered_map<const Mesh3D*, MaterialRecord*> meshMaterials;
+
+void free_material(void* material)
+{
+    delete static_cast<MaterialRecord*>(material);
+}
+
+enum class FileRead { Ok, CannotOpen, TooLarge };
+
+FileRead read_file(const std::string& path, size_t limit, std::vector<char>& text)
+{
+    SDL_RWops* file = gServices.OpenFile ? gServices.OpenFile(path.c_str()) : nullptr;
+    if (!file)
+        return FileRead::CannotOpen;
+    text.clear();
+    // Reads in chunks: members of the packed data file and plain files both end with a short read.
+    constexpr size_t kChunk = 1 << 16;
+    for (;;) {
+        const size_t used = text.size();
+        text.resize(used + kChunk);
+        const int got = SDL_RWread(file, text.data() + used, 1, int(kChunk));
+        text.resize(used + size_t(got > 0 ? got : 0));
+        if (got <= 0 || text.size() > limit)
+            break;
+    }
+    if (gServices.CloseFile)
+        gServices.CloseFile(file);
+    return text.size() > limit ? FileRead::TooLarge : FileRead::Ok;
+}
+
+std::string folder_of(const std::string& path)
+{
+    const size_t slash = path.find_last_of("/\\");
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+// Reads the material libraries the OBJ file names. A library that cannot be opened is skipped; one that
+// is too large or outside the subset refuses the model. Materials are only collected here, so that a
+// refused model leaves the material cache as it was.
+bool read_libraries(const std::string& path, const ObjData& data, std::vector<MtlMaterial>& materials)
+{
+    const std::string folder = folder_of(path);
+    std::vector<char> text;
+    for (size_t i = 0; i < data.materialLibraries.size(); ++i) {
+        const std::string library = folder + data.materialLibraries[i];
+        switch (read_file(library, kMaxMtlBytes, text)) {
+        case FileRead::CannotOpen:
+            scaffold_log(msg::kMaterialsCannotOpen, library.c_str(), int(data.libraryLines[i]), path.c_str());
+            continue;
+        case FileRead::TooLarge:
+            scaffold_log(msg::kMaterialsTooLarge, library.c_str(), kMaxMtlBytes);
+            return false;
+        case FileRead::Ok:
+            break;
+        }
+        ReadError error;
+        if (!read_mtl(text.data(), text.size(), folder_of(library), materials, error)) {
+            scaffold_log(msg::kModelBadLine, library.c_str(), int(error.line), error.reason.c_str());
+            return false;
+        }
+    }
+    return true;
+}
+
+void keep_materials(const std::vector<MtlMaterial>& materials)
+{
+    if (!importedMaterials)
+        importedMaterials = new ResourceCache("ImportMaterials", 1, free_material, gServices.Log);
+    for (const MtlMaterial& material : materials)
+        if (!importedMaterials->contains(material.name.c_str()))
+            importedMaterials->add(new MaterialRecord(material.record), material.name.c_str(), true);
+}
+
+MaterialRecord* find_imported_material(const std::string& name)
+{
+    if (!importedMaterials || name.empty())
+        return nullptr;
+    return static_cast<MaterialRecord*>(importedMaterials->find(name.c_str(), nullptr));
+}
+
+GroupNode3D* import_model(const std::string& path)
+{
+    std::vector<char> text;
+    switch (read_file(path, kMaxObjBytes, text)) {
+    case FileRead::CannotOpen:
+        scaffold_log(msg::kModelCannotOpen, path.c_str());
+        return nullptr;
+    case FileRead::TooLarge:
+        scaffold_log(msg::kModelTooLarge, path.c_str(), kMaxObjBytes);
+        return nullptr;
+    case FileRead::Ok:
+        break;
+    }
+    ObjData data;
+    ReadError error;
+    if (!read_obj(text.data(), text.size(), data, error)) {
+        scaffold_log(msg::kModelBadLine, path.c_str(), int(error.line), error.reason.c_str());
+        return nullptr;
+    }
+    std::vector<MtlMaterial> materials;
+    if (!read_libraries(path, data, materials))
+        return nullptr;
+    if (!data.materialLibraries.empty())
+        keep_materials(materials);
+    GroupNode3D* group = build_model(data, true, find_imported_material);
+    if (!group)
+        scaffold_log(msg::kModelBadFace, path.c_str());
+    return group;
+}
+
+// Adds face `f` to `mesh`, starting another mesh of the same material when the current one is full.
+bool add_face(const ObjData& data, const ObjFace& face, GroupNode3D& group, Mesh3D*& mesh, bool useBuffers)
+{
+    const float* p[3];
+    const float* t[3];
+    const float* n[3];
+    for (int c = 0; c < 3; ++c) {
+        p[c] = &data.positions[size_t(face.position[c]) * 3];
+        t[c] = face.texCoord[c] < 0 ? nullptr : &data.texCoords[size_t(face.texCoord[c]) * 2];
+        n[c] = face.normal[c] < 0 ? nullptr : &data.normals[size_t(face.normal[c]) * 3];
+    }
+    if (mesh->AddTriangle(p[0], t[0], n[0], p[1], t[1], n[1], p[2], t[2], n[2]))
+        return true;
+    if (mesh->GetIndexCount() == 0)
+        return false;
+    // Full (16-bit indices) or a face with another layout of texture coordinates and normals.
+    MaterialRecord* material = mesh->material;
+    group.AddChild(mesh);
+    mesh = new Mesh3D(useBuffers);
+    mesh->material = material;
+    meshMaterials[mesh] = material;
+    return mesh->AddTriangle(p[0], t[0], n[0], p[1], t[1], n[1], p[2], t[2], n[2]);
+}
+
+} // namespace
+
+GroupNode3D* build_model(const ObjData& data, bool useBuffers,
+                         const std::function<MaterialRecord*(const std::string&)>& findMaterial)
+{
+    GroupNode3D* group = new GroupNode3D();
+    for (const ObjObject& object : data.objects) {
+        Mesh3D* mesh = new Mesh3D(useBuffers);
+        mesh->material = findMaterial(object.material);
+        meshMaterials[mesh] = mesh->material;
+        for (int32_t f = object.firstFace; f < object.firstFace + object.faceCount; ++f) {
+            if (!add_face(data, data.faces[size_t(f)], *group, mesh, useBuffers)) {
+                meshMaterials.erase(mesh);
+                delete mesh;
+                free_model(group);
+                return nullptr;
+            }
+        }
+        group->AddChild(mesh);
+    }
+    return group;
+}
+
+void free_model(void* resource)
+{
+    GroupNode3D* group = static_cast<GroupNode3D*>(resource);
+    while (group->GetChildCount() > 0) {
+        Mesh3D* mesh = static_cast<Mesh3D*>(group->RemoveChildAt(0));
+        meshMaterials.erase(mesh);
+        delete mesh;
+    }
+    delete group;
+}
+
+MaterialRecord* imported_material_of(const Mesh3D* mesh)
+{
+    const auto found = meshMaterials.find(mesh);
+    return found == meshMaterials.end() ? nullptr : found->second;
+}
+
+void model_support_init()
+{
+    if (!modelCache)
+        modelCache = new ResourceCache("Obj3DCache", 1, free_model, gServices.Log);
+    gServices.RegisterType(kTypeObject, acquire_model, release_model);
+}
+
+void* acquire_model(const char* path, void*, bool* outFlag)
+{
+    if (!modelCache || !path)
+        return nullptr;
+    if (void* model = modelCache->find(path, outFlag))
+        return model;
+    GroupNode3D* group = import_model(path);
+    if (!group)
+        return nullptr;
+    modelCache->add(group, path, true);
+    if (outFlag)
+        *outFlag = true;
+    return group;
+}
+
+bool release_model(const char* path, void*)
+{
+    return modelCache && path && modelCache->contains(path) && modelCache->release(path);
+}

@@ -1,0 +1,48 @@
+// Imported models: OBJ files (with their MTL material libraries) turned into a GroupNode3D of Mesh3D
+// nodes and published as 'OBJ3' resources named by the file path.
+//
+// Contracts
+//  - model_support_init() creates the model cache ("Obj3DCache", keepReleased 1: a model stays after its
+//    last release until more than 10 models are cached) and registers the 'OBJ3' handlers. Vortel_Init
+//    calls it once, after gServices is filled.
+//  - acquire_model returns the cached group (static flag 1), or reads the file through
+//    gServices.OpenFile (packed data file first, then disk). A file that cannot be opened, is larger than
+//    kMaxObjBytes, or holds text outside the supported subset (obj_reader.h, mtl_reader.h) gives null and
+//    nothing is cached; the log names the file, the line and the reason. Each non-null acquire must be
+//    paired with a release_model of the same path.
+//  - The group, its meshes and the imported materials belong to the caches: consumers never delete them.
+//    Meshes have one material each (or none), found by name among all materials ever imported; the first
+//    definition of a name wins.
+//  - An object whose vertices do not fit the 16-bit indices of one mesh becomes several meshes with the
+//    same material.
+//  - Main thread with the GL context current (the meshes upload vertex buffers).
+#pragma once
+
+#include "effects/obj_reader.h"
+
+#include <cstddef>
+#include <functional>
+
+class GroupNode3D;
+class Mesh3D;
+struct MaterialRecord;
+
+constexpr size_t kMaxObjBytes = 64u * 1024u * 1024u - 1u;
+constexpr size_t kMaxMtlBytes = 262143u;
+
+void model_support_init();
+
+void* acquire_model(const char* path, void* userData, bool* outFlag);
+bool release_model(const char* path, void* resource);
+
+// The material a mesh of an imported model was given by its file (null if none); Object3D puts it back
+// when an event does not name a material of its own.
+MaterialRecord* imported_material_of(const Mesh3D* mesh);
+
+// Builds one or more meshes per object of `data`, in object order, into a new group owned by the caller
+// (delete the meshes, then the group). findMaterial maps a material name to its record (or null).
+// Returns null when a face cannot be added.
+GroupNode3D* build_model(const ObjData& data, bool useBuffers,
+                         const std::function<MaterialRecord*(const std::string&)>& findMaterial);
+// Deletes the group's meshes and then the group.
+void free_model(void* group);
