@@ -1,4 +1,5 @@
 // Scaffold's plug-in entry points: the shared scene, the resource types and the off-screen target.
+#include "effects/model_import.h"
 #include "effects/resource_cache.h"
 #include "effects/resource_handlers.h"
 #include "effects/scene_state.h"
@@ -24,8 +25,7 @@ VORTEL_EXPORT bool Vortel_Init(SDL_Surface**, SDL_Surface**, ServicesStruct* ser
         return false;
     gServices = *services;
 
-    // Model support hook: the model cache and the 'OBJ3' handlers (model_support_init) are set up here,
-    // so that 'OBJ3' is registered before the other types.
+    model_support_init();
 
     gServices.RegisterType(kType3DGroup, acquire_group, release_group);
     gServices.RegisterType(kTypeTexture, acquire_render_texture, release_render_texture);
