@@ -11,6 +11,8 @@
 
 #include <vortel/plugin.h>
 
+#include "video_encoder.h"
+
 // Static, so the test helpers' own copy of the writer never clashes with this one.
 #define STB_IMAGE_WRITE_STATIC
 #define STB_IMAGE_WRITE_IMPLEMENTATION
@@ -105,6 +107,8 @@ void FrameCapture::write_frame(uint32_t demoTime)
     // What the viewer sees is opaque, whatever the effects left in the alpha channel.
     for (size_t i = 3; i < rgba_.size(); i += 4)
         rgba_[i] = 255;
+    if (encoder_)
+        encoder_->write_frame(rgba_.data());
     char name[32];
     std::snprintf(name, sizeof(name), "frame_%05llu.png", static_cast<unsigned long long>(written_));
     std::string path = folder_ + "/" + name;

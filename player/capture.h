@@ -9,6 +9,8 @@
 
 struct SDL_Surface;
 
+class VideoEncoder;
+
 class FrameCapture
 {
 public:
@@ -24,6 +26,9 @@ public:
     // Reads the frame now drawn and writes the next PNG. Throws BasicException when the file cannot be
     // written (a missing frame would make the capture useless).
     void write_frame(uint32_t demoTime);
+
+    // Every frame written from now on also goes to `encoder` (not owned; null: none).
+    void set_encoder(VideoEncoder* encoder) { encoder_ = encoder; }
 
     uint64_t frames_written() const { return written_; }
 
@@ -42,5 +47,6 @@ private:
     uint64_t expected_;
     uint64_t written_ = 0;
     bool showProgress_;
+    VideoEncoder* encoder_ = nullptr;
     std::vector<uint8_t> raw_, rgba_; // reused by every frame
 };

@@ -46,6 +46,20 @@ bool parse_size(const char* text, int32_t* width, int32_t* height)
     return true;
 }
 
+bool parse_range(const char* text, uint32_t* from, uint32_t* to)
+{
+    const char* dash = std::strchr(text, '-');
+    if (!dash)
+        return false;
+    std::string first(text, dash);
+    int64_t a = 0, b = 0;
+    if (!parse_count(first.c_str(), INT32_MAX, &a) || !parse_count(dash + 1, INT32_MAX, &b) || a >= b)
+        return false;
+    *from = uint32_t(a);
+    *to = uint32_t(b);
+    return true;
+}
+
 } // namespace
 
 std::string default_demo_path(const char* programPath)
@@ -76,8 +90,8 @@ CommandLine parse_command_line(int argc, const char* const* argv)
             continue;
         }
         std::string name = arg;
-        bool takesValue =
-            name == "--size" || name == "--capture" || name == "--fps" || name == "--from" || name == "--to";
+        bool takesValue = name == "--size" || name == "--capture" || name == "--fps" || name == "--from" ||
+                          name == "--to" || name == "--video" || name == "--loop";
         const char* value = nullptr;
         if (takesValue) {
             if (i + 1 >= argc) {
@@ -117,6 +131,19 @@ CommandLine parse_command_line(int argc, const char* const* argv)
                 cl.hasTo = true;
                 cl.to = uint32_t(number);
             }
+        } else if (name == "--video") {
+            if (!*value)
+                fail("--video needs a file name");
+            cl.videoFile = value;
+        } else if (name == "--check") {
+            cl.check = true;
+        } else if (name == "--dev") {
+            cl.dev = true;
+        } else if (name == "--loop") {
+            if (!parse_range(value, &cl.loopFrom, &cl.loopTo))
+                fail(std::string("--loop wants FROM-TO in milliseconds with FROM before TO, not '") + value +
+                     "'");
+            cl.hasLoop = true;
         } else if (name == "--help") {
             cl.help = true;
         } else if (name == "--version") {
@@ -129,6 +156,12 @@ CommandLine parse_command_line(int argc, const char* const* argv)
         fail("--to must not be before --from");
     if (captureTiming && cl.captureDir.empty())
         fail("--fps, --from and --to only apply to --capture");
+    if (!cl.videoFile.empty() && cl.captureDir.empty())
+        fail("--video only applies to --capture");
+    if (!cl.captureDir.empty() && (cl.hasLoop || cl.dev))
+        fail("--loop and --dev play in real time: they do not go with --capture");
+    if (cl.check && (!cl.captureDir.empty() || cl.dev || cl.hasLoop))
+        fail("--check plays nothing: it goes with no --capture, --dev or --loop");
 
     for (const char* arg : positional)
         cl.verbose = cl.verbose || is_log_switch(arg);
@@ -162,6 +195,13 @@ const char* command_line_usage()
            "  --fps N         capture rate, frames per second (default 60)\n"
            "  --from MS       first captured demo time (default: the start offset)\n"
            "  --to MS         last captured demo time (default: the demo's RunningTime)\n"
+           "  --video FILE    with --capture: encode the frames and the music (from the same\n"
+           "                  start) into FILE with ffmpeg\n"
+           "  --check         load the document and its libraries, report every problem found\n"
+           "                  (exit status 1 when there is any); nothing is played\n"
+           "  --dev           authoring keys: Space pause, Left/Right seek 1 s (Shift: 10 s),\n"
+           "                  Home restart, R reload the document; time and frame rate in the title\n"
+           "  --loop FROM-TO  play the range FROM..TO (ms) over and over\n"
            "  --help          show this text\n"
            "  --version       show the version\n";
 }

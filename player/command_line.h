@@ -10,6 +10,10 @@
 //                         implies --no-setup and --windowed
 //   --fps N               capture rate (default 60)
 //   --from MS, --to MS    capture range (default: start offset .. RunningTime)
+//   --video FILE          with --capture: the frames and the music encoded into FILE by ffmpeg
+//   --check               report the document's problems without playing it
+//   --dev                 authoring keys (dev_mode.h)
+//   --loop FROM-TO        play the range FROM..TO ms over and over; not with --capture
 //   --help, --version
 #pragma once
 
@@ -31,6 +35,10 @@ struct CommandLine {
     int32_t fps = 60;
     bool hasFrom = false, hasTo = false;
     uint32_t from = 0, to = 0; // ms
+    std::string videoFile;     // empty: no video
+    bool check = false, dev = false;
+    bool hasLoop = false;
+    uint32_t loopFrom = 0, loopTo = 0; // ms, loopFrom < loopTo
     bool help = false, version = false;
 
     std::string error; // non-empty when an option was malformed: the message to show, no line end

@@ -425,15 +425,23 @@ void load_demo(const char* path, Demo& demo)
     if (!path)
         throw BasicException::format(kMissingDocumentMessage, "");
     Demo loaded;
-    try {
+    const char* failure = nullptr;
+    {
+        // The XML library must outlive the exceptions it throws: their destructors free memory through it.
         XmlLibrary xml;
-        read_document(path, loaded);
-    } catch (const BasicException&) {
-        throw;
-    } catch (const XMLException&) {
-        throw BasicException(kXmlErrorMessage);
-    } catch (...) {
-        throw BasicException(kLoadErrorMessage);
+        try {
+            read_document(path, loaded);
+        } catch (const BasicException&) {
+            throw;
+        } catch (const XMLException&) {
+            failure = kXmlErrorMessage;
+        } catch (const DOMException&) {
+            failure = kXmlErrorMessage;
+        } catch (...) {
+            failure = kLoadErrorMessage;
+        }
     }
+    if (failure)
+        throw BasicException(failure);
     demo = std::move(loaded);
 }

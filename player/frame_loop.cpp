@@ -2,7 +2,11 @@
 
 #include <SDL/SDL.h>
 
+#include <memory>
+
 #include "capture.h"
+#include "dev_mode.h"
+#include "music_control.h"
 #include "timeline.h"
 
 DemoClock DemoClock::real_time(uint32_t start)
@@ -22,9 +26,45 @@ DemoClock DemoClock::fixed(uint32_t from, int32_t fps)
 
 uint32_t DemoClock::now() const
 {
+    if (paused_)
+        return pausedAt_;
     if (fps_ > 0)
         return uint32_t(base_ + frame_ * 1000 / uint64_t(fps_));
     return SDL_GetTicks() - base_;
+}
+
+void DemoClock::next_frame()
+{
+    if (!paused_)
+        ++frame_;
+}
+
+void DemoClock::seek(uint32_t t)
+{
+    if (paused_) {
+        pausedAt_ = t;
+    } else if (fps_ > 0) {
+        base_ = t;
+        frame_ = 0;
+    } else {
+        base_ = SDL_GetTicks() - t;
+    }
+}
+
+void DemoClock::pause()
+{
+    if (paused_)
+        return;
+    pausedAt_ = now();
+    paused_ = true;
+}
+
+void DemoClock::resume()
+{
+    if (!paused_)
+        return;
+    paused_ = false;
+    seek(pausedAt_);
 }
 
 void Presenter::present() const
@@ -37,7 +77,7 @@ void Presenter::present() const
     }
 }
 
-bool poll_events(bool* stopRequested)
+bool poll_events(bool* stopRequested, KeyListener* keys)
 {
     bool end = false;
     SDL_Event event;
@@ -46,30 +86,59 @@ bool poll_events(bool* stopRequested)
             end = true;
         else if (event.type == SDL_KEYDOWN && event.key.keysym.sym == SDLK_ESCAPE)
             end = true;
+        else if (event.type == SDL_KEYDOWN && keys)
+            keys->key_pressed(event.key.keysym.sym, event.key.keysym.mod);
         else if (event.type == SDL_ACTIVEEVENT && event.active.state == SDL_APPACTIVE)
-            *stopRequested = event.active.gain != 0;
+            *stopRequested = event.active.gain == 0;
     }
     return end;
 }
 
-bool run_frame_loop(const Demo& demo, DemoClock clock, uint32_t endTime, const Presenter& presenter,
-                    FrameCapture* capture)
+bool run_frame_loop(const Demo& firstDemo, DemoClock clock, uint32_t endTime, const Presenter& presenter,
+                    const FrameLoopOptions& options)
 {
-    Timeline timeline(demo);
+    DevMode* dev = options.dev;
+    const LoopRange* loop = options.loop;
+    auto timeline = std::make_unique<Timeline>(firstDemo);
     bool ok = true;
     bool stopRequested = false;
-    for (;; clock.next_frame()) {
+    for (uint64_t frame = 0;; clock.next_frame(), ++frame) {
         if (stopRequested)
             break;
         uint32_t t = clock.now();
+        if (loop && t > loop->to) {
+            clock.seek(loop->from);
+            if (options.music)
+                options.music->seek(loop->from);
+            t = clock.now();
+        }
         if (t > endTime)
             break;
-        ok = timeline.run_frame(t);
-        if (capture)
-            capture->write_frame(t);
+        ok = timeline->run_frame(t);
+        if (options.capture)
+            options.capture->write_frame(t);
         presenter.present();
-        if (poll_events(&stopRequested))
+        if (dev) {
+            dev->show_status(t);
+            dev->run_script(frame);
+        }
+        if (poll_events(&stopRequested, dev))
             break;
+        if (!dev)
+            continue;
+        dev->apply_keys(clock, options.music, endTime, loop);
+        if (dev->take_reload_request()) {
+            if (std::unique_ptr<Demo> next = dev->load_changed_document()) {
+                timeline->finish(t);
+                timeline.reset();
+                const Demo& demo = dev->adopt(std::move(next));
+                endTime = demo.runningTime;
+                timeline = std::make_unique<Timeline>(demo);
+            }
+        }
+        // A paused demo is drawn again and again at the same time: no need to do it as fast as possible.
+        if (clock.paused())
+            SDL_Delay(10);
     }
     return ok;
 }

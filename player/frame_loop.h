@@ -4,14 +4,19 @@
 
 #include <cstdint>
 
+#include <SDL/SDL_keysym.h>
+
 #include "demo_model.h"
 
 struct SDL_Surface;
 class FrameCapture;
+class DevMode;
+class MusicControl;
 
 // Where the demo time comes from. Real time: SDL_GetTicks() minus the moment the demo started, so frames
 // are drawn as fast as the buffer swap allows at whatever time it is. Fixed (capture): frame k is at
 // from + k * 1000 / fps ms (integer division), however long it took to draw.
+// Either clock can be paused (now() stays put) and sought (now() reads the time given from then on).
 class DemoClock
 {
 public:
@@ -19,13 +24,20 @@ public:
     static DemoClock fixed(uint32_t from, int32_t fps);
 
     uint32_t now() const; // ms; unsigned arithmetic, like SDL_GetTicks
-    void next_frame() { ++frame_; }
+    void next_frame();
     bool is_fixed() const { return fps_ > 0; }
+
+    void seek(uint32_t t);
+    void pause();
+    void resume();
+    bool paused() const { return paused_; }
 
 private:
     uint32_t base_ = 0;
     int32_t fps_ = 0;
     uint64_t frame_ = 0;
+    bool paused_ = false;
+    uint32_t pausedAt_ = 0;
 };
 
 // Shows what was drawn: with OpenGL the buffers are swapped, otherwise output surface 0 is blitted to the
@@ -37,14 +49,44 @@ struct Presenter {
     void present() const;
 };
 
-// Drains the SDL event queue. Returns true when the end was requested (window closed, Escape pressed).
-// An SDL_ACTIVEEVENT whose state is exactly SDL_APPACTIVE sets *stopRequested to (gain != 0); the loop
-// acts on it at the top of the next frame.
-bool poll_events(bool* stopRequested);
+// Receives the keys pressed while the demo runs (other than Escape, which ends it).
+class KeyListener
+{
+public:
+    virtual ~KeyListener() = default;
+    virtual void key_pressed(SDLKey key, SDLMod modifiers) = 0;
+};
 
-// Runs frames while the clock reads at most endTime (the frame at exactly endTime is drawn). With a
-// capture, every frame is read back and written before it is presented. Returns the result of the last
-// frame's timeline run (true when no frame ran). BasicException from an effect, a parameter or the
-// capture passes through.
+// Drains the SDL event queue. Returns true when the end was requested (window closed, Escape pressed).
+// An SDL_ACTIVEEVENT whose state is exactly SDL_APPACTIVE sets *stopRequested to (gain == 0): the window
+// was minimised; the loop acts on it at the top of the next frame, and a window restored before then
+// cancels it. Every other key pressed goes to `keys` when there is one.
+bool poll_events(bool* stopRequested, KeyListener* keys = nullptr);
+
+// A time range played over and over: when the clock passes `to`, the clock and the music go back to
+// `from`.
+struct LoopRange {
+    uint32_t from = 0, to = 0;
+};
+
+struct FrameLoopOptions {
+    FrameCapture* capture = nullptr; // every frame read back and written before it is presented
+    const LoopRange* loop = nullptr;
+    MusicControl* music = nullptr;   // sought with the loop; null: no music to keep in step
+    DevMode* dev = nullptr;          // authoring keys, window title, reloading the document
+};
+
+// Runs frames while the clock reads at most endTime (the frame at exactly endTime is drawn). Returns the
+// result of the last frame's timeline run (true when no frame ran). BasicException from an effect, a
+// parameter or the capture passes through. With a DevMode the demo may be replaced by a reloaded one
+// between frames: `demo` is then only the first one played.
 bool run_frame_loop(const Demo& demo, DemoClock clock, uint32_t endTime, const Presenter& presenter,
-                    FrameCapture* capture);
+                    const FrameLoopOptions& options);
+
+inline bool run_frame_loop(const Demo& demo, DemoClock clock, uint32_t endTime, const Presenter& presenter,
+                           FrameCapture* capture)
+{
+    FrameLoopOptions options;
+    options.capture = capture;
+    return run_frame_loop(demo, clock, endTime, presenter, options);
+}

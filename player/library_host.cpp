@@ -33,32 +33,6 @@ std::vector<std::string> name_variants(const std::string& fileName)
     return names;
 }
 
-void* open_library(const std::string& fileName, const LibrarySearch& search)
-{
-    const std::vector<std::string> names = name_variants(fileName);
-    if (fileName.find('/') == std::string::npos) {
-        for (const std::string* folder : {&search.demoFolder, &search.playerFolder}) {
-            if (folder->empty())
-                continue;
-            for (const std::string& name : names) {
-                std::string path = *folder + "/" + name;
-                if (!is_file(path))
-                    continue;
-                void* handle = SDL_LoadObject(path.c_str());
-                // A file that is there but does not load is the user's problem to see: say why.
-                if (!handle)
-                    log_printf("%s: %s\n", path.c_str(), SDL_GetError());
-                return handle;
-            }
-        }
-    }
-    for (const std::string& name : names) {
-        if (void* handle = SDL_LoadObject(name.c_str()))
-            return handle;
-    }
-    return nullptr;
-}
-
 template <typename Fn> Fn find_function(void* handle, const char* name)
 {
     return reinterpret_cast<Fn>(SDL_LoadFunction(handle, name));
@@ -67,6 +41,15 @@ template <typename Fn> Fn find_function(void* handle, const char* name)
 [[noreturn]] void missing_function(const char* name, const std::string& fileName)
 {
     throw BasicException::format("Couldn't load function '%s' from library '%s'!\n", name, fileName.c_str());
+}
+
+void find_declared_functions(LibraryRecord& library)
+{
+    for (FunctionDeclaration& function : library.functions) {
+        function.function = find_function<EffectFn>(library.handle, function.name.c_str());
+        if (!function.function)
+            missing_function(function.name.c_str(), library.fileName);
+    }
 }
 
 void load_library(LibraryRecord& library, const LibrarySearch& search)
@@ -85,11 +68,7 @@ void load_library(LibraryRecord& library, const LibrarySearch& search)
     if (!library.beginNewFrame)
         missing_function(VORTEL_BEGIN_NEW_FRAME_NAME, library.fileName);
     library.updateParam = SDL_LoadFunction(library.handle, VORTEL_UPDATE_PARAM_NAME);
-    for (FunctionDeclaration& function : library.functions) {
-        function.function = find_function<EffectFn>(library.handle, function.name.c_str());
-        if (!function.function)
-            missing_function(function.name.c_str(), library.fileName);
-    }
+    find_declared_functions(library);
 }
 
 EffectFn find_bound_function(const Demo& demo, const Event& event)
@@ -125,10 +104,65 @@ std::string program_folder()
     return folder_of(path);
 }
 
+void* open_library(const std::string& fileName, const LibrarySearch& search)
+{
+    const std::vector<std::string> names = name_variants(fileName);
+    if (fileName.find('/') == std::string::npos) {
+        for (const std::string* folder : {&search.demoFolder, &search.playerFolder}) {
+            if (folder->empty())
+                continue;
+            for (const std::string& name : names) {
+                std::string path = *folder + "/" + name;
+                if (!is_file(path))
+                    continue;
+                void* handle = SDL_LoadObject(path.c_str());
+                // A file that is there but does not load is the user's problem to see: say why.
+                if (!handle)
+                    log_printf("%s: %s\n", path.c_str(), SDL_GetError());
+                return handle;
+            }
+        }
+    }
+    for (const std::string& name : names) {
+        if (void* handle = SDL_LoadObject(name.c_str()))
+            return handle;
+    }
+    return nullptr;
+}
+
+std::string existing_file(const std::string& path, const std::string& otherFolder)
+{
+    if (path.empty() || path[0] == '/' || access(path.c_str(), F_OK) == 0 || otherFolder.empty())
+        return path;
+    std::string beside = otherFolder + "/" + path;
+    return access(beside.c_str(), F_OK) == 0 ? beside : path;
+}
+
 void load_libraries(Demo& demo, const LibrarySearch& search)
 {
     for (LibraryRecord& library : demo.libraries)
         load_library(library, search);
+}
+
+void share_libraries(Demo& next, const Demo& current)
+{
+    bool same = next.libraries.size() == current.libraries.size();
+    for (size_t i = 0; same && i < next.libraries.size(); ++i)
+        same = next.libraries[i].fileName == current.libraries[i].fileName;
+    if (!same)
+        throw BasicException("The document names other libraries than the one playing: restart the player "
+                             "to load them.\n");
+    for (size_t i = 0; i < next.libraries.size(); ++i) {
+        LibraryRecord& library = next.libraries[i];
+        const LibraryRecord& loaded = current.libraries[i];
+        library.handle = loaded.handle;
+        library.init = loaded.init;
+        library.beginNewFrame = loaded.beginNewFrame;
+        library.quit = loaded.quit;
+        library.updateParam = loaded.updateParam;
+        if (library.handle)
+            find_declared_functions(library);
+    }
 }
 
 void bind_events(Demo& demo)

@@ -24,10 +24,23 @@ struct LibrarySearch {
 std::string folder_of(const std::string& path);
 std::string program_folder();
 
+// A media file named in the document: `path` itself when it exists (or is absolute, or there is no
+// other folder), else otherFolder/path when that exists, else `path`.
+std::string existing_file(const std::string& path, const std::string& otherFolder);
+
+// Opens one library file as load_libraries does (see LibrarySearch); null when it cannot be loaded.
+void* open_library(const std::string& fileName, const LibrarySearch& search);
+
 // Loads every library of the demo in document order, looks up its entry points and its declared
 // functions (FunctionDeclaration::function). Throws BasicException at the first failure; libraries
 // loaded until then stay loaded (unload_libraries releases them).
 void load_libraries(Demo& demo, const LibrarySearch& search);
+
+// Gives `next` (a document read again) the libraries `current` has loaded and initialised: the same
+// handles and entry points, and the functions `next` declares looked up in them. Throws BasicException
+// when `next` does not name the same libraries in the same order or declares a function a library does
+// not export. `current` is left as it was; only one of the two may be unloaded.
+void share_libraries(Demo& next, const Demo& current);
 
 // Binds every event to the first library with the event's FileName that declares its function. Names
 // are compared exactly as written in the document. Throws BasicException for an event nothing matches.

@@ -19,15 +19,19 @@
 #include "capture.h"
 #include "command_line.h"
 #include "data_file.h"
+#include "demo_check.h"
 #include "demo_loader.h"
 #include "error_log.h"
+#include "dev_mode.h"
 #include "frame_loop.h"
 #include "library_host.h"
+#include "music_control.h"
 #include "preload.h"
 #include "registry.h"
 #include "sdl_config.h"
 #include "services.h"
 #include "setup_window.h"
+#include "video_encoder.h"
 
 //-----------------------------------------------------------------------------
 // [SECTION] Helpers: gamma ramp, aspect correction, surfaces, music
@@ -76,20 +80,10 @@ void set_gamma(double gamma)
     SDL_SetGammaRamp(ramp, ramp, ramp); // a display that refuses is left alone, silently
 }
 
-// Media named with a relative path are found in the working folder, else in otherFolder (the demo
-// document's, for music and data files written next to it).
-std::string existing_file(const std::string& path, const std::string& otherFolder)
-{
-    if (path.empty() || path[0] == '/' || access(path.c_str(), F_OK) == 0 || otherFolder.empty())
-        return path;
-    std::string beside = otherFolder + "/" + path;
-    return access(beside.c_str(), F_OK) == 0 ? beside : path;
-}
-
 class Player
 {
 public:
-    explicit Player(const CommandLine& cl) : cl_(cl) {}
+    Player(const CommandLine& cl, std::string ffmpeg) : cl_(cl), ffmpeg_(std::move(ffmpeg)) {}
     int run();
 
 private:
@@ -102,9 +96,12 @@ private:
     void load_music_and_resources();
     uint32_t start_music();
     void play(uint32_t start);
+    bool capture(uint32_t start);
     void shutdown();
 
     const CommandLine& cl_;
+    std::string ffmpeg_; // for --video
+    std::string musicPath_;
     int step_ = 0;
     bool failedAfterStart_ = false;
     double gamma_ = 1.0;
@@ -267,6 +264,7 @@ void Player::load_music_and_resources()
 {
     if ((config_.initFlags & SDL_INIT_AUDIO) && demo_->hasInputMusicFile) {
         std::string path = existing_file(demo_->inputMusicFile, folder_of(cl_.demoPath));
+        musicPath_ = path;
         music_ = Mix_LoadMUS(path.c_str());
         if (!music_)
             log_printf("Couldn't load the music %s: %s\n", path.c_str(), Mix_GetError());
@@ -305,21 +303,58 @@ uint32_t Player::start_music()
 void Player::play(uint32_t start)
 {
     step_ = 9;
-    uint32_t endTime = demo_->runningTime;
     bool ok;
-    if (cl_.captureDir.empty()) {
-        ok = run_frame_loop(*demo_, DemoClock::real_time(start), endTime, presenter_, nullptr);
+    if (!cl_.captureDir.empty()) {
+        ok = capture(start);
     } else {
-        uint32_t from = cl_.hasFrom ? cl_.from : start;
-        if (cl_.hasTo && cl_.to < endTime)
-            endTime = cl_.to;
-        FrameCapture capture(cl_.captureDir, config_.width, config_.height, demo_->useOpenGL,
-                             outputSurfaces_[0], FrameCapture::frame_count(from, endTime, cl_.fps));
-        capture.prepare();
-        ok = run_frame_loop(*demo_, DemoClock::fixed(from, cl_.fps), endTime, presenter_, &capture);
+        MusicControl music(music_);
+        FrameLoopOptions options;
+        options.music = &music;
+        LoopRange loop{cl_.loopFrom, cl_.loopTo};
+        if (cl_.hasLoop) {
+            options.loop = &loop;
+            if (start < loop.from || start > loop.to) {
+                start = loop.from;
+                music.seek(start);
+            }
+        }
+        std::unique_ptr<DevMode> dev;
+        if (cl_.dev) {
+            dev = std::make_unique<DevMode>(cl_.demoPath, demo_);
+            options.dev = dev.get();
+        }
+        ok = run_frame_loop(*demo_, DemoClock::real_time(start), demo_->runningTime, presenter_, options);
     }
     if (!ok)
         throw StepFailed();
+}
+
+bool Player::capture(uint32_t start)
+{
+    uint32_t from = cl_.hasFrom ? cl_.from : start;
+    uint32_t endTime = demo_->runningTime;
+    if (cl_.hasTo && cl_.to < endTime)
+        endTime = cl_.to;
+    uint64_t frames = FrameCapture::frame_count(from, endTime, cl_.fps);
+    FrameCapture capture(cl_.captureDir, config_.width, config_.height, demo_->useOpenGL, outputSurfaces_[0],
+                         frames);
+    capture.prepare();
+    std::unique_ptr<VideoEncoder> video;
+    if (!cl_.videoFile.empty()) {
+        // The music file itself, even when no sound device could play it.
+        bool music = !musicPath_.empty() && access(musicPath_.c_str(), R_OK) == 0;
+        VideoSettings settings{cl_.videoFile, config_.width, config_.height, cl_.fps,
+                               music ? musicPath_ : std::string(), from, frames};
+        video = std::make_unique<VideoEncoder>(ffmpeg_, settings);
+        capture.set_encoder(video.get());
+    }
+    bool ok = run_frame_loop(*demo_, DemoClock::fixed(from, cl_.fps), endTime, presenter_, &capture);
+    if (video) {
+        video->finish();
+        log_printf("Video written: %s (%llu frames)\n", cl_.videoFile.c_str(),
+                   static_cast<unsigned long long>(capture.frames_written()));
+    }
+    return ok;
 }
 
 //-----------------------------------------------------------------------------
@@ -408,9 +443,18 @@ int run_player(int argc, char** argv)
     if (!cl.error.empty()) {
         std::fprintf(stderr, "player: %s\n", cl.error.c_str());
         log_printf("player: %s\n", cl.error.c_str());
+    } else if (cl.check) {
+        status = run_check(cl.demoPath);
     } else {
         log_set_verbose(cl.verbose);
-        status = Player(cl).run();
+        std::string ffmpeg = cl.videoFile.empty() ? std::string() : find_on_path("ffmpeg");
+        if (!cl.videoFile.empty() && ffmpeg.empty()) {
+            const char* message = "player: --video needs ffmpeg, which is not installed (not found on PATH)\n";
+            std::fputs(message, stderr);
+            Log(message);
+        } else {
+            status = Player(cl, ffmpeg).run();
+        }
     }
     log_close();
     return status;

@@ -128,13 +128,9 @@ bool Timeline::call_event(size_t track, int32_t index, int32_t phase, uint32_t t
     return plan.thunk(event.function, &state_, &runs_[track].privateData, words);
 }
 
-bool Timeline::run_frame(uint32_t t)
+void Timeline::last_calls(uint32_t t)
 {
-    const size_t tracks = runs_.size();
-    for (size_t k = 0; k < tracks; ++k)
-        active_[k] = finders_[k].find(t);
-
-    for (size_t k = tracks; k-- > 0;) {
+    for (size_t k = runs_.size(); k-- > 0;) {
         TrackRunState& run = runs_[k];
         if (run.activeIndex >= 0 && run.activeIndex != active_[k]) {
             call_event(k, run.activeIndex, -1, t);
@@ -142,6 +138,21 @@ bool Timeline::run_frame(uint32_t t)
             run.privateData = nullptr;
         }
     }
+}
+
+void Timeline::finish(uint32_t t)
+{
+    std::fill(active_.begin(), active_.end(), -1);
+    last_calls(t);
+}
+
+bool Timeline::run_frame(uint32_t t)
+{
+    const size_t tracks = runs_.size();
+    for (size_t k = 0; k < tracks; ++k)
+        active_[k] = finders_[k].find(t);
+
+    last_calls(t);
 
     begin_new_frame(demo_);
 

@@ -54,10 +54,15 @@ public:
     // BasicException thrown by an effect or a parameter passes through.
     bool run_frame(uint32_t t);
 
+    // Last calls (phase -1, tracks from the last to the first) of every active event at demo time t, as
+    // when the demo is left for another document. The next run_frame gives them first calls again.
+    void finish(uint32_t t);
+
     size_t track_count() const { return runs_.size(); }
     const TrackRunState& run_state(size_t track) const { return runs_[track]; }
 
 private:
+    void last_calls(uint32_t t);
     bool call_event(size_t track, int32_t index, int32_t phase, uint32_t t);
 
     const Demo& demo_;

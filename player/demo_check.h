@@ -1,0 +1,35 @@
+// --check: the mistakes a demo author makes, found without playing the demo. The document is read and
+// its libraries are loaded (never initialised: no Vortel_Init, no window), then every event is checked.
+//
+// One line per problem, "track K, event I: ..." for an event (both counted from 0 in document order),
+// "library 'NAME': ...", "Settings: ..." or "text N: ..." otherwise. Problems found:
+//   a library that cannot be loaded, lacks an entry point or does not export a function it declares;
+//   an event naming a library or function the document does not declare;
+//   a parameter count different from the function's declaration;
+//   a text index out of range: a constant parameter whose declared name marks it as a resource ("RSRC"
+//     followed by the four-character type, e.g. "imageRSRCTXTR"), and every beat or loops parameter;
+//   a sqd multi parameter not followed by three multi parameters with as many segments;
+//   an event that never plays (end not after start), starts before the event before it, or starts while
+//     an earlier event of its track still runs;
+//   a music, loader music or data file (Settings) that does not exist, and a text that looks like a file
+//     name (no blanks, and a "/" or an extension of 1 to 5 letters and digits) naming a file found
+//     neither in the working folder, nor beside the document, nor in the data file.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "demo_model.h"
+#include "library_host.h"
+
+// The problems of a document already read into `demo`. Loads the demo's libraries into it (release them
+// with unload_libraries). `documentFolder` is where media named relative to the document are found.
+std::vector<std::string> check_demo(Demo& demo, const LibrarySearch& search, const std::string& documentFolder);
+
+// Whether a text names a file, by the rule above.
+bool looks_like_file_name(const std::string& text);
+
+// The whole of --check for the document at `path`: each problem, then a summary line, on standard output
+// and in the log. Returns the exit status: 1 when there is any problem (a document that cannot be read
+// is one), 0 otherwise.
+int run_check(const std::string& path);

@@ -1,0 +1,224 @@
+#include "dev_mode.h"
+
+#include <SDL/SDL.h>
+#include <algorithm>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+#include "demo_loader.h"
+#include "error_log.h"
+#include "library_host.h"
+#include "music_control.h"
+#include "services.h"
+
+namespace
+{
+
+constexpr uint32_t kTitleRefreshMs = 250;
+
+// Logs a message that may or may not end its line.
+void log_line(const char* prefix, const char* message)
+{
+    size_t length = std::char_traits<char>::length(message);
+    bool ends = length > 0 && message[length - 1] == '\n';
+    log_printf("%s%s%s", prefix, message, ends ? "" : "\n");
+}
+
+bool script_key(const std::string& name, SDLKey* key, SDLMod* modifiers)
+{
+    static const struct {
+        const char* name;
+        SDLKey key;
+        SDLMod modifiers;
+    } keys[] = {
+        {"space", SDLK_SPACE, KMOD_NONE},      {"left", SDLK_LEFT, KMOD_NONE},
+        {"right", SDLK_RIGHT, KMOD_NONE},      {"shift+left", SDLK_LEFT, KMOD_LSHIFT},
+        {"shift+right", SDLK_RIGHT, KMOD_LSHIFT}, {"home", SDLK_HOME, KMOD_NONE},
+        {"r", SDLK_r, KMOD_NONE},              {"escape", SDLK_ESCAPE, KMOD_NONE},
+    };
+    for (const auto& entry : keys) {
+        if (name == entry.name) {
+            *key = entry.key;
+            *modifiers = entry.modifiers;
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+bool read_whole_file(const std::string& path, std::string* text)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return false;
+    std::stringstream bytes;
+    bytes << in.rdbuf();
+    *text = bytes.str();
+    return !in.bad();
+}
+
+DevMode::DevMode(std::string documentPath, std::unique_ptr<Demo>& demo) : path_(std::move(documentPath)), demo_(demo)
+{
+    read_whole_file(path_, &loadedText_);
+    if (const char* script = std::getenv("VORTEL_DEV_SCRIPT")) {
+        script_ = std::fopen(script, "r");
+        if (!script_)
+            log_printf("The dev script %s cannot be read.\n", script);
+    }
+    titleTicks_ = SDL_GetTicks();
+}
+
+DevMode::~DevMode()
+{
+    if (script_)
+        std::fclose(script_);
+}
+
+void DevMode::key_pressed(SDLKey key, SDLMod modifiers)
+{
+    int64_t step = (modifiers & KMOD_SHIFT) ? 10000 : 1000;
+    switch (key) {
+    case SDLK_SPACE:
+        pauseToggled_ = !pauseToggled_;
+        break;
+    case SDLK_LEFT:
+        seekMs_ -= step;
+        break;
+    case SDLK_RIGHT:
+        seekMs_ += step;
+        break;
+    case SDLK_HOME:
+        restart_ = true;
+        seekMs_ = 0;
+        break;
+    case SDLK_r:
+        reload_ = true;
+        break;
+    default:
+        break;
+    }
+}
+
+void DevMode::run_script(uint64_t frame)
+{
+    if (!script_)
+        return;
+    // Lines appended since the last frame: a line without its end yet waits for the rest.
+    char chunk[256];
+    size_t got;
+    while ((got = std::fread(chunk, 1, sizeof(chunk), script_)) > 0)
+        scriptPending_.append(chunk, got);
+    std::clearerr(script_);
+    size_t end;
+    while ((end = scriptPending_.find('\n')) != std::string::npos) {
+        std::istringstream line(scriptPending_.substr(0, end));
+        scriptPending_.erase(0, end + 1);
+        ScriptKey entry{};
+        if (line >> entry.frame >> entry.key)
+            dueKeys_.push_back(entry);
+    }
+    for (size_t i = 0; i < dueKeys_.size();) {
+        SDLKey key;
+        SDLMod modifiers;
+        if (dueKeys_[i].frame > frame) {
+            ++i;
+            continue;
+        }
+        if (script_key(dueKeys_[i].key, &key, &modifiers)) {
+            SDL_Event event{};
+            event.type = SDL_KEYDOWN;
+            event.key.state = SDL_PRESSED;
+            event.key.keysym.sym = key;
+            event.key.keysym.mod = modifiers;
+            SDL_PushEvent(&event);
+        } else {
+            log_printf("The dev script names no key '%s'.\n", dueKeys_[i].key.c_str());
+        }
+        dueKeys_.erase(dueKeys_.begin() + long(i));
+    }
+}
+
+void DevMode::apply_keys(DemoClock& clock, MusicControl* music, uint32_t endTime, const LoopRange* loop)
+{
+    if (pauseToggled_) {
+        if (clock.paused()) {
+            clock.resume();
+            if (music)
+                music->resume();
+        } else {
+            clock.pause();
+            if (music)
+                music->pause();
+        }
+        pauseToggled_ = false;
+    }
+    if (restart_ || seekMs_ != 0) {
+        int64_t target = restart_ ? (loop ? loop->from : 0) : int64_t(clock.now()) + seekMs_;
+        target = std::clamp<int64_t>(target, 0, endTime);
+        clock.seek(uint32_t(target));
+        if (music)
+            music->seek(uint32_t(target));
+        restart_ = false;
+        seekMs_ = 0;
+    }
+}
+
+bool DevMode::take_reload_request()
+{
+    bool requested = reload_;
+    reload_ = false;
+    return requested;
+}
+
+std::unique_ptr<Demo> DevMode::load_changed_document()
+{
+    std::string text;
+    if (!read_whole_file(path_, &text)) {
+        log_printf("Reload: %s cannot be read; the demo goes on unchanged.\n", path_.c_str());
+        return nullptr;
+    }
+    if (text == loadedText_) {
+        log_printf("Reload: %s has not changed.\n", path_.c_str());
+        return nullptr;
+    }
+    auto next = std::make_unique<Demo>();
+    try {
+        load_demo(path_.c_str(), *next);
+        share_libraries(*next, *demo_);
+        bind_events(*next);
+    } catch (const BasicException& e) {
+        log_line("Reload refused, the demo goes on unchanged: ", e.message);
+        return nullptr;
+    }
+    loadedText_ = text;
+    if (next->runningTime == 0)
+        next->runningTime = 1;
+    log_printf("Reload: %s loaded.\n", path_.c_str());
+    return next;
+}
+
+const Demo& DevMode::adopt(std::unique_ptr<Demo> next)
+{
+    set_texts(&next->texts);
+    // The libraries now belong to the new document; the old one is freed without unloading them.
+    demo_ = std::move(next);
+    return *demo_;
+}
+
+void DevMode::show_status(uint32_t demoTime)
+{
+    ++titleFrames_;
+    uint32_t now = SDL_GetTicks();
+    uint32_t elapsed = now - titleTicks_;
+    if (elapsed < kTitleRefreshMs)
+        return;
+    fps_ = titleFrames_ * 1000.0 / elapsed;
+    titleFrames_ = 0;
+    titleTicks_ = now;
+    char title[96];
+    std::snprintf(title, sizeof(title), "Vortel  %u.%03u s  %.1f fps", demoTime / 1000, demoTime % 1000, fps_);
+    SDL_WM_SetCaption(title, "Vortel");
+}

@@ -1,0 +1,74 @@
+// Authoring mode (--dev): keys that pause, seek, restart and reload the demo while it plays, and a window
+// title showing the demo time and frame rate.
+//
+// Keys: Space pauses and resumes (the music too); Left / Right seek 1 s back / forward, 10 s with Shift;
+// Home goes back to the start (of the loop range, when one is played); R reloads the demo document when
+// its contents changed since it was loaded. A reloaded document must name the same libraries in the
+// same order (they stay loaded and initialised); one that cannot be read or bound leaves the running
+// demo alone, with the reason in the log.
+//
+// Test hook: when the environment variable VORTEL_DEV_SCRIPT names a file, the player reads lines
+// "FRAME KEY" from it as they are appended and presses KEY (space, left, right, shift+left, shift+right,
+// home, r, escape) through the SDL event queue at the first frame numbered FRAME or later (frames count
+// from 0 at the first frame). A test can so drive the player step by step by appending to the file.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "frame_loop.h"
+
+class DevMode : public KeyListener
+{
+public:
+    // `demo` is the player's demo: replaced by adopt(). `documentPath` is where it was loaded from.
+    DevMode(std::string documentPath, std::unique_ptr<Demo>& demo);
+    ~DevMode() override;
+
+    void key_pressed(SDLKey key, SDLMod modifiers) override;
+
+    // Once per frame before the events are polled: presses the script's keys that are due.
+    void run_script(uint64_t frame);
+
+    // Applies the keys pressed since the last call to the clock and the music. Seeks stay within
+    // 0 .. endTime; `loop` (or null) is where Home goes.
+    void apply_keys(DemoClock& clock, MusicControl* music, uint32_t endTime, const LoopRange* loop);
+
+    // True once after R was pressed.
+    bool take_reload_request();
+
+    // The document read again and bound to the loaded libraries; null when it did not change or cannot
+    // be used (logged).
+    std::unique_ptr<Demo> load_changed_document();
+
+    // Makes `next` the player's demo, the old one is freed. Call it after the old demo's events had
+    // their last calls. Returns the demo now played.
+    const Demo& adopt(std::unique_ptr<Demo> next);
+
+    // The window title: demo time and frame rate, refreshed a few times a second.
+    void show_status(uint32_t demoTime);
+
+private:
+    std::string path_;
+    std::unique_ptr<Demo>& demo_;
+    std::string loadedText_; // the document's bytes as last loaded, to tell whether it changed
+    bool pauseToggled_ = false, restart_ = false, reload_ = false;
+    int64_t seekMs_ = 0;
+
+    FILE* script_ = nullptr;
+    std::string scriptPending_; // read but not yet complete or not yet due
+    struct ScriptKey {
+        uint64_t frame;
+        std::string key;
+    };
+    std::vector<ScriptKey> dueKeys_;
+
+    uint32_t titleTicks_ = 0, titleFrames_ = 0;
+    double fps_ = 0.0;
+};
+
+// The file's bytes; false when it cannot be read.
+bool read_whole_file(const std::string& path, std::string* text);
