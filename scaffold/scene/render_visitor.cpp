@@ -313,7 +313,9 @@ void RenderVisitor::Render(bool clear, bool flipVertical, int32_t alpha, int32_t
     const int opaque = order_.Build(renderList, count);
     const int* order = order_.indices();
 
-    // 6.
+    // 6. The mirrored projection of a flipped render turns the winding of every triangle over.
+    if (flipVertical)
+        glFrontFace(GL_CW);
     gls_push(CullEnable, 1);
     gls_push(CullFace, GL_BACK);
     gls_push(ColorMask, 15);
@@ -326,6 +328,8 @@ void RenderVisitor::Render(bool clear, bool flipVertical, int32_t alpha, int32_t
     }
 
     // 8.
+    if (flipVertical)
+        glFrontFace(GL_CCW);
     gls_pop(CullEnable);
     gls_pop(CullFace);
     gls_pop(ColorMask);

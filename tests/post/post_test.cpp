@@ -10,6 +10,7 @@
 #include "gl_cache_check.h"
 #include "scene/camera3d.h"
 #include "scene/flat_rect3d.h"
+#include "scene/mesh3d.h"
 #include "scene/root_node3d.h"
 
 #include <gmock/gmock.h>
@@ -23,6 +24,7 @@ using ::testing::IsEmpty;
 namespace {
 
 constexpr int kW = ScaffoldHost::kWidth, kH = ScaffoldHost::kHeight;
+constexpr int kColumn = kW / 2 - 35; // through the square, beside the triangle
 
 class PostEffects : public ::testing::Test
 {
@@ -34,6 +36,10 @@ protected:
         square.position[2] = -20.0f;
         grey.position[0] = 4.0f;
         grey.position[2] = -20.0f;
+        // A culled mesh facing the camera below the square: it must show in renders into the buffers too.
+        const float a[3] = {-1.5f, -2.9f, 0}, b[3] = {1.5f, -2.9f, 0}, c[3] = {0, -2.2f, 0};
+        facing.AddTriangle(a, nullptr, nullptr, b, nullptr, nullptr, c, nullptr, nullptr);
+        facing.position[2] = -20.0f;
         build_scene(false);
     }
     void TearDown() override { sceneRoot->RemoveAllChildren(); }
@@ -43,6 +49,7 @@ protected:
         sceneRoot->RemoveAllChildren();
         sceneRoot->AddChild(sceneCamera);
         sceneRoot->AddChild(&square);
+        sceneRoot->AddChild(&facing);
         if (withGrey)
             sceneRoot->AddChild(&grey);
     }
@@ -72,6 +79,7 @@ protected:
     ScaffoldHost* host = nullptr;
     FlatRect3D square{4, 4, 0xFFFFFFFF};
     FlatRect3D grey{2, 2, 0xFF646464};
+    Mesh3D facing{false};
 };
 
 int red_at(const Picture& p, int x, int y)
@@ -142,6 +150,7 @@ TEST_F(PostEffects, PreciseBlurBelowRadiusTwoShowsTheSceneUnblurred)
 {
     const Picture reference = plain();
     ASSERT_GT(bright_pixels(reference, 250), 100) << "the square is not in view";
+    ASSERT_GT(reference.red(kW / 2, kH / 2 + 48), 250) << "the culled triangle is not in view";
     const Picture picture = blurred(1, 0, 1, "blur_none.png");
     int differing = 0;
     for (int y = 0; y < kH; ++y)
@@ -167,10 +176,10 @@ TEST_F(PostEffects, PreciseBlurFallsOffSmoothlyWiderWithTheRadiusAndStaysCentred
         for (int x = 1; x < kW; ++x)
             EXPECT_LE(std::abs(int(picture.red(x, kH / 2)) - int(picture.red(x - 1, kH / 2))), 85) << x;
         // A horizontal blur leaves the columns sharp.
-        EXPECT_LT(profile(picture, false, kW / 2).ramp, 2.5f);
+        EXPECT_LT(profile(picture, false, kColumn).ramp, 2.5f);
     }
     const Picture vertical = blurred(1, 16, 1, "blur_y16.png");
-    const Profile sharpColumn = profile(reference, false, kW / 2), softColumn = profile(vertical, false, kW / 2);
+    const Profile sharpColumn = profile(reference, false, kColumn), softColumn = profile(vertical, false, kColumn);
     EXPECT_GT(softColumn.ramp, sharpColumn.ramp + 4.0f);
     EXPECT_NEAR(softColumn.left, sharpColumn.left, 1.5f);
     EXPECT_NEAR(softColumn.right, sharpColumn.right, 1.5f);
@@ -191,7 +200,7 @@ TEST_F(PostEffects, UglyBlurFillsTheWholeWindow)
     const Picture reference = plain();
     const Picture picture = run([](StateStruct* s, void** d) { return PostBlurUgly(s, d, 4, 4); }, "ugly.png");
     const Profile sharpRow = profile(reference, true, kH / 2), softRow = profile(picture, true, kH / 2);
-    const Profile sharpCol = profile(reference, false, kW / 2), softCol = profile(picture, false, kW / 2);
+    const Profile sharpCol = profile(reference, false, kColumn), softCol = profile(picture, false, kColumn);
     // The square is where the plain render has it (a quarter-size picture stretched over the whole window),
     // not squeezed into a corner.
     EXPECT_NEAR((softRow.left + softRow.right) / 2, (sharpRow.left + sharpRow.right) / 2, 3.0f);
