@@ -1,0 +1,47 @@
+#include "picture_decode.h"
+
+#include <climits>
+
+// The decoder stays private to Media.so, so no other library's copy can be bound in its place.
+#define STB_IMAGE_STATIC
+#define STB_IMAGE_IMPLEMENTATION
+#define STBI_ONLY_PNG
+#define STBI_ONLY_JPEG
+#define STBI_ONLY_TGA
+#define STBI_ONLY_BMP
+#define STBI_NO_STDIO
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wunused-function"
+#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
+#include <stb_image.h>
+#pragma GCC diagnostic pop
+
+namespace media
+{
+
+bool decode_picture(const std::vector<uint8_t>& bytes, DecodedPicture& picture, std::string& reason)
+{
+    if (bytes.empty() || bytes.size() > size_t(INT_MAX)) {
+        reason = bytes.empty() ? "empty file" : "file too large";
+        return false;
+    }
+    int width = 0, height = 0, channels = 0;
+    stbi_uc* rgba = stbi_load_from_memory(bytes.data(), int(bytes.size()), &width, &height, &channels, 4);
+    if (!rgba) {
+        reason = stbi_failure_reason() ? stbi_failure_reason() : "unknown format";
+        return false;
+    }
+    picture.width = width;
+    picture.height = height;
+    picture.pixels.resize(size_t(width) * size_t(height));
+    for (int y = 0; y < height; ++y) {
+        const stbi_uc* row = rgba + size_t(height - 1 - y) * size_t(width) * 4;
+        uint32_t* out = picture.pixels.data() + size_t(y) * size_t(width);
+        for (int x = 0; x < width; ++x, row += 4)
+            out[x] = (uint32_t(row[3]) << 24) | (uint32_t(row[0]) << 16) | (uint32_t(row[1]) << 8) | row[2];
+    }
+    stbi_image_free(rgba);
+    return true;
+}
+
+} // namespace media
