@@ -9,7 +9,8 @@
 #include "scene/math3d.h"
 #include "scene/mesh3d.h"
 
-namespace {
+namespace
+{
 
 struct ObjectRecord {
     GroupNode3D wrapper;

@@ -13,7 +13,8 @@
 #include <unordered_map>
 #include <vector>
 
-namespace {
+namespace
+{
 
 ResourceCache* modelCache = nullptr;
 ResourceCache* importedMaterials = nullptr;

@@ -1,7 +1,8 @@
 // The log messages of the model importer and Object3D, in one place (printf formats for scaffold_log).
 #pragma once
 
-namespace msg {
+namespace msg
+{
 
 constexpr const char* kModelCannotOpen = "Object3D: can't open the model file %s";
 constexpr const char* kModelTooLarge = "Object3D: the model file %s is larger than %zu bytes";

@@ -17,7 +17,8 @@ MaterialRecord default_imported_material()
     return m;
 }
 
-namespace {
+namespace
+{
 
 bool fail(ReadError& error, int32_t line, const char* reason)
 {

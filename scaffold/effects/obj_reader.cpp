@@ -4,7 +4,8 @@
 
 #include <cstring>
 
-namespace {
+namespace
+{
 
 // Open-addressing table from exact coordinates to the first position index that has them.
 class PositionWelder

@@ -20,7 +20,8 @@ int32_t blur_pass_count(int32_t radius, int32_t step)
     return kFibonacciCount - 1;
 }
 
-namespace {
+namespace
+{
 
 // Taps the kernel held in each buffer reaches on the positive side (lo, with the origin tap) and on the
 // negative side (hi) of its origin.

@@ -14,7 +14,8 @@
 #include <cstring>
 #include <vector>
 
-namespace {
+namespace
+{
 
 bool running_with_target(StateStruct* state)
 {
@@ -23,8 +24,8 @@ bool running_with_target(StateStruct* state)
 }
 
 // Both directions of the blur over the scene in buffer 0; returns the buffer holding the result.
-int32_t blur_both_ways(int32_t radiusX, int32_t radiusY, int32_t step, int32_t additivePasses[2],
-                       float& offX, float& offY)
+int32_t blur_both_ways(int32_t radiusX, int32_t radiusY, int32_t step, int32_t additivePasses[2], float& offX,
+                       float& offY)
 {
     const int32_t w = gls_screen_width(), h = gls_screen_height();
     int32_t current = 1;

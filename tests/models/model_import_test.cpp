@@ -15,7 +15,8 @@
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 
-namespace {
+namespace
+{
 
 class ModelImport : public ::testing::Test
 {
@@ -46,7 +47,8 @@ TEST_F(ModelImport, TwoObjectsBecomeTwoMeshesWithTheirMaterials)
 {
     const std::string folder = scratch_folder("two");
     write_text(folder + "two.obj", kTwoObjects);
-    write_text(folder + "two.mtl", "newmtl Red\nKd 1 0 0\nNs 50\nnewmtl Green\nKd 0 1 0\nnewmtl Red\nKd 0 0 1\n");
+    write_text(folder + "two.mtl",
+               "newmtl Red\nKd 1 0 0\nNs 50\nnewmtl Green\nKd 0 1 0\nnewmtl Red\nKd 0 0 1\n");
 
     GroupNode3D* model = acquire(folder + "two.obj");
     ASSERT_NE(model, nullptr) << ::testing::PrintToString(host->log);

@@ -11,13 +11,15 @@
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 
-namespace {
+namespace
+{
 
 ObjData read(const std::string& text)
 {
     ObjData data;
     ReadError error;
-    EXPECT_TRUE(read_obj(text.data(), text.size(), data, error)) << "line " << error.line << ": " << error.reason;
+    EXPECT_TRUE(read_obj(text.data(), text.size(), data, error))
+        << "line " << error.line << ": " << error.reason;
     return data;
 }
 
@@ -43,7 +45,8 @@ TEST(ObjReader, FacesKeepTheFirstThreeReferences)
     const ObjData data = read(kFourPositions + "f 1 2 3 4\n");
     ASSERT_EQ(data.faces.size(), 1u);
     EXPECT_THAT(positions_of(data.faces[0]), ElementsAre(0, 1, 2));
-    EXPECT_THAT(std::vector<int32_t>(data.faces[0].texCoord, data.faces[0].texCoord + 3), ElementsAre(-1, -1, -1));
+    EXPECT_THAT(std::vector<int32_t>(data.faces[0].texCoord, data.faces[0].texCoord + 3),
+                ElementsAre(-1, -1, -1));
 }
 
 TEST(ObjReader, NegativeReferencesCountBackFromTheLatestElement)
@@ -51,7 +54,8 @@ TEST(ObjReader, NegativeReferencesCountBackFromTheLatestElement)
     const ObjData data = read(kFourPositions + "vt 0 0\nvt 1 0\nvn 0 0 1\nf -1/-1/-1 -2/-2/-1 -3/-1/-1\n");
     ASSERT_EQ(data.faces.size(), 1u);
     EXPECT_THAT(positions_of(data.faces[0]), ElementsAre(3, 2, 1));
-    EXPECT_THAT(std::vector<int32_t>(data.faces[0].texCoord, data.faces[0].texCoord + 3), ElementsAre(1, 0, 1));
+    EXPECT_THAT(std::vector<int32_t>(data.faces[0].texCoord, data.faces[0].texCoord + 3),
+                ElementsAre(1, 0, 1));
     EXPECT_THAT(std::vector<int32_t>(data.faces[0].normal, data.faces[0].normal + 3), ElementsAre(0, 0, 0));
 }
 
@@ -72,9 +76,10 @@ TEST(ObjReader, TextureRowsAreTurnedOverAndNumbersReadWhole)
 
 TEST(ObjReader, ObjectsStartAtPositionsAfterFacesAndTakeTheirMaterials)
 {
-    const ObjData data = read("# two objects\r\n\r\nmtllib two.mtl\r\no A\r\nv 0 0 0\r\nv 1 0 0\r\nv 0 1 0\r\n"
-                              "usemtl Red\r\ns off\r\nf 1 2 3\r\n"
-                              "o B\nv 0 0 1\nv 1 0 1\nv 0 1 1\nusemtl Green\nusemtl Blue\nf 4 5 6\nf -1 -2 -3\n");
+    const ObjData data =
+        read("# two objects\r\n\r\nmtllib two.mtl\r\no A\r\nv 0 0 0\r\nv 1 0 0\r\nv 0 1 0\r\n"
+             "usemtl Red\r\ns off\r\nf 1 2 3\r\n"
+             "o B\nv 0 0 1\nv 1 0 1\nv 0 1 1\nusemtl Green\nusemtl Blue\nf 4 5 6\nf -1 -2 -3\n");
     ASSERT_EQ(data.objects.size(), 2u);
     EXPECT_EQ(data.objects[0].firstFace, 0);
     EXPECT_EQ(data.objects[0].faceCount, 1);
@@ -126,7 +131,8 @@ TEST(ObjReader, FacesBeforeAnyPositionAndEmptyTextAreHandled)
     EXPECT_TRUE(read("\n\n   \n# nothing\n").faces.empty());
 }
 
-namespace {
+namespace
+{
 
 std::vector<MtlMaterial> read_materials(const std::string& text, const std::string& folder = "")
 {

@@ -15,7 +15,8 @@
 #include <GL/glew.h>
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 // A 10 x 10 square facing the camera, as two objects (two meshes); the events draw it at a fifth of that.
 const char* kSquare = "mtllib sq.mtl\n"
@@ -41,9 +42,9 @@ protected:
     // camera.
     bool call(HostEvent& event, int32_t phase, uint32_t rgb, int32_t material = 0, int32_t modelText = -1)
     {
-        return Object3D(event.at(phase), &event.data, modelText < 0 ? model : modelText, int32_t(rgb >> 16 & 255),
-                        int32_t(rgb >> 8 & 255), int32_t(rgb & 255), 0, 0, -20000, 0, 0, 0, 100000, 255, GL_ONE,
-                        GL_ZERO, 20000, material, world, 0);
+        return Object3D(event.at(phase), &event.data, modelText < 0 ? model : modelText,
+                        int32_t(rgb >> 16 & 255), int32_t(rgb >> 8 & 255), int32_t(rgb & 255), 0, 0, -20000,
+                        0, 0, 0, 100000, 255, GL_ONE, GL_ZERO, 20000, material, world, 0);
     }
 
     Picture show()

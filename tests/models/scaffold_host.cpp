@@ -8,7 +8,8 @@
 
 VORTEL_EXPORT bool Vortel_Init(SDL_Surface**, SDL_Surface**, ServicesStruct*);
 
-namespace {
+namespace
+{
 
 struct Handler {
     uint32_t type;

@@ -21,7 +21,8 @@
 
 using ::testing::IsEmpty;
 
-namespace {
+namespace
+{
 
 constexpr int kW = ScaffoldHost::kWidth, kH = ScaffoldHost::kHeight;
 constexpr int kColumn = kW / 2 - 35; // through the square, beside the triangle
@@ -73,7 +74,8 @@ protected:
     }
     Picture blurred(int32_t rx, int32_t ry, int32_t step, const std::string& png)
     {
-        return run([=](StateStruct* s, void** d) { return PostBlurPrecise(s, d, rx, ry, step); }, png.c_str());
+        return run([=](StateStruct* s, void** d) { return PostBlurPrecise(s, d, rx, ry, step); },
+                   png.c_str());
     }
 
     ScaffoldHost* host = nullptr;
@@ -105,13 +107,15 @@ Profile profile(const Picture& p, bool row, int at)
     auto first = [&](float level) {
         for (int i = 1; i < n; ++i)
             if (v[size_t(i)] >= level)
-                return float(i - 1) + (level - v[size_t(i - 1)]) / std::max(1.0f, v[size_t(i)] - v[size_t(i - 1)]);
+                return float(i - 1) +
+                       (level - v[size_t(i - 1)]) / std::max(1.0f, v[size_t(i)] - v[size_t(i - 1)]);
         return float(n);
     };
     auto last = [&](float level) {
         for (int i = n - 2; i >= 0; --i)
             if (v[size_t(i)] >= level)
-                return float(i + 1) - (level - v[size_t(i + 1)]) / std::max(1.0f, v[size_t(i)] - v[size_t(i + 1)]);
+                return float(i + 1) -
+                       (level - v[size_t(i + 1)]) / std::max(1.0f, v[size_t(i)] - v[size_t(i + 1)]);
         return 0.0f;
     };
     Profile out;
@@ -179,7 +183,8 @@ TEST_F(PostEffects, PreciseBlurFallsOffSmoothlyWiderWithTheRadiusAndStaysCentred
         EXPECT_LT(profile(picture, false, kColumn).ramp, 2.5f);
     }
     const Picture vertical = blurred(1, 16, 1, "blur_y16.png");
-    const Profile sharpColumn = profile(reference, false, kColumn), softColumn = profile(vertical, false, kColumn);
+    const Profile sharpColumn = profile(reference, false, kColumn),
+                  softColumn = profile(vertical, false, kColumn);
     EXPECT_GT(softColumn.ramp, sharpColumn.ramp + 4.0f);
     EXPECT_NEAR(softColumn.left, sharpColumn.left, 1.5f);
     EXPECT_NEAR(softColumn.right, sharpColumn.right, 1.5f);
@@ -198,7 +203,8 @@ TEST_F(PostEffects, ExtremeParametersAreTamed)
 TEST_F(PostEffects, UglyBlurFillsTheWholeWindow)
 {
     const Picture reference = plain();
-    const Picture picture = run([](StateStruct* s, void** d) { return PostBlurUgly(s, d, 4, 4); }, "ugly.png");
+    const Picture picture =
+        run([](StateStruct* s, void** d) { return PostBlurUgly(s, d, 4, 4); }, "ugly.png");
     const Profile sharpRow = profile(reference, true, kH / 2), softRow = profile(picture, true, kH / 2);
     const Profile sharpCol = profile(reference, false, kColumn), softCol = profile(picture, false, kColumn);
     // The square is where the plain render has it (a quarter-size picture stretched over the whole window),
@@ -214,7 +220,8 @@ TEST_F(PostEffects, GlareAddsLightOnlyAroundPixelsAboveTheThreshold)
 {
     build_scene(true);
     const Picture reference = plain();
-    const Picture picture = run([](StateStruct* s, void** d) { return PostGlare(s, d, 192, 6, 0); }, "glare.png");
+    const Picture picture =
+        run([](StateStruct* s, void** d) { return PostGlare(s, d, 192, 6, 0); }, "glare.png");
     const Profile white = profile(reference, true, kH / 2);
     // Light spills a few pixels out of the white square...
     const int outside = int(white.left) - 3;

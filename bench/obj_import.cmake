@@ -1,0 +1,1 @@
+set(BENCH_obj_import_LIBS Scaffold tinyobjloader)

@@ -1,0 +1,1 @@
+set(BENCH_post_blur_LIBS Scaffold vortel_test_support)
