@@ -1,6 +1,6 @@
 # `cmake --install` layout:
 #   <prefix>/bin/player                  launcher that runs the real player from the plug-in folder
-#   <prefix>/lib/vortel/                 player, plug-ins, SDL.ini, the bundled demo and its data: the player
+#   <prefix>/lib/vortel/                 player, plug-ins, SDL.ini, the bundled demo and its media: the player
 #                                        finds libraries next to itself and plug-ins find Scaffold.so through
 #                                        RUNPATH=$ORIGIN, so the folder works wherever it is installed
 #   <prefix>/include/vortel/             the plug-in interface (plugin.h, records.h, legacy_rand.h)
@@ -34,10 +34,11 @@ if(TARGET player)
     install(PROGRAMS ${CMAKE_BINARY_DIR}/install/player DESTINATION ${CMAKE_INSTALL_BINDIR})
 endif()
 
-# The bundled demo (player.xml, played without arguments), its data folders and the default SDL.ini.
+# The bundled demo as the build left it beside the player (player.xml, played without arguments, and its
+# media in showcase/), and the default SDL.ini.
 install(FILES ${CMAKE_BINARY_DIR}/bin/player.xml ${CMAKE_BINARY_DIR}/bin/SDL.ini
         DESTINATION ${VORTEL_PLUGIN_INSTALL_DIR} OPTIONAL)
-install(DIRECTORY ${CMAKE_SOURCE_DIR}/demos/ DESTINATION ${VORTEL_PLUGIN_INSTALL_DIR})
+install(DIRECTORY ${CMAKE_BINARY_DIR}/bin/showcase DESTINATION ${VORTEL_PLUGIN_INSTALL_DIR} OPTIONAL)
 
 # Headers an outside plug-in compiles against; the include spellings are the same as inside this tree.
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/include/vortel/ DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/vortel

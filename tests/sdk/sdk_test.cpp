@@ -173,6 +173,22 @@ TEST_F(Sdk, InstallPutsThePlayerPluginsHeadersAndPackageFilesInPlace)
     EXPECT_FALSE(fs::exists(prefix_ / "include/vortel/scaffold/scene/math3d_internal.h"));
 }
 
+TEST_F(Sdk, InstalledLauncherFindsTheBundledDemoBesideTheRealPlayer)
+{
+    ASSERT_EQ(install_.status, 0) << install_.output;
+    if (!fs::exists(fs::path(VORTEL_BUILD_DIR) / "bin/showcase"))
+        GTEST_SKIP() << "this build has no bundled showcase";
+    const fs::path folder = fs::current_path() / "run_bundled";
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    // Without a demo argument the player takes the document named after the program: the launcher must
+    // start it under its real path, where player.xml, its media and the plug-ins are.
+    const CommandResult check =
+        run("cd " + quoted(folder) + " && " + quoted(prefix_ / "bin/player") + " --check");
+    EXPECT_EQ(check.status, 0) << check.output;
+    EXPECT_TRUE(contains(check.output, "lib/vortel/player.xml: no problems found")) << check.output;
+}
+
 TEST_F(Sdk, InstalledTreeWorksAfterBeingMovedAndKnowsNothingOfTheBuild)
 {
     ASSERT_EQ(install_.status, 0) << install_.output;
