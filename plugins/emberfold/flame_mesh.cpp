@@ -92,20 +92,40 @@ void FlameMesh::upload()
 // [SECTION] Generation and layout
 //-----------------------------------------------------------------------------
 
+namespace
+{
+
+// Points are generated in walk order into this buffer and copied out batch by batch. It is kept from
+// mesh to mesh (effects run on the main thread only), so meshes rebuilt every frame do not fault in
+// fresh pages for it each time.
+FlameMesh::Vertex* generation_buffer(int32_t count)
+{
+    static std::unique_ptr<FlameMesh::Vertex[]> buffer;
+    static int32_t capacity = 0;
+    if (count > capacity) {
+        buffer.reset(new FlameMesh::Vertex[size_t(count)]);
+        capacity = count;
+    }
+    return buffer.get();
+}
+
+} // namespace
+
 void FlameMesh::Generate()
 {
     if (generated)
         return;
     static_assert(sizeof(Vertex) == 4 * sizeof(float), "a point is generated as four floats");
-    const FlamePoints out{reinterpret_cast<float*>(points()), brightness.get(), bucket.get()};
+    Vertex* walk = generation_buffer(pointCount);
+    const FlamePoints out{reinterpret_cast<float*>(walk), brightness.get(), bucket.get()};
     generate_flame_points(*flame, pointCount, colourMode, batchCount, out);
-    sortIntoBatches();
+    sortIntoBatches(walk);
     paint();
     generated = true;
 }
 
-// Batches in order 0 .. B-1, each batch's points in generation order (a stable counting sort).
-void FlameMesh::sortIntoBatches()
+// Batches in order 0 .. B-1, each batch's points in walk order (a stable counting sort).
+void FlameMesh::sortIntoBatches(const Vertex* walk)
 {
     for (int32_t k = 0; k < batchCount; ++k)
         batchSizes[k] = 0;
@@ -119,13 +139,13 @@ void FlameMesh::sortIntoBatches()
         batchCounts_[k] = batchSizes[k] * perPoint;
         first += batchSizes[k];
     }
-    if (batchCount == 1)
+    Vertex* sorted = points();
+    if (batchCount == 1) {
+        std::memcpy(static_cast<void*>(sorted), walk, sizeof(Vertex) * size_t(pointCount));
         return;
-    std::unique_ptr<Vertex[]> sorted(new Vertex[size_t(pointCount)]);
-    const Vertex* from = points();
+    }
     for (int32_t i = 0; i < pointCount; ++i)
-        sorted[next[bucket[i]]++] = from[i];
-    (pointsMode ? vertices : squareCentres_).swap(sorted);
+        sorted[next[bucket[i]]++] = walk[i];
 }
 
 // The colour coordinate in each point's colour slot becomes the palette colour's bytes R, G, B, A.

@@ -101,7 +101,7 @@ public:
 
 private:
     Vertex* points() { return pointsMode ? vertices.get() : squareCentres_.get(); }
-    void sortIntoBatches();
+    void sortIntoBatches(const Vertex* walk);
     void paint();
     void layOutSquares(const float corners[4][3]);
     void cornerOffsets(float corners[4][3]);
