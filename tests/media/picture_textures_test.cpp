@@ -1,0 +1,180 @@
+// 'TXTR' resources from picture files: decoded the right way up, shared while held, served from the packed
+// data file, and refused with a reason when missing or damaged.
+#include "data_file.h"
+#include "gl_window.h"
+#include "media_session.h"
+#include "registry.h"
+
+#include "scene/texture.h"
+
+#include <GL/glew.h>
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+namespace
+{
+
+std::string file_bytes(const std::string& name)
+{
+    std::ifstream in(name, std::ios::binary);
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+}
+
+// A 4 x 2 PNG: top row red, bottom row blue, the bottom-right pixel half transparent green.
+std::string write_two_row_png(const std::string& name)
+{
+    Picture picture;
+    picture.width = 4;
+    picture.height = 2;
+    for (int i = 0; i < 4; ++i)
+        picture.rgba.insert(picture.rgba.end(), {255, 0, 0, 255});
+    for (int i = 0; i < 3; ++i)
+        picture.rgba.insert(picture.rgba.end(), {0, 0, 255, 255});
+    picture.rgba.insert(picture.rgba.end(), {0, 255, 0, 128});
+    picture.save_png(name);
+    return name;
+}
+
+// The texture's pixels as GL holds them: 0xAARRGGBB words, bottom row first.
+std::vector<uint32_t> texels(const Texture& texture)
+{
+    std::vector<uint32_t> pixels(size_t(texture.width) * size_t(texture.height));
+    glBindTexture(GL_TEXTURE_2D, texture.id);
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_BGRA, GL_UNSIGNED_BYTE, pixels.data());
+    glBindTexture(GL_TEXTURE_2D, 0);
+    return pixels;
+}
+
+Texture* acquire(const char* name, bool* isStatic = nullptr)
+{
+    bool scratch = false;
+    return static_cast<Texture*>(
+        AcquireByName(kTypeTexture, name, nullptr, false, "test", "image", isStatic ? isStatic : &scratch));
+}
+
+class PictureTextures : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(session.ok());
+        session.take_log();
+    }
+    MediaSession& session = MediaSession::get();
+};
+
+TEST_F(PictureTextures, APngBecomesAnUprightStaticTexture)
+{
+    write_two_row_png("two_rows.png");
+    bool isStatic = false;
+    Texture* texture = acquire("two_rows.png", &isStatic);
+    ASSERT_NE(texture, nullptr);
+    EXPECT_TRUE(isStatic);
+    EXPECT_EQ(texture->width, 4);
+    EXPECT_EQ(texture->height, 2);
+    const std::vector<uint32_t> pixels = texels(*texture);
+    EXPECT_EQ(pixels[0], 0xFF0000FFu);
+    EXPECT_EQ(pixels[3], 0x8000FF00u);
+    EXPECT_EQ(pixels[4], 0xFFFF0000u);
+    EXPECT_TRUE(session.log.empty());
+    ReleaseByName(kTypeTexture, "two_rows.png", texture);
+}
+
+TEST_F(PictureTextures, IsSharedWhileHeldAndDeletedAtTheLastRelease)
+{
+    write_two_row_png("shared.png");
+    Texture* first = acquire("shared.png");
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(acquire("shared.png"), first);
+    const uint32_t id = first->id;
+    EXPECT_NE(ReleaseByName(kTypeTexture, "shared.png", nullptr), 0);
+    EXPECT_TRUE(glIsTexture(id));
+    EXPECT_NE(ReleaseByName(kTypeTexture, "shared.png", first), 0);
+    EXPECT_FALSE(glIsTexture(id));
+    EXPECT_EQ(ReleaseByName(kTypeTexture, "shared.png", nullptr), 0) << "nothing left to release";
+    // Acquired again, it is read again.
+    Texture* again = acquire("shared.png");
+    ASSERT_NE(again, nullptr);
+    ReleaseByName(kTypeTexture, "shared.png", again);
+}
+
+TEST_F(PictureTextures, OtherFormatsDecodeToo)
+{
+    // An uncompressed 2 x 1 TGA of 24-bit BGR pixels, stored bottom row first: yellow, white.
+    const unsigned char tga[] = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 2, 0, 1, 0, 24, 0,
+                                 0, 255, 255, 255, 255, 255};
+    write_file("pixels.tga", std::string(reinterpret_cast<const char*>(tga), sizeof(tga)));
+    Texture* texture = acquire("pixels.tga");
+    ASSERT_NE(texture, nullptr);
+    EXPECT_EQ(texels(*texture), (std::vector<uint32_t>{0xFFFFFF00u, 0xFFFFFFFFu}));
+    ReleaseByName(kTypeTexture, "pixels.tga", texture);
+}
+
+TEST_F(PictureTextures, ThePackedDataFileServesPicturesBeforeTheDisk)
+{
+    const std::string png = file_bytes(write_two_row_png("packed_source.png"));
+    const std::string packed = "7F 1 " + std::to_string(png.size()) + "\nPICS/LOGO.PNG " +
+                               std::to_string(png.size()) + "\n" + png;
+    write_file("media.dat", packed);
+    ASSERT_TRUE(open_data_file("media.dat"));
+    Texture* texture = acquire("pics/logo.png"); // not on disk at all
+    ASSERT_NE(texture, nullptr);
+    EXPECT_EQ(texture->width, 4);
+    EXPECT_EQ(texels(*texture)[4], 0xFFFF0000u);
+    ReleaseByName(kTypeTexture, "pics/logo.png", texture);
+    open_data_file(nullptr);
+    EXPECT_EQ(acquire("pics/logo.png"), nullptr);
+}
+
+TEST_F(PictureTextures, MissingAndDamagedPicturesGiveNullWithAReason)
+{
+    EXPECT_EQ(acquire("nothing-here.png"), nullptr);
+    EXPECT_TRUE(session.logged("Media: cannot open picture 'nothing-here.png'\n"));
+    EXPECT_GE(session.log.size(), 2u) << "and the registry's own not-found line";
+
+    write_file("garbage.png", std::string(300, '\x5A'));
+    EXPECT_EQ(acquire("garbage.png"), nullptr);
+    EXPECT_TRUE(session.logged("Media: cannot decode picture 'garbage.png': "));
+
+    const std::string png = file_bytes(write_two_row_png("whole.png"));
+    write_file("truncated.png", png.substr(0, png.size() / 2));
+    EXPECT_EQ(acquire("truncated.png"), nullptr);
+    EXPECT_TRUE(session.logged("Media: cannot decode picture 'truncated.png': "));
+
+    write_file("empty.png", "");
+    EXPECT_EQ(acquire("empty.png"), nullptr);
+    EXPECT_TRUE(session.logged("Media: cannot decode picture 'empty.png': empty file"));
+    // A failure leaves nothing behind to release.
+    EXPECT_EQ(ReleaseByName(kTypeTexture, "garbage.png", nullptr), 0);
+}
+
+int gRenderAnswers = 0;
+Texture* gRenderTexture = nullptr;
+void* answer_render(const char* name, void*, bool* outFlag)
+{
+    if (std::string(name) != "Render1")
+        return nullptr;
+    ++gRenderAnswers;
+    *outFlag = true;
+    return gRenderTexture;
+}
+bool release_render(const char*, void*) { return false; }
+
+TEST_F(PictureTextures, OffScreenBufferNamesAreLeftToTheirOwnProducer)
+{
+    // Media registered first: the name passes it by, unlogged, to the producer registered after it.
+    Texture offScreen(4, 4);
+    gRenderTexture = &offScreen;
+    RegisterType(kTypeTexture, answer_render, release_render);
+    EXPECT_EQ(acquire("Render1"), &offScreen);
+    EXPECT_EQ(gRenderAnswers, 1);
+    EXPECT_FALSE(session.logged("Media:"));
+    EXPECT_EQ(acquire("Render2"), nullptr);
+    EXPECT_FALSE(session.logged("Media:"));
+}
+
+} // namespace
