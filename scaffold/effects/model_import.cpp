@@ -9,6 +9,7 @@
 
 #include <SDL.h>
 
+#include <cstring>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -203,6 +204,11 @@ void* acquire_model(const char* path, void*, bool* outFlag)
 {
     if (!modelCache || !path)
         return nullptr;
+    // The cache keeps names of up to 255 characters: a longer path could be mistaken for another one.
+    if (std::strlen(path) >= size_t(ResourceCache::kNameSize)) {
+        scaffold_log(msg::kModelPathTooLong, path, int(ResourceCache::kNameSize - 1));
+        return nullptr;
+    }
     if (void* model = modelCache->find(path, outFlag))
         return model;
     GroupNode3D* group = import_model(path);

@@ -9,7 +9,7 @@
 //    gServices.OpenFile (packed data file first, then disk). A file that cannot be opened, is larger than
 //    kMaxObjBytes, or holds text outside the supported subset (obj_reader.h, mtl_reader.h) gives null and
 //    nothing is cached; the log names the file, the line and the reason. Each non-null acquire must be
-//    paired with a release_model of the same path.
+//    paired with a release_model of the same path. Paths of 256 characters or more are refused.
 //  - The group, its meshes and the imported materials belong to the caches: consumers never delete them.
 //    Meshes have one material each (or none), found by name among all materials ever imported; the first
 //    definition of a name wins.

@@ -4,6 +4,7 @@
 namespace msg
 {
 
+constexpr const char* kModelPathTooLong = "Object3D: the model path %.40s... is longer than %d characters";
 constexpr const char* kModelCannotOpen = "Object3D: can't open the model file %s";
 constexpr const char* kModelTooLarge = "Object3D: the model file %s is larger than %zu bytes";
 constexpr const char* kModelBadLine = "Object3D: %s line %d: %s";

@@ -116,6 +116,9 @@ TEST_F(ModelImport, BadFilesAreRefusedWithTheirLineAndNothingIsCached)
         }
         EXPECT_FALSE(host->release(kTypeObject, folder + c.name));
     }
+    const std::string longPath = folder + std::string(300, 'x') + ".obj";
+    EXPECT_EQ(acquire(longPath), nullptr);
+    EXPECT_THAT(host->take_log(), ::testing::Contains(HasSubstr("is longer than 255 characters")));
     EXPECT_EQ(acquire(folder + "absent.obj"), nullptr);
     EXPECT_THAT(host->take_log(), ::testing::Contains(HasSubstr("can't open the model file")));
 }
