@@ -14,6 +14,8 @@ struct Services {
     void* (*AcquireByIndex)(uint32_t type, int32_t textIndex, void* userData, bool privateUse,
                             const char* caller, const char* typeName, bool* outFlag) = nullptr;
     int32_t (*ReleaseByIndex)(uint32_t type, int32_t textIndex, void* resource) = nullptr;
+    SDL_RWops* (*OpenFile)(const char* name) = nullptr; // served from the demo's data file when it has it
+    void (*CloseFile)(SDL_RWops* file) = nullptr;
 };
 
 extern Services gServices;

@@ -43,6 +43,8 @@ VORTEL_EXPORT bool Vortel_Init(SDL_Surface**, SDL_Surface**, ServicesStruct* ser
     gServices.GetText = services->GetText;
     gServices.AcquireByIndex = services->AcquireByIndex;
     gServices.ReleaseByIndex = services->ReleaseByIndex;
+    gServices.OpenFile = services->OpenFile;
+    gServices.CloseFile = services->CloseFile;
     return true;
 }
 

@@ -2,6 +2,8 @@
 
 #include "emberfold_services.h"
 
+#include <SDL.h>
+
 #include <cctype>
 #include <cerrno>
 #include <climits>
@@ -147,12 +149,34 @@ VirtPalette read_palette(NumberReader& in, const char* name)
     return palette;
 }
 
+// Opens a description or companion file for reading through the player, so that files packed into the
+// demo's data file are found; the bytes are copied into a temporary stream the readers can scan. Without
+// a player the file is read from disk.
+FILE* open_flame_file(const char* name)
+{
+    if (!gServices.OpenFile)
+        return std::fopen(name, "r");
+    SDL_RWops* stream = gServices.OpenFile(name);
+    if (!stream)
+        return nullptr;
+    FILE* copy = std::tmpfile();
+    char chunk[4096];
+    size_t got;
+    while (copy && (got = SDL_RWread(stream, chunk, 1, sizeof chunk)) > 0)
+        std::fwrite(chunk, 1, got, copy);
+    if (gServices.CloseFile)
+        gServices.CloseFile(stream);
+    if (copy)
+        std::rewind(copy);
+    return copy;
+}
+
 void read_companion(FlameDescription& d, const std::string& name)
 {
     // Whatever the companion does not supply stays as it is now.
     for (int32_t j = 0; j < d.transformCount; ++j)
         make_static_channels(d.transforms[j]);
-    FILE* file = std::fopen(name.c_str(), "r");
+    FILE* file = open_flame_file(name.c_str());
     if (!file)
         return;
     NumberReader in(file, name.c_str());
@@ -174,7 +198,7 @@ void read_companion(FlameDescription& d, const std::string& name)
 
 bool read_flame_description(FlameDescription& d, const char* fileName)
 {
-    FILE* file = fileName ? std::fopen(fileName, "r") : nullptr;
+    FILE* file = fileName ? open_flame_file(fileName) : nullptr;
     if (!file)
         return false;
     NumberReader in(file, fileName);
