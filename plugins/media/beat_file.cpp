@@ -79,7 +79,8 @@ bool parse_beat_text(const std::string& text, BeatRecord& record, std::string& e
             if (record.count == kMaxBeats)
                 return fail(error, number, "more than 32 beats");
             double& length = record.beatLengths[record.count];
-            ok = read_number(words, length) && length > 0 && read_number(words, record.beatValues[record.count]);
+            ok = read_number(words, length) && length > 0 &&
+                 read_number(words, record.beatValues[record.count]);
             ++record.count;
         } else if (key == "end") {
             if (record.count == 0)
@@ -91,12 +92,13 @@ bool parse_beat_text(const std::string& text, BeatRecord& record, std::string& e
         }
         std::string extra;
         if (!ok || (words >> extra))
-            return fail(error, number, "'" + key + "' needs " +
-                                           (key == "beat"  ? "a positive length and a value"
-                                            : key == "bar" ? "a positive length"
-                                            : key == "cubic" ? "0 or 1"
-                                            : key == "end"   ? "one value"
-                                                             : "a whole number of milliseconds"));
+            return fail(error, number,
+                        "'" + key + "' needs " +
+                            (key == "beat"    ? "a positive length and a value"
+                             : key == "bar"   ? "a positive length"
+                             : key == "cubic" ? "0 or 1"
+                             : key == "end"   ? "one value"
+                                              : "a whole number of milliseconds"));
     }
     if (!seenStart || !seenLength || !seenBar)
         return fail(error, number, "'start', 'length' and 'bar' are required");

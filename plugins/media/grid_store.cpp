@@ -45,8 +45,14 @@ void give_up_grid(GridEntry* entry)
     drop_if_unused(entry);
 }
 
-WaveGrid& grid_of(GridEntry* entry) { return entry->grid; }
-void set_grid_static(GridEntry* entry, bool isStatic) { entry->isStatic = isStatic; }
+WaveGrid& grid_of(GridEntry* entry)
+{
+    return entry->grid;
+}
+void set_grid_static(GridEntry* entry, bool isStatic)
+{
+    entry->isStatic = isStatic;
+}
 
 void* acquire_grid(const char* name, void*, bool* outFlag)
 {

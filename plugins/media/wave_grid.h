@@ -17,10 +17,10 @@ constexpr int32_t kMinGridSide = 2;
 constexpr int32_t kMaxGridSide = 256; // 256 x 256 points still fit 16-bit indices
 
 struct WaveShape {
-    int32_t columns, rows;   // kMinGridSide .. kMaxGridSide
-    float width, height;     // scene units
+    int32_t columns, rows; // kMinGridSide .. kMaxGridSide
+    float width, height;   // scene units
     float amplitude, wavelength;
-    float speed;             // scene units per second
+    float speed; // scene units per second
     bool colors;
 };
 

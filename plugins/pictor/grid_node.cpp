@@ -42,8 +42,14 @@ GridNode::GridNode(const Texture& texture, const TextureGridRecord& grid)
         stripPointers_.push_back(indices_.data() + size_t(j) * perStrip);
 }
 
-void GridNode::SetCulled(bool culled) { culled_ = culled; }
-void GridNode::SetCullMode(uint32_t face) { cullMode_ = face; }
+void GridNode::SetCulled(bool culled)
+{
+    culled_ = culled;
+}
+void GridNode::SetCullMode(uint32_t face)
+{
+    cullMode_ = face;
+}
 
 void GridNode::SetColor(uint32_t value)
 {
@@ -70,17 +76,59 @@ void* GridNode::GetTexCoords()
     return texCoords_.data();
 }
 
-uint32_t GridNode::GetPrimitiveType() { return GL_QUAD_STRIP; }
-void* GridNode::GetVertices() { return positions_.data(); }
-bool GridNode::HasIndices() { return true; }
-uint32_t GridNode::GetIndexType() { return GL_UNSIGNED_SHORT; }
-int GridNode::GetBatchCount() { return rows - 1; }
-int* GridNode::GetBatchCounts() { return stripCounts_.data(); }
-int* GridNode::GetBatchFirsts() { return stripFirsts_.data(); }
-void** GridNode::GetIndexPointers() { return stripPointers_.data(); }
-bool GridNode::HasColors() { return !colors_.empty(); }
-void* GridNode::GetColors() { return colors_.empty() ? nullptr : colors_.data(); }
-bool GridNode::HasTexture() { return true; }
-uint32_t GridNode::GetTextureId() { return textureId; }
-bool GridNode::IsCulled() { return culled_; }
-uint32_t GridNode::GetCullMode() { return cullMode_; }
+uint32_t GridNode::GetPrimitiveType()
+{
+    return GL_QUAD_STRIP;
+}
+void* GridNode::GetVertices()
+{
+    return positions_.data();
+}
+bool GridNode::HasIndices()
+{
+    return true;
+}
+uint32_t GridNode::GetIndexType()
+{
+    return GL_UNSIGNED_SHORT;
+}
+int GridNode::GetBatchCount()
+{
+    return rows - 1;
+}
+int* GridNode::GetBatchCounts()
+{
+    return stripCounts_.data();
+}
+int* GridNode::GetBatchFirsts()
+{
+    return stripFirsts_.data();
+}
+void** GridNode::GetIndexPointers()
+{
+    return stripPointers_.data();
+}
+bool GridNode::HasColors()
+{
+    return !colors_.empty();
+}
+void* GridNode::GetColors()
+{
+    return colors_.empty() ? nullptr : colors_.data();
+}
+bool GridNode::HasTexture()
+{
+    return true;
+}
+uint32_t GridNode::GetTextureId()
+{
+    return textureId;
+}
+bool GridNode::IsCulled()
+{
+    return culled_;
+}
+uint32_t GridNode::GetCullMode()
+{
+    return cullMode_;
+}

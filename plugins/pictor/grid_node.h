@@ -33,7 +33,7 @@ public:
     int* GetBatchFirsts() override;
     void** GetIndexPointers() override;
     bool HasColors() override;
-    void* GetColors() override; // R, G, B, A per point
+    void* GetColors() override;             // R, G, B, A per point
     void SetColor(uint32_t color) override; // also tints every point colour (alphas kept)
     bool HasTexture() override;
     void* GetTexCoords() override; // recomputed with the current offsets

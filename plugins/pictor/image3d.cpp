@@ -24,7 +24,10 @@ void Image3D::SetTexArray(float a, float b, float c, float d)
         texCoords[i] = tex_coord(double(corners[i]) * s);
 }
 
-uint32_t Image3D::GetPrimitiveType() { return GL_QUADS; }
+uint32_t Image3D::GetPrimitiveType()
+{
+    return GL_QUADS;
+}
 
 void* Image3D::GetVertices()
 {
@@ -36,19 +39,58 @@ void* Image3D::GetVertices()
     return vertices;
 }
 
-bool Image3D::HasIndices() { return false; }
-int Image3D::GetBatchCount() { return 1; }
-int* Image3D::GetBatchCounts() { return &batchCount_; }
-int* Image3D::GetBatchFirsts() { return &batchFirst_; }
-void** Image3D::GetIndexPointers() { return nullptr; }
-uint32_t Image3D::GetIndexType() { return GL_UNSIGNED_SHORT; }
-bool Image3D::HasColors() { return false; }
-bool Image3D::HasTexture() { return true; }
-bool Image3D::HasTexCoords() { return true; }
-void* Image3D::GetTexCoords() { return texCoords; }
-uint32_t Image3D::GetTextureId() { return textureId; }
-uint32_t Image3D::GetColor() { return (uint32_t(opacity) << 24) | 0x00FFFFFFu; }
-uint32_t Image3D::GetColorMask() { return uint32_t(colorMask); }
+bool Image3D::HasIndices()
+{
+    return false;
+}
+int Image3D::GetBatchCount()
+{
+    return 1;
+}
+int* Image3D::GetBatchCounts()
+{
+    return &batchCount_;
+}
+int* Image3D::GetBatchFirsts()
+{
+    return &batchFirst_;
+}
+void** Image3D::GetIndexPointers()
+{
+    return nullptr;
+}
+uint32_t Image3D::GetIndexType()
+{
+    return GL_UNSIGNED_SHORT;
+}
+bool Image3D::HasColors()
+{
+    return false;
+}
+bool Image3D::HasTexture()
+{
+    return true;
+}
+bool Image3D::HasTexCoords()
+{
+    return true;
+}
+void* Image3D::GetTexCoords()
+{
+    return texCoords;
+}
+uint32_t Image3D::GetTextureId()
+{
+    return textureId;
+}
+uint32_t Image3D::GetColor()
+{
+    return (uint32_t(opacity) << 24) | 0x00FFFFFFu;
+}
+uint32_t Image3D::GetColorMask()
+{
+    return uint32_t(colorMask);
+}
 
 Image3D* make_upright_image3d(Texture* texture)
 {

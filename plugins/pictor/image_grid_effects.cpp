@@ -133,27 +133,25 @@ bool run_grid(StateStruct* state, void** privateData, const int32_t* textures, i
 } // namespace
 
 VORTEL_EXPORT bool ImageGrid3D(StateStruct* state, void** privateData, int32_t texture, int32_t grid,
-                               int32_t offS, int32_t offT, int32_t red, int32_t green, int32_t blue, int32_t x,
-                               int32_t y, int32_t z, int32_t qa, int32_t qb, int32_t qc, int32_t qd,
-                               int32_t opacity, int32_t blendSrc, int32_t blendDst, int32_t scale, int32_t group,
-                               int32_t showMarker)
+                               int32_t offS, int32_t offT, int32_t red, int32_t green, int32_t blue,
+                               int32_t x, int32_t y, int32_t z, int32_t qa, int32_t qb, int32_t qc,
+                               int32_t qd, int32_t opacity, int32_t blendSrc, int32_t blendDst, int32_t scale,
+                               int32_t group, int32_t showMarker)
 {
     const int32_t textures[] = {texture};
-    return run_grid(state, privateData, textures, 1, grid,
-                    {offS, offT, red, green, blue, opacity, blendSrc, blendDst},
-                    {x, y, z, qa, qb, qc, qd, scale, group, showMarker},
-                    {"ImageGrid3D", "ImageGrid3D", "ImageGrid3D"});
+    return run_grid(
+        state, privateData, textures, 1, grid, {offS, offT, red, green, blue, opacity, blendSrc, blendDst},
+        {x, y, z, qa, qb, qc, qd, scale, group, showMarker}, {"ImageGrid3D", "ImageGrid3D", "ImageGrid3D"});
 }
 
 VORTEL_EXPORT bool DualImageGrid3D(StateStruct* state, void** privateData, int32_t front, int32_t back,
                                    int32_t grid, int32_t offS, int32_t offT, int32_t red, int32_t green,
                                    int32_t blue, int32_t x, int32_t y, int32_t z, int32_t qa, int32_t qb,
-                                   int32_t qc, int32_t qd, int32_t opacity, int32_t blendSrc, int32_t blendDst,
-                                   int32_t scale, int32_t group, int32_t showMarker)
+                                   int32_t qc, int32_t qd, int32_t opacity, int32_t blendSrc,
+                                   int32_t blendDst, int32_t scale, int32_t group, int32_t showMarker)
 {
     const int32_t textures[] = {front, back};
-    return run_grid(state, privateData, textures, 2, grid,
-                    {offS, offT, red, green, blue, opacity, blendSrc, blendDst},
-                    {x, y, z, qa, qb, qc, qd, scale, group, showMarker},
-                    {"DualImageGrid3D", "Image", "ImageGrid3D"});
+    return run_grid(
+        state, privateData, textures, 2, grid, {offS, offT, red, green, blue, opacity, blendSrc, blendDst},
+        {x, y, z, qa, qb, qc, qd, scale, group, showMarker}, {"DualImageGrid3D", "Image", "ImageGrid3D"});
 }

@@ -46,14 +46,15 @@ void build_node(ImageSwarmRecord& record, const SwarmShape& shape, int32_t growt
     record.builtWith = shape;
     if (!texture || n < 1)
         return;
-    record.node = new ImageSwarmNode(*texture, n, shape.first, shape.sprites != 0, swarm->positions, swarm->colors,
-                                     swarm->alpha, swarm->red, swarm->green, swarm->blue, float(growth) * 0.001f);
+    record.node =
+        new ImageSwarmNode(*texture, n, shape.first, shape.sprites != 0, swarm->positions, swarm->colors,
+                           swarm->alpha, swarm->red, swarm->green, swarm->blue, float(growth) * 0.001f);
 }
 } // namespace
 
 VORTEL_EXPORT bool ImageSwarm3D(StateStruct* state, void** privateData, int32_t texture, int32_t count,
-                                int32_t first, int32_t swarm, int32_t sprites, int32_t x, int32_t y, int32_t z,
-                                int32_t qa, int32_t qb, int32_t qc, int32_t qd, int32_t opacity,
+                                int32_t first, int32_t swarm, int32_t sprites, int32_t x, int32_t y,
+                                int32_t z, int32_t qa, int32_t qb, int32_t qc, int32_t qd, int32_t opacity,
                                 int32_t blendSrc, int32_t blendDst, int32_t scale, int32_t growth,
                                 int32_t group, int32_t showMarker)
 {

@@ -64,17 +64,59 @@ void ImageSwarmNode::SetOpacity(int32_t value)
         colors_[i] = uint8_t(opacity);
 }
 
-uint32_t ImageSwarmNode::GetPrimitiveType() { return sprites ? GL_POINTS : GL_QUADS; }
-void* ImageSwarmNode::GetVertices() { return vertices_.data(); }
-bool ImageSwarmNode::HasIndices() { return false; }
-int ImageSwarmNode::GetBatchCount() { return 1; }
-int* ImageSwarmNode::GetBatchCounts() { return &vertexCount_; }
-int* ImageSwarmNode::GetBatchFirsts() { return &batchFirst_; }
-void** ImageSwarmNode::GetIndexPointers() { return nullptr; }
-bool ImageSwarmNode::HasColors() { return !colors_.empty(); }
-void* ImageSwarmNode::GetColors() { return colors_.empty() ? nullptr : colors_.data(); }
-uint32_t ImageSwarmNode::GetColor() { return uniformColor_; }
-bool ImageSwarmNode::HasTexture() { return true; }
-bool ImageSwarmNode::HasTexCoords() { return !sprites; }
-void* ImageSwarmNode::GetTexCoords() { return sprites ? nullptr : texCoords_.data(); }
-uint32_t ImageSwarmNode::GetTextureId() { return textureId; }
+uint32_t ImageSwarmNode::GetPrimitiveType()
+{
+    return sprites ? GL_POINTS : GL_QUADS;
+}
+void* ImageSwarmNode::GetVertices()
+{
+    return vertices_.data();
+}
+bool ImageSwarmNode::HasIndices()
+{
+    return false;
+}
+int ImageSwarmNode::GetBatchCount()
+{
+    return 1;
+}
+int* ImageSwarmNode::GetBatchCounts()
+{
+    return &vertexCount_;
+}
+int* ImageSwarmNode::GetBatchFirsts()
+{
+    return &batchFirst_;
+}
+void** ImageSwarmNode::GetIndexPointers()
+{
+    return nullptr;
+}
+bool ImageSwarmNode::HasColors()
+{
+    return !colors_.empty();
+}
+void* ImageSwarmNode::GetColors()
+{
+    return colors_.empty() ? nullptr : colors_.data();
+}
+uint32_t ImageSwarmNode::GetColor()
+{
+    return uniformColor_;
+}
+bool ImageSwarmNode::HasTexture()
+{
+    return true;
+}
+bool ImageSwarmNode::HasTexCoords()
+{
+    return !sprites;
+}
+void* ImageSwarmNode::GetTexCoords()
+{
+    return sprites ? nullptr : texCoords_.data();
+}
+uint32_t ImageSwarmNode::GetTextureId()
+{
+    return textureId;
+}

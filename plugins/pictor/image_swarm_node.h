@@ -18,7 +18,8 @@ class ImageSwarmNode : public Poly3D
 public:
     // positions: at least first + n points of x, y, z; colors: null or as many points of A, R, G, B.
     ImageSwarmNode(const Texture& texture, int32_t n, int32_t first, bool sprites, const float* positions,
-                   const uint8_t* colors, uint8_t alpha, uint8_t red, uint8_t green, uint8_t blue, float growth);
+                   const uint8_t* colors, uint8_t alpha, uint8_t red, uint8_t green, uint8_t blue,
+                   float growth);
 
     // Refills the per-vertex colours from colors (the swarm's array from point 0; null: drop them and use
     // the uniform colour).
@@ -32,11 +33,11 @@ public:
     int* GetBatchFirsts() override;
     void** GetIndexPointers() override;
     bool HasColors() override;
-    void* GetColors() override;      // R, G, B, A per vertex
-    uint32_t GetColor() override;    // the uniform colour 0xAARRGGBB
+    void* GetColors() override;                // R, G, B, A per vertex
+    uint32_t GetColor() override;              // the uniform colour 0xAARRGGBB
     void SetOpacity(int32_t opacity) override; // alpha of the uniform colour and of every vertex colour
     bool HasTexture() override;
-    bool HasTexCoords() override;    // quads only: sprites take their coordinates from GL
+    bool HasTexCoords() override; // quads only: sprites take their coordinates from GL
     void* GetTexCoords() override;
     uint32_t GetTextureId() override;
 

@@ -7,7 +7,10 @@ namespace
 constexpr uint32_t kK = 950706376u;
 constexpr uint32_t kM = 2147483647u;
 
-uint32_t next_lot(uint32_t x) { return (x * kK) % kM; }
+uint32_t next_lot(uint32_t x)
+{
+    return (x * kK) % kM;
+}
 } // namespace
 
 JitterDraw movie_jitter_draw(int32_t seed, int32_t rawAmount, int32_t level)

@@ -78,10 +78,10 @@ VORTEL_EXPORT bool Pictor3D(StateStruct* state, void** privateData, int32_t text
                       {x, y, z, qa, qb, qc, qd, scale, group, showMarker});
 }
 
-VORTEL_EXPORT bool Pictor3DAlpha(StateStruct* state, void** privateData, int32_t texture, int32_t x, int32_t y,
-                                 int32_t z, int32_t qa, int32_t qb, int32_t qc, int32_t qd, int32_t opacity,
-                                 int32_t blendSrc, int32_t blendDst, int32_t opaque, int32_t scale,
-                                 int32_t group, int32_t showMarker)
+VORTEL_EXPORT bool Pictor3DAlpha(StateStruct* state, void** privateData, int32_t texture, int32_t x,
+                                 int32_t y, int32_t z, int32_t qa, int32_t qb, int32_t qc, int32_t qd,
+                                 int32_t opacity, int32_t blendSrc, int32_t blendDst, int32_t opaque,
+                                 int32_t scale, int32_t group, int32_t showMarker)
 {
     return run_pictor(state, privateData, texture, {opacity, blendSrc, blendDst, opaque, true},
                       {x, y, z, qa, qb, qc, qd, scale, group, showMarker});

@@ -20,32 +20,32 @@ VORTEL_EXPORT bool Pictor3D(StateStruct* state, void** privateData, int32_t text
                             int32_t blendSrc, int32_t blendDst, int32_t opaque, int32_t scale, int32_t group,
                             int32_t showMarker);
 // Pictor3D writing only the alpha channel of the frame buffer.
-VORTEL_EXPORT bool Pictor3DAlpha(StateStruct* state, void** privateData, int32_t texture, int32_t x, int32_t y,
-                                 int32_t z, int32_t qa, int32_t qb, int32_t qc, int32_t qd, int32_t opacity,
-                                 int32_t blendSrc, int32_t blendDst, int32_t opaque, int32_t scale,
-                                 int32_t group, int32_t showMarker);
+VORTEL_EXPORT bool Pictor3DAlpha(StateStruct* state, void** privateData, int32_t texture, int32_t x,
+                                 int32_t y, int32_t z, int32_t qa, int32_t qb, int32_t qc, int32_t qd,
+                                 int32_t opacity, int32_t blendSrc, int32_t blendDst, int32_t opaque,
+                                 int32_t scale, int32_t group, int32_t showMarker);
 
 // One picture (sprites != 0: one point sprite) of the texture at each of `count` swarm points from `first`;
 // quad j grows by the factor 1 + (j + 1) * growth x 0.001.
 VORTEL_EXPORT bool ImageSwarm3D(StateStruct* state, void** privateData, int32_t texture, int32_t count,
-                                int32_t first, int32_t swarm, int32_t sprites, int32_t x, int32_t y, int32_t z,
-                                int32_t qa, int32_t qb, int32_t qc, int32_t qd, int32_t opacity,
+                                int32_t first, int32_t swarm, int32_t sprites, int32_t x, int32_t y,
+                                int32_t z, int32_t qa, int32_t qb, int32_t qc, int32_t qd, int32_t opacity,
                                 int32_t blendSrc, int32_t blendDst, int32_t scale, int32_t growth,
                                 int32_t group, int32_t showMarker);
 
 // The texture stretched over a 'GRID' sheet; colour channels 0..255 tint it; offS and offT x 0.01 shift the
 // texture coordinates (units of 1/2048).
 VORTEL_EXPORT bool ImageGrid3D(StateStruct* state, void** privateData, int32_t texture, int32_t grid,
-                               int32_t offS, int32_t offT, int32_t red, int32_t green, int32_t blue, int32_t x,
-                               int32_t y, int32_t z, int32_t qa, int32_t qb, int32_t qc, int32_t qd,
-                               int32_t opacity, int32_t blendSrc, int32_t blendDst, int32_t scale, int32_t group,
-                               int32_t showMarker);
+                               int32_t offS, int32_t offT, int32_t red, int32_t green, int32_t blue,
+                               int32_t x, int32_t y, int32_t z, int32_t qa, int32_t qb, int32_t qc,
+                               int32_t qd, int32_t opacity, int32_t blendSrc, int32_t blendDst, int32_t scale,
+                               int32_t group, int32_t showMarker);
 // ImageGrid3D with a second texture on the back of the sheet.
 VORTEL_EXPORT bool DualImageGrid3D(StateStruct* state, void** privateData, int32_t front, int32_t back,
                                    int32_t grid, int32_t offS, int32_t offT, int32_t red, int32_t green,
                                    int32_t blue, int32_t x, int32_t y, int32_t z, int32_t qa, int32_t qb,
-                                   int32_t qc, int32_t qd, int32_t opacity, int32_t blendSrc, int32_t blendDst,
-                                   int32_t scale, int32_t group, int32_t showMarker);
+                                   int32_t qc, int32_t qd, int32_t opacity, int32_t blendSrc,
+                                   int32_t blendDst, int32_t scale, int32_t group, int32_t showMarker);
 
 // Three additive copies of the texture jittered and spread by draws from `seed` (see movie_jitter.h);
 // level 0..255 sets the brightness, scale x 0.00001.

@@ -12,18 +12,19 @@ const char* kPattern = "start 0\nlength 10000\nbar 1000\nbeat 500 0\nbeat 500 1\
 
 std::string beat_demo(const std::string& beatName)
 {
-    return probe_demo("RunningTime=\"2000\" UseOpenGL=\"true\" NumberOfInputSurfaces=\"0\"",
-                      "  <Library FileName=\"Media.so\"/>\n"
-                      "  <Library FileName=\"Probe.so\"><Function Name=\"Probe\"><Param Name=\"count\"/>"
-                      "<Param Name=\"flags\"/><Param Name=\"value\"/></Function></Library>\n",
-                      "  <Track>\n"
-                      "    <Event LibraryFileName=\"Probe.so\" FunctionName=\"Probe\" StartTime=\"0\" EndTime=\"2000\">\n"
-                      "      <param type=\"const\" val=\"3\"/>\n"
-                      "      <param type=\"const\" val=\"0\"/>\n"
-                      "      <param type=\"beat\" ID=\"0\" min=\"10\" max=\"1000\"/>\n"
-                      "    </Event>\n"
-                      "  </Track>\n",
-                      "<Text>" + beatName + "</Text>");
+    return probe_demo(
+        "RunningTime=\"2000\" UseOpenGL=\"true\" NumberOfInputSurfaces=\"0\"",
+        "  <Library FileName=\"Media.so\"/>\n"
+        "  <Library FileName=\"Probe.so\"><Function Name=\"Probe\"><Param Name=\"count\"/>"
+        "<Param Name=\"flags\"/><Param Name=\"value\"/></Function></Library>\n",
+        "  <Track>\n"
+        "    <Event LibraryFileName=\"Probe.so\" FunctionName=\"Probe\" StartTime=\"0\" EndTime=\"2000\">\n"
+        "      <param type=\"const\" val=\"3\"/>\n"
+        "      <param type=\"const\" val=\"0\"/>\n"
+        "      <param type=\"beat\" ID=\"0\" min=\"10\" max=\"1000\"/>\n"
+        "    </Event>\n"
+        "  </Track>\n",
+        "<Text>" + beatName + "</Text>");
 }
 
 std::vector<std::string> probe_words(const PlayerRun& run)
@@ -46,8 +47,8 @@ TEST(BeatDemo, TheBeatFileShapesTheParameterEveryFrame)
         folder, {"--capture", "frames", "--fps", "8", "--to", "1000", "--size", "64x48", "demo.xml"});
     ASSERT_EQ(run.status, 0) << run.log << run.stderrText;
     // Frames at 125 ms steps; the first call (at 0) is not a running call. 10 + 1000 x the bar's phase.
-    EXPECT_EQ(probe_words(run), (std::vector<std::string>{"10", "260", "510", "760", "1010", "760", "510", "260",
-                                                           "10"}))
+    EXPECT_EQ(probe_words(run),
+              (std::vector<std::string>{"10", "260", "510", "760", "1010", "760", "510", "260", "10"}))
         << run.log;
 }
 

@@ -32,8 +32,8 @@ struct EffectCall {
     StateStruct state{};
     void* slot = nullptr;
 
-    template <class Fn, class... Words> bool call(int32_t phase, int32_t localTime, bool constant, Fn fn,
-                                                  Words... words)
+    template <class Fn, class... Words>
+    bool call(int32_t phase, int32_t localTime, bool constant, Fn fn, Words... words)
     {
         state.phase = phase;
         state.status = 0;

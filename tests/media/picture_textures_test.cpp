@@ -105,8 +105,8 @@ TEST_F(PictureTextures, IsSharedWhileHeldAndDeletedAtTheLastRelease)
 TEST_F(PictureTextures, OtherFormatsDecodeToo)
 {
     // An uncompressed 2 x 1 TGA of 24-bit BGR pixels, stored bottom row first: yellow, white.
-    const unsigned char tga[] = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 2, 0, 1, 0, 24, 0,
-                                 0, 255, 255, 255, 255, 255};
+    const unsigned char tga[] = {0, 0, 2, 0, 0,  0, 0, 0,   0,   0,   0,   0,
+                                 2, 0, 1, 0, 24, 0, 0, 255, 255, 255, 255, 255};
     write_file("pixels.tga", std::string(reinterpret_cast<const char*>(tga), sizeof(tga)));
     Texture* texture = acquire("pixels.tga");
     ASSERT_NE(texture, nullptr);
@@ -117,8 +117,8 @@ TEST_F(PictureTextures, OtherFormatsDecodeToo)
 TEST_F(PictureTextures, ThePackedDataFileServesPicturesBeforeTheDisk)
 {
     const std::string png = file_bytes(write_two_row_png("packed_source.png"));
-    const std::string packed = "7F 1 " + std::to_string(png.size()) + "\nPICS/LOGO.PNG " +
-                               std::to_string(png.size()) + "\n" + png;
+    const std::string packed =
+        "7F 1 " + std::to_string(png.size()) + "\nPICS/LOGO.PNG " + std::to_string(png.size()) + "\n" + png;
     write_file("media.dat", packed);
     ASSERT_TRUE(open_data_file("media.dat"));
     Texture* texture = acquire("pics/logo.png"); // not on disk at all
@@ -162,7 +162,10 @@ void* answer_render(const char* name, void*, bool* outFlag)
     *outFlag = true;
     return gRenderTexture;
 }
-bool release_render(const char*, void*) { return false; }
+bool release_render(const char*, void*)
+{
+    return false;
+}
 
 TEST_F(PictureTextures, OffScreenBufferNamesAreLeftToTheirOwnProducer)
 {

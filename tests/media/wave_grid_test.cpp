@@ -57,11 +57,11 @@ class WaveGridEffect : public ::testing::Test
 {
 protected:
     void SetUp() override { session.take_log(); }
-    bool make(EffectCall& event, int32_t phase, int32_t name, int32_t columns, int32_t rows, int32_t speed = 1000,
-              bool constant = true, int32_t time = 0)
+    bool make(EffectCall& event, int32_t phase, int32_t name, int32_t columns, int32_t rows,
+              int32_t speed = 1000, bool constant = true, int32_t time = 0)
     {
-        return event.call(phase, time, constant, MakeWaveGrid, name, columns, rows, 4000, 2000, 500, 2000, speed,
-                          1);
+        return event.call(phase, time, constant, MakeWaveGrid, name, columns, rows, 4000, 2000, 500, 2000,
+                          speed, 1);
     }
     TextureGridRecord* acquire(const char* name, bool* isStatic)
     {
@@ -149,7 +149,8 @@ TEST_F(WaveGridEffect, RefusesASecondMakerAMissingNameAndSizesOutOfRange)
     const int32_t huge = session.text("huge");
     EffectCall sized;
     make(sized, 0, huge, 1000, -4);
-    EXPECT_TRUE(session.logged("MakeWaveGrid: grid 'huge' of 1000 x -4 points is out of range; made 256 x 2"));
+    EXPECT_TRUE(
+        session.logged("MakeWaveGrid: grid 'huge' of 1000 x -4 points is out of range; made 256 x 2"));
     TextureGridRecord* grid = acquire("huge", &isStatic);
     ASSERT_NE(grid, nullptr);
     EXPECT_EQ(grid->columns, 256);

@@ -130,7 +130,8 @@ TEST_F(PictorEffects, AMissingGroupLeavesTheNodeOutForThatFrame)
     EffectCall event;
     const int32_t nowhere = host.text("nowhere");
     const auto call = [&](int32_t phase) {
-        return event.call(phase, Pictor3D, texture, 0, 0, 0, 0, 0, 0, 10000, 255, 1, 0, 0, 100000, nowhere, 1);
+        return event.call(phase, Pictor3D, texture, 0, 0, 0, 0, 0, 0, 10000, 255, 1, 0, 0, 100000, nowhere,
+                          1);
     };
     call(0);
     EXPECT_TRUE(call(1));

@@ -78,8 +78,8 @@ TEST(MovieJitterEffect, ThreeAdditiveCopiesSpreadAroundTheJitteredMiddle)
     const int32_t tex = host.serve(kTypeTexture, "frame.png", texture.get());
     EffectCall event;
     const auto call = [&](int32_t phase, int32_t seed, int32_t amount) {
-        return event.call(phase, MovieJitter, tex, seed, amount, 1000, 2000, -3000, 0, 0, 0, 10000, 128, 100000,
-                          host.groupIndex, 0);
+        return event.call(phase, MovieJitter, tex, seed, amount, 1000, 2000, -3000, 0, 0, 0, 10000, 128,
+                          100000, host.groupIndex, 0);
     };
     call(0, 12345, 400);
     EXPECT_EQ(host.callers.back(), "MovieJitter image frame.png");

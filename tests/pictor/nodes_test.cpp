@@ -165,7 +165,8 @@ TEST(GridRecords, OnlySheetsThatCanBeDrawnAreAccepted)
     TextureGridRecord good{2, 2, 0, 0, positions.data(), nullptr};
     EXPECT_TRUE(is_drawable_grid(&good));
     EXPECT_FALSE(is_drawable_grid(nullptr));
-    TextureGridRecord oneColumn{1, 5, 0, 0, positions.data(), nullptr}; // texture coordinates would divide by 0
+    TextureGridRecord oneColumn{1,      5, 0, 0, positions.data(),
+                                nullptr}; // texture coordinates would divide by 0
     EXPECT_FALSE(is_drawable_grid(&oneColumn));
     TextureGridRecord oneRow{5, 1, 0, 0, positions.data(), nullptr};
     EXPECT_FALSE(is_drawable_grid(&oneRow));
@@ -194,9 +195,8 @@ TEST_F(ImageSwarmNodeTest, QuadsGrowOnePointAfterTheOther)
     EXPECT_EQ(node.GetPrimitiveType(), uint32_t(GL_QUADS));
     EXPECT_EQ(node.GetBatchCounts()[0], 8);
     // Point 1 at (10, 0, 0) with factor 1.5: half sizes 6 and 3; point 2 at (20, 5, 1) with factor 2.
-    EXPECT_EQ(floats(node.GetVertices(), 24),
-              (std::vector<float>{4, 3, 0, 16, 3, 0, 16, -3, 0, 4, -3, 0,
-                                  12, 9, 1, 28, 9, 1, 28, 1, 1, 12, 1, 1}));
+    EXPECT_EQ(floats(node.GetVertices(), 24), (std::vector<float>{4,  3, 0, 16, 3, 0, 16, -3, 0, 4,  -3, 0,
+                                                                  12, 9, 1, 28, 9, 1, 28, 1,  1, 12, 1,  1}));
     EXPECT_EQ(shorts(node.GetTexCoords(), 8), (std::vector<int>{0, 0, 2048, 0, 2048, 2048, 0, 2048}));
     EXPECT_FALSE(node.HasColors());
     EXPECT_EQ(node.GetColor(), 0xC8010203u);
@@ -216,7 +216,8 @@ TEST_F(ImageSwarmNodeTest, SpritesAreOneVertexPerPointWithoutCoordinates)
 TEST_F(ImageSwarmNodeTest, OpacityAndColourRefreshReachEveryVertex)
 {
     ImageSwarmNode node(*wide, 1, 2, false, positions.data(), colors.data(), 255, 0, 0, 0, 0);
-    EXPECT_EQ(bytes(node.GetColors(), 16), (std::vector<int>{7, 8, 9, 64, 7, 8, 9, 64, 7, 8, 9, 64, 7, 8, 9, 64}));
+    EXPECT_EQ(bytes(node.GetColors(), 16),
+              (std::vector<int>{7, 8, 9, 64, 7, 8, 9, 64, 7, 8, 9, 64, 7, 8, 9, 64}));
     node.SetOpacity(300);
     EXPECT_EQ(node.opacity, 255);
     EXPECT_EQ(bytes(node.GetColors(), 4), (std::vector<int>{7, 8, 9, 255}));

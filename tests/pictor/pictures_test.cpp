@@ -108,14 +108,15 @@ TEST_F(PictorPictures, Pictor3DShowsThePictureUprightInTheScene)
     const int32_t tex = host.serve(kTypeTexture, "bands", texture.get());
     EffectCall event;
     // 4 x 4 texels scaled by 1.5 at z = -8: 6 units of the 16 the view spans at that depth.
-    show(event, Pictor3D, tex, 0, 0, -8000, 0, 0, 0, 10000, 255, GL_ONE, GL_ZERO, 1, 150000, host.groupIndex, 0);
+    show(event, Pictor3D, tex, 0, 0, -8000, 0, 0, 0, 10000, 255, GL_ONE, GL_ZERO, 1, 150000, host.groupIndex,
+         0);
     const Picture picture = render("pictor3d");
     const int cx = kW / 2, cy = kH / 2, reach = kW * 3 / 16;
     EXPECT_EQ(picture.at(cx, cy - reach / 2) & 0xFFFFFF, 0x00FF00u);
     EXPECT_EQ(picture.at(cx, cy + reach / 2) & 0xFFFFFF, 0xFF0000u);
     EXPECT_EQ(picture.at(cx - reach - 8, cy) & 0xFFFFFF, 0u);
-    event.call(-1, Pictor3D, tex, 0, 0, -8000, 0, 0, 0, 10000, 255, GL_ONE, GL_ZERO, 1, 150000, host.groupIndex,
-               0);
+    event.call(-1, Pictor3D, tex, 0, 0, -8000, 0, 0, 0, 10000, 255, GL_ONE, GL_ZERO, 1, 150000,
+               host.groupIndex, 0);
 }
 
 TEST_F(PictorPictures, Pictor3DAlphaLeavesTheColourChannelsUntouched)
@@ -150,8 +151,8 @@ TEST_F(PictorPictures, DualImageGridShowsTheFrontFromTheFrontAndTheBackFromBehin
     const int32_t gridIndex = host.serve(kTypeGrid, "sheet", &grid);
     const auto look = [&](int32_t qb, int32_t qd, const char* name) {
         EffectCall event;
-        show(event, DualImageGrid3D, frontIndex, backIndex, gridIndex, 0, 0, 255, 255, 255, 0, 0, -8000, 0, qb,
-             0, qd, 255, GL_ONE, GL_ZERO, 100000, host.groupIndex, 0);
+        show(event, DualImageGrid3D, frontIndex, backIndex, gridIndex, 0, 0, 255, 255, 255, 0, 0, -8000, 0,
+             qb, 0, qd, 255, GL_ONE, GL_ZERO, 100000, host.groupIndex, 0);
         const uint32_t centre = render(name).at(kW / 2, kH / 2) & 0xFFFFFF;
         event.call(-1, DualImageGrid3D, frontIndex, backIndex, gridIndex, 0, 0, 255, 255, 255, 0, 0, -8000, 0,
                    qb, 0, qd, 255, GL_ONE, GL_ZERO, 100000, host.groupIndex, 0);
