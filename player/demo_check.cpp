@@ -202,7 +202,7 @@ bool looks_like_file_name(const std::string& text)
     if (text.find('/') != std::string::npos)
         return true;
     size_t dot = text.rfind('.');
-    if (dot == std::string::npos || dot == 0 || text.size() - dot - 1 < 1 || text.size() - dot - 1 > 5)
+    if (dot == std::string::npos || dot == 0 || text.size() - dot - 1 < 1 || text.size() - dot - 1 > 8)
         return false;
     bool letter = false;
     for (size_t c = dot + 1; c < text.size(); ++c) {

@@ -12,7 +12,7 @@
 //   an event that never plays (end not after start), starts before the event before it, or starts while
 //     an earlier event of its track still runs;
 //   a music, loader music or data file (Settings) that does not exist, and a text that looks like a file
-//     name (no blanks, and a "/" or an extension of 1 to 5 letters and digits) naming a file found
+//     name (no blanks, and a "/" or an extension of 1 to 8 letters and digits with a letter among them) naming a file found
 //     neither in the working folder, nor beside the document, nor in the data file.
 #pragma once
 

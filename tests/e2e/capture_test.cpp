@@ -108,3 +108,31 @@ TEST(Capture, FolderThatCannotBeMadeIsAFatalError)
 }
 
 } // namespace
+
+namespace
+{
+
+TEST(Capture, RangeGivesTheSameFramesAsTheSameTimesOfAWholeCapture)
+{
+    std::string folder = fresh_folder("capture_same_frames");
+    PlayerRun whole = run_player_in(folder, {"--capture", "whole", "--fps", "20", "--size", "320x240",
+                                             fixture("e2e_capture.xml")});
+    ASSERT_EQ(whole.status, 0) << whole.log;
+    PlayerRun part = run_player_in(folder, {"--capture", "part", "--fps", "20", "--from", "250", "--to", "500",
+                                            "--size", "320x240", fixture("e2e_capture.xml")});
+    ASSERT_EQ(part.status, 0) << part.log;
+    std::vector<std::string> frames = captured_frames(folder + "/part");
+    ASSERT_EQ(frames.size(), 6u); // 250, 300, ..., 500 ms: frames 5 .. 10 of the whole capture
+    for (size_t k = 0; k < frames.size(); ++k) {
+        char name[32];
+        std::snprintf(name, sizeof(name), "frame_%05zu.png", k + 5);
+        Picture a = Picture::load_png(folder + "/part/" + frames[k]);
+        Picture b = Picture::load_png(folder + "/whole/" + name);
+        ASSERT_GT(a.width, 0) << frames[k];
+        ASSERT_EQ(a.width, b.width);
+        ASSERT_EQ(a.height, b.height);
+        EXPECT_TRUE(a.rgba == b.rgba) << frames[k] << " differs from " << name;
+    }
+}
+
+} // namespace

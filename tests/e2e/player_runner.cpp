@@ -68,15 +68,15 @@ void write_file(const std::string& folder, const std::string& name, const std::s
     out << text;
 }
 
-PlayerRun run_player_in(const std::string& folder, const std::vector<std::string>& args,
-                        const std::string& audioDriver)
+namespace
+{
+RunningPlayer start(const std::string& folder, const std::vector<std::string>& args,
+                    const std::string& audioDriver, const Environment& environment)
 {
     // An X server resets when its last client leaves and refuses connections meanwhile: one connection
     // kept open for the whole test keeps the players from starting into such a reset.
     static Display* keepServerUp = XOpenDisplay(nullptr);
     (void)keepServerUp;
-    PlayerRun run;
-    run.folder = folder;
     std::string program = std::string(VORTEL_BIN_DIR) + "/player";
     std::string errPath = folder + "/stderr.txt";
     std::vector<char*> argv;
@@ -92,16 +92,72 @@ PlayerRun run_player_in(const std::string& folder, const std::vector<std::string
         int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         if (err >= 0)
             dup2(err, 2);
+        int out = open((folder + "/stdout.txt").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        if (out >= 0)
+            dup2(out, 1);
         setenv("SDL_AUDIODRIVER", audioDriver.c_str(), 1);
+        for (const auto& [name, value] : environment) {
+            if (value.empty())
+                unsetenv(name.c_str());
+            else
+                setenv(name.c_str(), value.c_str(), 1);
+        }
         execv(program.c_str(), argv.data());
         _exit(127);
     }
+    return RunningPlayer{int(pid), folder};
+}
+} // namespace
+
+RunningPlayer start_player_in(const std::string& folder, const std::vector<std::string>& args,
+                              const Environment& environment)
+{
+    return start(folder, args, "dummy", environment);
+}
+
+void append_file(const std::string& folder, const std::string& name, const std::string& text)
+{
+    std::ofstream out(folder + "/" + name, std::ios::binary | std::ios::app);
+    out << text;
+}
+
+bool wait_for_log(const RunningPlayer& player, const std::string& text, int seconds)
+{
+    return wait_for_log_count(player, text, 1, seconds);
+}
+
+bool wait_for_log_count(const RunningPlayer& player, const std::string& text, size_t count, int seconds)
+{
+    auto enough = [&] {
+        std::string log = read_file(player.folder + "/Errorlog.txt");
+        size_t found = 0;
+        for (size_t at = log.find(text); at != std::string::npos && found < count; at = log.find(text, at + 1))
+            ++found;
+        return found >= count;
+    };
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+    while (std::chrono::steady_clock::now() < deadline) {
+        if (enough())
+            return true;
+        siginfo_t info{};
+        bool ended = waitid(P_PID, id_t(player.pid), &info, WEXITED | WNOHANG | WNOWAIT) == 0 && info.si_pid != 0;
+        if (ended)
+            return enough();
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return false;
+}
+
+PlayerRun finish_player(const RunningPlayer& player, int seconds)
+{
+    PlayerRun run;
+    run.folder = player.folder;
     int status = 0;
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(120);
-    while (waitpid(pid, &status, WNOHANG) == 0) {
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+    while (waitpid(player.pid, &status, WNOHANG) == 0) {
         if (std::chrono::steady_clock::now() > deadline) {
-            kill(pid, SIGKILL);
-            waitpid(pid, &status, 0);
+            kill(player.pid, SIGKILL);
+            waitpid(player.pid, &status, 0);
             status = -1;
             break;
         }
@@ -109,9 +165,16 @@ PlayerRun run_player_in(const std::string& folder, const std::vector<std::string
     }
     if (status != -1 && WIFEXITED(status))
         run.status = WEXITSTATUS(status);
-    run.log = read_file(folder + "/Errorlog.txt");
-    run.stderrText = read_file(errPath);
+    run.log = read_file(player.folder + "/Errorlog.txt");
+    run.stderrText = read_file(player.folder + "/stderr.txt");
+    run.stdoutText = read_file(player.folder + "/stdout.txt");
     return run;
+}
+
+PlayerRun run_player_in(const std::string& folder, const std::vector<std::string>& args,
+                        const std::string& audioDriver, const Environment& environment)
+{
+    return finish_player(start(folder, args, audioDriver, environment));
 }
 
 std::string fixture(const std::string& name)

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
 struct PlayerRun {
@@ -9,6 +10,7 @@ struct PlayerRun {
     std::string log;    // Errorlog.txt
     std::string folder; // the working folder it ran in
     std::string stderrText;
+    std::string stdoutText;
 
     // The log lines (without line ends) that start with `prefix`.
     std::vector<std::string> lines_starting(const std::string& prefix) const;
@@ -23,10 +25,30 @@ std::string fresh_folder(const std::string& name);
 // Writes `text` to folder/name.
 void write_file(const std::string& folder, const std::string& name, const std::string& text);
 
+// Environment variables set (or, with an empty value, removed) for one run, on top of the test's own.
+using Environment = std::vector<std::pair<std::string, std::string>>;
+
 // Runs <build>/bin/player with `args` in `folder` under the current X display, with SDL_AUDIODRIVER=dummy
 // unless `audioDriver` names another. Gives up (and kills it) after 120 s.
 PlayerRun run_player_in(const std::string& folder, const std::vector<std::string>& args,
-                        const std::string& audioDriver = "dummy");
+                        const std::string& audioDriver = "dummy", const Environment& environment = {});
+
+// A player started without waiting for it: for tests that act while it runs.
+struct RunningPlayer {
+    int pid = -1;
+    std::string folder;
+};
+RunningPlayer start_player_in(const std::string& folder, const std::vector<std::string>& args,
+                              const Environment& environment = {});
+// Waits until the player's log has a line containing `text` (true) or the player ended or `seconds`
+// passed (false).
+bool wait_for_log(const RunningPlayer& player, const std::string& text, int seconds = 60);
+// Waits until the player's log has at least `count` lines containing `text`.
+bool wait_for_log_count(const RunningPlayer& player, const std::string& text, size_t count, int seconds = 60);
+// Appends `text` to folder/name.
+void append_file(const std::string& folder, const std::string& name, const std::string& text);
+// Waits for the player to end (killing it after `seconds`) and collects what it left.
+PlayerRun finish_player(const RunningPlayer& player, int seconds = 120);
 
 // A path under tests/fixtures.
 std::string fixture(const std::string& name);

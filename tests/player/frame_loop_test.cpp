@@ -39,6 +39,38 @@ TEST(DemoClock, RealTimeClockStartsAtTheOffset)
     SDL_Quit();
 }
 
+TEST(DemoClock, PausedClockHoldsItsTimeAndResumesFromIt)
+{
+    DemoClock clock = DemoClock::fixed(1000, 10);
+    clock.next_frame();
+    clock.pause();
+    clock.next_frame();
+    clock.next_frame();
+    EXPECT_EQ(clock.now(), 1100u);
+    clock.seek(5000);
+    EXPECT_EQ(clock.now(), 5000u) << "seeking while paused moves the held time";
+    clock.resume();
+    EXPECT_EQ(clock.now(), 5000u);
+    clock.next_frame();
+    EXPECT_EQ(clock.now(), 5100u);
+}
+
+TEST(DemoClock, RealTimeClockSeeksAndPauses)
+{
+    ASSERT_EQ(SDL_Init(SDL_INIT_TIMER), 0);
+    DemoClock clock = DemoClock::real_time(0);
+    clock.seek(20000);
+    EXPECT_GE(clock.now(), 20000u);
+    EXPECT_LT(clock.now(), 20500u);
+    clock.pause();
+    uint32_t held = clock.now();
+    SDL_Delay(30);
+    EXPECT_EQ(clock.now(), held);
+    clock.resume();
+    EXPECT_LT(clock.now() - held, 25u) << "the pause is not counted";
+    SDL_QuitSubSystem(SDL_INIT_TIMER);
+}
+
 TEST(CaptureFrameCount, MatchesTheFixedClock)
 {
     EXPECT_EQ(FrameCapture::frame_count(0, 1000, 60), 61u);
@@ -104,7 +136,7 @@ TEST_F(EventPoll, EveryPendingEventIsConsumed)
 {
     bool stop = false;
     push_key(SDLK_ESCAPE);
-    push_active(1, SDL_APPACTIVE);
+    push_active(0, SDL_APPACTIVE);
     push_key(SDLK_a);
     EXPECT_TRUE(poll_events(&stop));
     EXPECT_TRUE(stop) << "the activation after the Escape was still seen";
@@ -112,18 +144,43 @@ TEST_F(EventPoll, EveryPendingEventIsConsumed)
     EXPECT_EQ(SDL_PollEvent(&left), 0);
 }
 
-TEST_F(EventPoll, ActivationChangesOnlyCountWithExactlyTheActiveState)
+TEST_F(EventPoll, MinimisingStopsTheDemoAndRestoringDoesNot)
 {
     bool stop = false;
-    push_active(1, SDL_APPACTIVE | SDL_APPINPUTFOCUS);
-    EXPECT_FALSE(poll_events(&stop));
-    EXPECT_FALSE(stop);
     push_active(1, SDL_APPACTIVE);
     EXPECT_FALSE(poll_events(&stop));
-    EXPECT_TRUE(stop);
+    EXPECT_FALSE(stop) << "a restored window plays on";
+    push_active(0, SDL_APPACTIVE | SDL_APPINPUTFOCUS);
+    EXPECT_FALSE(poll_events(&stop));
+    EXPECT_FALSE(stop) << "only exactly the active state counts";
     push_active(0, SDL_APPACTIVE);
+    EXPECT_FALSE(poll_events(&stop));
+    EXPECT_TRUE(stop) << "a minimised window ends the demo at the next frame";
+    push_active(0, SDL_APPACTIVE);
+    push_active(1, SDL_APPACTIVE);
     poll_events(&stop);
-    EXPECT_FALSE(stop);
+    EXPECT_FALSE(stop) << "restored before the next frame: the demo goes on";
+}
+
+// Keys other than Escape go to the listener, with their modifiers.
+TEST_F(EventPoll, OtherKeysReachTheListener)
+{
+    struct Keys : KeyListener {
+        std::vector<std::pair<SDLKey, SDLMod>> seen;
+        void key_pressed(SDLKey key, SDLMod modifiers) override { seen.push_back({key, modifiers}); }
+    } keys;
+    SDL_Event e{};
+    e.type = SDL_KEYDOWN;
+    e.key.keysym.sym = SDLK_RIGHT;
+    e.key.keysym.mod = KMOD_LSHIFT;
+    SDL_PushEvent(&e);
+    push_key(SDLK_SPACE);
+    bool stop = false;
+    EXPECT_FALSE(poll_events(&stop, &keys));
+    ASSERT_EQ(keys.seen.size(), 2u);
+    EXPECT_EQ(keys.seen[0].first, SDLK_RIGHT);
+    EXPECT_TRUE(keys.seen[0].second & KMOD_SHIFT);
+    EXPECT_EQ(keys.seen[1].first, SDLK_SPACE);
 }
 
 } // namespace

@@ -1,0 +1,119 @@
+// --check: every kind of author's mistake reported on its own line, with the exit status and the summary,
+// on standard output and in the log; no window is opened for it.
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "player_runner.h"
+
+namespace
+{
+
+std::vector<std::string> lines_of(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::stringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    return lines;
+}
+
+// Runs --check on a fixture without an X display: a window would fail to open.
+PlayerRun check(const std::string& name)
+{
+    std::string folder = fresh_folder("check_" + name);
+    return run_player_in(folder, {"--check", fixture("check_" + name + ".xml")}, "dummy", {{"DISPLAY", ""}});
+}
+
+void expect_report(const std::string& name, const std::vector<std::string>& problems)
+{
+    PlayerRun run = check(name);
+    std::vector<std::string> expected = problems;
+    std::string path = fixture("check_" + name + ".xml");
+    expected.push_back(path + ": " + std::to_string(problems.size()) +
+                       (problems.size() == 1 ? " problem found" : " problems found"));
+    EXPECT_EQ(run.status, 1) << run.stderrText;
+    EXPECT_EQ(lines_of(run.stdoutText), expected);
+    EXPECT_EQ(run.lines(), expected) << "the log holds the same report";
+}
+
+TEST(Check, GoodDocumentPassesWithoutAWindow)
+{
+    PlayerRun run = check("good");
+    EXPECT_EQ(run.status, 0) << run.stdoutText << run.stderrText;
+    EXPECT_EQ(lines_of(run.stdoutText),
+              std::vector<std::string>{fixture("check_good.xml") + ": no problems found"});
+    EXPECT_EQ(run.log.find("probe Vortel_Init"), std::string::npos) << "no library was initialised";
+}
+
+TEST(Check, UnknownLibrariesAndFunctions)
+{
+    expect_report("unknown_function", {"library 'Probe.so': declares 'ProbeGone', which it does not export",
+                                       "track 0, event 1: library 'Other.so' is not declared in the document",
+                                       "track 0, event 2: function 'Prob' is not declared by library 'Probe.so'"});
+    expect_report("unknown_library", {"library 'NoSuchLibrary.so': cannot be loaded"});
+}
+
+TEST(Check, ParameterCountsDifferingFromTheDeclaration)
+{
+    expect_report("param_count", {"track 1, event 0: 'Probe' declares 3 parameters, the event gives 2",
+                                  "track 1, event 1: 'Probe' declares 3 parameters, the event gives 4"});
+}
+
+TEST(Check, TextIndicesOutOfRangeForResourceParameters)
+{
+    expect_report("text_index", {"track 0, event 1: parameter 2 names text 2, but the document has 2 texts",
+                                 "track 0, event 2: parameter 2 names text -1, but the document has 2 texts",
+                                 "track 0, event 3: parameter 1 (beat) names text 5, but the document has 2 texts"});
+}
+
+TEST(Check, QuaternionKeysWithoutThreeMatchingComponents)
+{
+    expect_report("sqd", {"track 0, event 0: parameter 1 (sqd) is not followed by three multi parameters with "
+                          "the same number of segments (1)",
+                          "track 0, event 1: parameter 3 (sqd) is not followed by three multi parameters with "
+                          "the same number of segments (1)"});
+}
+
+TEST(Check, OverlappingUnsortedAndEmptyEvents)
+{
+    expect_report("timing",
+                  {"track 0, event 1: starts at 300 ms while event 0 still runs (until 400 ms)",
+                   "track 0, event 2: starts at 200 ms, before event 1 (300 ms): a track's events must be in time "
+                   "order",
+                   "track 0, event 3: ends at 600 ms, not after its start at 600 ms: it never plays"});
+}
+
+TEST(Check, MissingFilesInSettingsAndTexts)
+{
+    expect_report("missing_files", {"Settings: the music file 'missing.ogg' does not exist",
+                                     "Settings: the loader music file 'sounds/loader.ogg' does not exist",
+                                     "Settings: the data file 'media.dat' does not exist",
+                                     "text 0: the file 'logo.png' does not exist",
+                                     "text 1: the file 'models/ship.obj' does not exist"});
+}
+
+TEST(Check, TextsServedByTheDataFileExist)
+{
+    std::string folder = fresh_folder("check_data_file");
+    write_file(folder, "media.dat", "7F 1 5\nLOGO.PNG 5\nhello");
+    write_file(folder, "demo.xml",
+               probe_demo("RunningTime=\"100\" UseOpenGL=\"true\" NumberOfInputSurfaces=\"0\" DataFile=\"media.dat\"",
+                          "", "", "<Text>logo.png</Text><Text>gone.png</Text>"));
+    PlayerRun run = run_player_in(folder, {"--check", "demo.xml"}, "dummy", {{"DISPLAY", ""}});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(lines_of(run.stdoutText), (std::vector<std::string>{"text 1: the file 'gone.png' does not exist",
+                                                                  "demo.xml: 1 problem found"}));
+}
+
+TEST(Check, UnreadableDocumentIsAProblem)
+{
+    std::string folder = fresh_folder("check_unreadable");
+    PlayerRun run = run_player_in(folder, {"--check", "nothing.xml"}, "dummy", {{"DISPLAY", ""}});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(lines_of(run.stdoutText),
+              (std::vector<std::string>{"document: Couldn't load the demo nothing.xml, does this file exists?",
+                                        "nothing.xml: 1 problem found"}));
+}
+
+} // namespace

@@ -1,0 +1,65 @@
+// The authoring options on the command line, and the rule --check uses to tell file names among texts.
+#include <gtest/gtest.h>
+
+#include <command_line.h>
+#include <demo_check.h>
+
+namespace
+{
+
+CommandLine parse(std::vector<const char*> args)
+{
+    args.insert(args.begin(), "player");
+    return parse_command_line(int(args.size()), args.data());
+}
+
+TEST(AuthoringOptions, AreReadWithTheirValues)
+{
+    CommandLine cl = parse({"--dev", "--loop", "1500-4000", "demo.xml"});
+    EXPECT_TRUE(cl.error.empty()) << cl.error;
+    EXPECT_TRUE(cl.dev);
+    EXPECT_TRUE(cl.hasLoop);
+    EXPECT_EQ(cl.loopFrom, 1500u);
+    EXPECT_EQ(cl.loopTo, 4000u);
+    EXPECT_EQ(cl.demoPath, "demo.xml");
+
+    cl = parse({"--capture", "f", "--video", "out.mp4", "demo.xml"});
+    EXPECT_TRUE(cl.error.empty()) << cl.error;
+    EXPECT_EQ(cl.videoFile, "out.mp4");
+
+    cl = parse({"demo.xml", "--check"});
+    EXPECT_TRUE(cl.error.empty()) << cl.error;
+    EXPECT_TRUE(cl.check);
+}
+
+TEST(AuthoringOptions, MalformedLoopRangesAreRefused)
+{
+    for (const char* range : {"4000-1500", "100-100", "100", "-100", "a-b", "100-", "1-2-3", "0-99999999999"}) {
+        CommandLine cl = parse({"--loop", range});
+        EXPECT_EQ(cl.error, std::string("--loop wants FROM-TO in milliseconds with FROM before TO, not '") + range +
+                                "'");
+    }
+    EXPECT_EQ(parse({"--loop"}).error, "--loop needs a value");
+}
+
+TEST(AuthoringOptions, CombinationsThatCannotWorkAreRefused)
+{
+    EXPECT_EQ(parse({"--video", "out.mp4"}).error, "--video only applies to --capture");
+    EXPECT_EQ(parse({"--capture", "f", "--dev"}).error,
+              "--loop and --dev play in real time: they do not go with --capture");
+    EXPECT_EQ(parse({"--capture", "f", "--loop", "0-10"}).error,
+              "--loop and --dev play in real time: they do not go with --capture");
+    EXPECT_EQ(parse({"--check", "--dev"}).error, "--check plays nothing: it goes with no --capture, --dev or --loop");
+    EXPECT_EQ(parse({"--capture", "f", "--video", ""}).error, "--video needs a file name");
+}
+
+TEST(TextsNamingFiles, PathsAndShortExtensionsCountWordsAndSentencesDoNot)
+{
+    for (const char* name : {"logo.png", "models/ship.obj", "a.flame", "../up/x", "fire.flameANI", "t.mp3"})
+        EXPECT_TRUE(looks_like_file_name(name)) << name;
+    for (const char* name : {"", "Render1", "The end. Thanks", "v1.2", "dots...", ".hidden", "x.1234", "end.",
+                             "name.waytoolongext"})
+        EXPECT_FALSE(looks_like_file_name(name)) << name;
+}
+
+} // namespace
