@@ -9,8 +9,8 @@
 #include <cctype>
 #include <cerrno>
 #include <cstdint>
-#include <string>
 #include <fcntl.h>
+#include <string>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -18,7 +18,8 @@
 #include "fuzz_inputs.h"
 #include "scratch_file.h"
 
-namespace {
+namespace
+{
 
 constexpr int kMaxNamesOpened = 64;
 

@@ -15,5 +15,8 @@ int data_file_input(const uint8_t* data, size_t size);
 #define VORTEL_FUZZ_ENTRY(function)
 #else
 #define VORTEL_FUZZ_ENTRY(function)                                                                          \
-    extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) { return function(data, size); }
+    extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)                                  \
+    {                                                                                                        \
+        return function(data, size);                                                                         \
+    }
 #endif

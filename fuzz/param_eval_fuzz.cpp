@@ -17,13 +17,14 @@
 
 #include "data_file.h"
 #include "demo_loader.h"
+#include "fuzz_inputs.h"
 #include "param_eval.h"
 #include "registry.h"
-#include "fuzz_inputs.h"
 #include "scratch_file.h"
 #include "services.h"
 
-namespace {
+namespace
+{
 
 constexpr size_t kHead = 64;
 BeatRecord g_beat;
@@ -35,7 +36,10 @@ void* beat_acquire(const char*, void*, bool* outFlag)
     return &g_beat;
 }
 
-bool beat_release(const char*, void*) { return true; }
+bool beat_release(const char*, void*)
+{
+    return true;
+}
 
 template <class T> T read_at(const uint8_t* head, size_t at)
 {
@@ -54,7 +58,7 @@ void fill_beat(const uint8_t* head)
     g_beat.cubic = (head[28] & 1) != 0;
     const uint8_t* seeds = head + 29;
     for (int i = 0; i < kMaxBeats; ++i)
-        g_beat.beatLengths[i] = double(seeds[i % 35]) * 4.0 - 100.0;   // zero and negative lengths too
+        g_beat.beatLengths[i] = double(seeds[i % 35]) * 4.0 - 100.0; // zero and negative lengths too
     for (int i = 0; i <= kMaxBeats; ++i)
         g_beat.beatValues[i] = double(seeds[(i + 7) % 35]) - 128.0;
 }
@@ -76,7 +80,8 @@ void evaluate_event(const Event& event, uint32_t t)
         for (uint32_t time : times) {
             bool constant = false;
             try {
-                const int written = evaluate_param(event.params, index, time, event.startTime, out.data(), &constant);
+                const int written =
+                    evaluate_param(event.params, index, time, event.startTime, out.data(), &constant);
                 if (written < 1 || size_t(written) > out.size())
                     __builtin_trap();
             } catch (const BasicException&) {

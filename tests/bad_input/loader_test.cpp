@@ -14,7 +14,8 @@
 #include "demo_loader.h"
 #include "param_eval.h"
 
-namespace {
+namespace
+{
 
 const std::string kXmlError =
     "An XML error occurred while loading demo from XML file. The XML file is corrupt in some way.";
@@ -23,7 +24,10 @@ const std::string kLoadError =
     "sure...";
 const std::string kCorruptCombi = "Corrupt combi-function!";
 
-std::string bad(const std::string& name) { return std::string(VORTEL_FIXTURES) + "/bad/" + name; }
+std::string bad(const std::string& name)
+{
+    return std::string(VORTEL_FIXTURES) + "/bad/" + name;
+}
 
 // The message load_demo throws, or "" when the document loads.
 std::string load_message(const std::string& path, Demo& demo)
@@ -103,10 +107,12 @@ TEST(BadDocument, EveryMissingRequiredAttributeIsALoadError)
         settings + "<Track>" + event + "<param type=\"multi\" val=\"1\"/></E></Track>",
         settings + "<Track>" + event + "<param type=\"multi\" interpol=\"lin\"/></E></Track>",
         settings + "<Track>" + event + "<param type=\"combi\"><param/></param></E></Track>",
-        settings + "<Track>" + event + "<param type=\"sin\" ampli=\"1\" offset=\"1\" height=\"1\"/></E></Track>",
+        settings + "<Track>" + event +
+            "<param type=\"sin\" ampli=\"1\" offset=\"1\" height=\"1\"/></E></Track>",
         settings + "<Track>" + event + "<param type=\"beat\" min=\"1\" max=\"2\"/></E></Track>",
         // A missing attribute inside a combi operand.
-        settings + "<Track>" + event + "<param type=\"combi\" op=\"1000\"><param type=\"sin\"/></param></E></Track>",
+        settings + "<Track>" + event +
+            "<param type=\"combi\" op=\"1000\"><param type=\"sin\"/></param></E></Track>",
     };
     for (const std::string& body : bodies) {
         SCOPED_TRACE(body);
@@ -195,11 +201,12 @@ TEST(BadDocument, DeepNestingAndManyTracksLoad)
         nest += "</a>";
     std::string tracks;
     for (int i = 0; i < 1000; ++i)
-        tracks += "<Track><E LibraryFileName=\"P\" FunctionName=\"F\" StartTime=\"0\" EndTime=\"100\">" + combi +
-                  "</E></Track>";
+        tracks += "<Track><E LibraryFileName=\"P\" FunctionName=\"F\" StartTime=\"0\" EndTime=\"100\">" +
+                  combi + "</E></Track>";
     Demo demo;
     ASSERT_EQ(load_message(write_temp("deep.xml", "<Demo><Settings RunningTime=\"100\" NumberOfInputSurfaces="
-                                                  "\"0\"/>" + nest + tracks + "</Demo>"),
+                                                  "\"0\"/>" +
+                                                      nest + tracks + "</Demo>"),
                            demo),
               "");
     ASSERT_EQ(demo.tracks.size(), 1000u);
@@ -208,10 +215,10 @@ TEST(BadDocument, DeepNestingAndManyTracksLoad)
 
 TEST(BadDataFile, HeadersThatLieMeanNoDataFile)
 {
-    for (const char* file : {"lying_count.dat", "lying_content_size.dat", "sizes_exceed_content.dat",
-                             "negative_member_size.dat", "huge_count.dat", "count_two_billion.dat",
-                             "name_too_long.dat", "wrong_magic.dat", "header_only.dat", "empty.xml",
-                             "binary_garbage.xml"}) {
+    for (const char* file :
+         {"lying_count.dat", "lying_content_size.dat", "sizes_exceed_content.dat", "negative_member_size.dat",
+          "huge_count.dat", "count_two_billion.dat", "name_too_long.dat", "wrong_magic.dat",
+          "header_only.dat", "empty.xml", "binary_garbage.xml"}) {
         SCOPED_TRACE(file);
         EXPECT_FALSE(open_data_file(bad(file).c_str()));
         EXPECT_EQ(OpenFile("a.png"), nullptr) << "nothing served from a refused file";

@@ -7,12 +7,17 @@
 
 #include "player_runner.h"
 
-namespace {
+namespace
+{
 
 const std::string kGL = "RunningTime=\"100\" UseOpenGL=\"true\" NumberOfInputSurfaces=\"0\"";
-const std::string kProbeLibrary = "<Library FileName=\"Probe.so\"><F Name=\"Probe\"/><F Name=\"ProbeMany\"/></Library>";
+const std::string kProbeLibrary =
+    "<Library FileName=\"Probe.so\"><F Name=\"Probe\"/><F Name=\"ProbeMany\"/></Library>";
 
-std::string bad(const std::string& name) { return fixture("bad/" + name); }
+std::string bad(const std::string& name)
+{
+    return fixture("bad/" + name);
+}
 
 // A Probe event with `count` constant words: count itself, then zeros.
 std::string probe_event(int count, const std::string& function = "Probe", int end = 100)
@@ -53,9 +58,12 @@ TEST(BadDocumentInThePlayer, RefusedDocumentsStopAtStartWithTheirMessage)
     const std::string load = "An error occurred while loading demo from XML file. May have something to with "
                              "corrupt XML, not 100% sure...";
     const std::pair<const char*, std::string> cases[] = {
-        {"truncated.xml", xml},           {"latin1_undeclared.xml", xml},
-        {"entity_expansion.xml", xml},    {"deep_combi.xml", "Corrupt combi-function!"},
-        {"missing_running_time.xml", load}, {"unknown_interpolation.xml", load},
+        {"truncated.xml", xml},
+        {"latin1_undeclared.xml", xml},
+        {"entity_expansion.xml", xml},
+        {"deep_combi.xml", "Corrupt combi-function!"},
+        {"missing_running_time.xml", load},
+        {"unknown_interpolation.xml", load},
     };
     for (const auto& [file, message] : cases) {
         SCOPED_TRACE(file);
@@ -100,8 +108,8 @@ TEST(BadDocumentInThePlayer, AnEventOf69WordsIsNeverCalledAnd68Are)
 {
     // Running calls go from the last track to the first, and a false one stops the rest of the frame's:
     // the 68-word event sits on the last track so that it is called before the 69-word one fails.
-    std::string tracks =
-        "<Track>" + probe_event(69, "Probe", 1000) + "</Track><Track>" + probe_event(68, "ProbeMany", 1000) + "</Track>";
+    std::string tracks = "<Track>" + probe_event(69, "Probe", 1000) + "</Track><Track>" +
+                         probe_event(68, "ProbeMany", 1000) + "</Track>";
     PlayerRun run = run_document("69_words", probe_demo(kGL, kProbeLibrary, tracks));
     EXPECT_EQ(run.status, 0) << "the frame loop was reached";
     EXPECT_EQ(run.find_line("probe Probe "), -1) << run.log;
@@ -118,7 +126,8 @@ TEST(BadPlugIn, ExceptionFromInitStopsStartUpWithItsMessage)
     PlayerRun run = run_document("init_throws", probe_demo(kGL, libraries, ""));
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.find_line("probe Vortel_Init"), -1) << run.log;
-    EXPECT_NE(run.log.find("Thrower: cannot start, the machine is made of cheese\n"), std::string::npos) << run.log;
+    EXPECT_NE(run.log.find("Thrower: cannot start, the machine is made of cheese\n"), std::string::npos)
+        << run.log;
     EXPECT_EQ(run.find_line("Vortel_Quit"), -1) << run.log;
     expect_clean(run);
 }
@@ -126,9 +135,10 @@ TEST(BadPlugIn, ExceptionFromInitStopsStartUpWithItsMessage)
 TEST(BadPlugIn, ExceptionFromAnEffectEndsTheDemoWithStatusOne)
 {
     // Probe flag 4 throws on running calls.
-    std::string tracks = "<Track><E LibraryFileName=\"Probe.so\" FunctionName=\"Probe\" StartTime=\"0\" "
-                         "EndTime=\"100\"><param type=\"const\" val=\"2\"/><param type=\"const\" val=\"4\"/></E>"
-                         "</Track>";
+    std::string tracks =
+        "<Track><E LibraryFileName=\"Probe.so\" FunctionName=\"Probe\" StartTime=\"0\" "
+        "EndTime=\"100\"><param type=\"const\" val=\"2\"/><param type=\"const\" val=\"4\"/></E>"
+        "</Track>";
     PlayerRun run = run_document("effect_throws", probe_demo(kGL, kProbeLibrary, tracks));
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.log.find("Probe threw on request"), std::string::npos) << run.log;
@@ -138,7 +148,8 @@ TEST(BadPlugIn, ExceptionFromAnEffectEndsTheDemoWithStatusOne)
 
 TEST(BadPlugIn, RefusedInitAndFalseFrameGiveTheFallbackMessageWithTheirStep)
 {
-    PlayerRun refused = run_document("init_false", probe_demo(kGL, kProbeLibrary, "", "<Text>probe:fail-init</Text>"));
+    PlayerRun refused =
+        run_document("init_false", probe_demo(kGL, kProbeLibrary, "", "<Text>probe:fail-init</Text>"));
     EXPECT_EQ(refused.status, 1);
     EXPECT_EQ(refused.lines().back(), "Something went horribly wrong.  Stopped at step '5'.");
     EXPECT_EQ(refused.find_line("Vortel_Quit"), -1);
@@ -146,9 +157,11 @@ TEST(BadPlugIn, RefusedInitAndFalseFrameGiveTheFallbackMessageWithTheirStep)
 
     std::string tracks = "<Track>" + probe_event(1, "ProbeFalse", 1000) + "</Track>";
     PlayerRun lastFalse = run_document(
-        "frame_false", probe_demo(kGL, "<Library FileName=\"Probe.so\"><F Name=\"ProbeFalse\"/></Library>", tracks));
+        "frame_false",
+        probe_demo(kGL, "<Library FileName=\"Probe.so\"><F Name=\"ProbeFalse\"/></Library>", tracks));
     EXPECT_EQ(lastFalse.status, 0);
-    EXPECT_NE(lastFalse.find_line("Something went horribly wrong.  Stopped at step '9'."), -1) << lastFalse.log;
+    EXPECT_NE(lastFalse.find_line("Something went horribly wrong.  Stopped at step '9'."), -1)
+        << lastFalse.log;
     expect_clean(lastFalse);
 }
 
@@ -164,11 +177,14 @@ TEST(BadDataFile, AHeaderThatLiesIsIgnoredAndFilesComeFromDisk)
         std::string tracks = "<Track><E LibraryFileName=\"Probe.so\" FunctionName=\"Probe\" StartTime=\"0\" "
                              "EndTime=\"100\"><param type=\"const\" val=\"2\"/><param type=\"const\" "
                              "val=\"0\"/></E></Track>";
-        write_file(folder, "demo.xml",
-                   probe_demo(kGL + " DataFile=\"" + bad(file) + "\"", libraries, tracks, "<Text>a.png</Text>"));
-        PlayerRun run = run_player_in(folder, {"--capture", "f", "--fps", "20", "--size", "64x48", "demo.xml"});
+        write_file(
+            folder, "demo.xml",
+            probe_demo(kGL + " DataFile=\"" + bad(file) + "\"", libraries, tracks, "<Text>a.png</Text>"));
+        PlayerRun run =
+            run_player_in(folder, {"--capture", "f", "--fps", "20", "--size", "64x48", "demo.xml"});
         EXPECT_EQ(run.status, 0) << run.log;
-        EXPECT_NE(run.find_line("vortelLoadResources could not find the some resource named a.png"), -1) << run.log;
+        EXPECT_NE(run.find_line("vortelLoadResources could not find the some resource named a.png"), -1)
+            << run.log;
         EXPECT_GE(run.lines_starting("probe Probe phase=1").size(), 1u);
         expect_clean(run);
     }

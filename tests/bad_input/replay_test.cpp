@@ -5,10 +5,10 @@
 
 #include <algorithm>
 #include <cstring>
-#include <limits>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -16,7 +16,8 @@
 
 namespace fs = std::filesystem;
 
-namespace {
+namespace
+{
 
 std::vector<uint8_t> read_bytes(const fs::path& path)
 {
@@ -83,8 +84,9 @@ TEST(FuzzReplay, ParameterEvaluationOfBadDocumentsWithAPathologicalBeat)
 
 TEST(FuzzReplay, DataFileReaderSurvivesSeedsCrashesAndBadFiles)
 {
-    EXPECT_GT(replay(data_file_input, {kCorpus / "data_file_fuzz", kBad / "crashes" / "data_file_fuzz", kBad}),
-              size_t(0));
+    EXPECT_GT(
+        replay(data_file_input, {kCorpus / "data_file_fuzz", kBad / "crashes" / "data_file_fuzz", kBad}),
+        size_t(0));
 }
 
 } // namespace

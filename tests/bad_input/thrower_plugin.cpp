@@ -2,7 +2,8 @@
 // while it starts. Its other entry points log a line each, so a test sees whether they were called.
 #include <vortel/plugin.h>
 
-namespace {
+namespace
+{
 ServicesStruct* gServices = nullptr;
 }
 
