@@ -50,9 +50,11 @@ void check_libraries(Demo& demo, const LibrarySearch& search, Report& report)
             if (!SDL_LoadFunction(library.handle, entry))
                 report.add("library '%s': exports no %s", name, entry);
         for (FunctionDeclaration& function : library.functions) {
-            function.function = reinterpret_cast<EffectFn>(SDL_LoadFunction(library.handle, function.name.c_str()));
+            function.function =
+                reinterpret_cast<EffectFn>(SDL_LoadFunction(library.handle, function.name.c_str()));
             if (!function.function)
-                report.add("library '%s': declares '%s', which it does not export", name, function.name.c_str());
+                report.add("library '%s': declares '%s', which it does not export", name,
+                           function.name.c_str());
         }
     }
 }
@@ -106,13 +108,13 @@ void check_text_indices(const Demo& demo, const Event& event, int k, int i, Repo
     auto out_of_range = [texts](int32_t index) { return index < 0 || size_t(index) >= texts; };
     for (const ResourcePreload& resource : event_resource_preloads(demo, event))
         if (out_of_range(resource.textIndex))
-            report.add("track %d, event %d: parameter %zu names text %d, but the document has %zu texts", k, i,
-                       resource.param, int(resource.textIndex), texts);
+            report.add("track %d, event %d: parameter %zu names text %d, but the document has %zu texts", k,
+                       i, resource.param, int(resource.textIndex), texts);
     for (size_t p = 0; p < event.params.size(); ++p) {
         const Param& param = event.params[p];
         if ((param.kind == kParamBeat || param.kind == kParamLoops) && out_of_range(param.textIndex))
-            report.add("track %d, event %d: parameter %zu (%s) names text %d, but the document has %zu texts", k,
-                       i, p, param.kind == kParamBeat ? "beat" : "loops", int(param.textIndex), texts);
+            report.add("track %d, event %d: parameter %zu (%s) names text %d, but the document has %zu texts",
+                       k, i, p, param.kind == kParamBeat ? "beat" : "loops", int(param.textIndex), texts);
     }
 }
 
@@ -124,7 +126,8 @@ void check_quaternion_keys(const Event& event, int k, int i, Report& report)
             continue;
         bool ok = p + 3 < params.size();
         for (size_t c = 1; ok && c <= 3; ++c)
-            ok = params[p + c].kind == kParamMulti && params[p + c].lengths.size() == params[p].lengths.size();
+            ok =
+                params[p + c].kind == kParamMulti && params[p + c].lengths.size() == params[p].lengths.size();
         if (!ok)
             report.add("track %d, event %d: parameter %zu (sqd) is not followed by three multi parameters "
                        "with the same number of segments (%zu)",
@@ -142,8 +145,8 @@ void check_timing(const Track& track, int k, Report& report)
         const Event& event = track.events[n];
         int i = int(n);
         if (event.endTime <= event.startTime) {
-            report.add("track %d, event %d: ends at %u ms, not after its start at %u ms: it never plays", k, i,
-                       event.endTime, event.startTime);
+            report.add("track %d, event %d: ends at %u ms, not after its start at %u ms: it never plays", k,
+                       i, event.endTime, event.startTime);
             continue;
         }
         if (n > 0 && event.startTime < track.events[n - 1].startTime)
@@ -214,7 +217,8 @@ bool looks_like_file_name(const std::string& text)
     return letter;
 }
 
-std::vector<std::string> check_demo(Demo& demo, const LibrarySearch& search, const std::string& documentFolder)
+std::vector<std::string> check_demo(Demo& demo, const LibrarySearch& search,
+                                    const std::string& documentFolder)
 {
     Report report;
     check_libraries(demo, search, report);

@@ -12,8 +12,8 @@
 //   an event that never plays (end not after start), starts before the event before it, or starts while
 //     an earlier event of its track still runs;
 //   a music, loader music or data file (Settings) that does not exist, and a text that looks like a file
-//     name (no blanks, and a "/" or an extension of 1 to 8 letters and digits with a letter among them) naming a file found
-//     neither in the working folder, nor beside the document, nor in the data file.
+//     name (no blanks, and a "/" or an extension of 1 to 8 letters and digits with a letter among them)
+//     naming a file found neither in the working folder, nor beside the document, nor in the data file.
 #pragma once
 
 #include <string>
@@ -24,7 +24,8 @@
 
 // The problems of a document already read into `demo`. Loads the demo's libraries into it (release them
 // with unload_libraries). `documentFolder` is where media named relative to the document are found.
-std::vector<std::string> check_demo(Demo& demo, const LibrarySearch& search, const std::string& documentFolder);
+std::vector<std::string> check_demo(Demo& demo, const LibrarySearch& search,
+                                    const std::string& documentFolder);
 
 // Whether a text names a file, by the rule above.
 bool looks_like_file_name(const std::string& text);

@@ -32,10 +32,14 @@ bool script_key(const std::string& name, SDLKey* key, SDLMod* modifiers)
         SDLKey key;
         SDLMod modifiers;
     } keys[] = {
-        {"space", SDLK_SPACE, KMOD_NONE},      {"left", SDLK_LEFT, KMOD_NONE},
-        {"right", SDLK_RIGHT, KMOD_NONE},      {"shift+left", SDLK_LEFT, KMOD_LSHIFT},
-        {"shift+right", SDLK_RIGHT, KMOD_LSHIFT}, {"home", SDLK_HOME, KMOD_NONE},
-        {"r", SDLK_r, KMOD_NONE},              {"escape", SDLK_ESCAPE, KMOD_NONE},
+        {"space", SDLK_SPACE, KMOD_NONE},
+        {"left", SDLK_LEFT, KMOD_NONE},
+        {"right", SDLK_RIGHT, KMOD_NONE},
+        {"shift+left", SDLK_LEFT, KMOD_LSHIFT},
+        {"shift+right", SDLK_RIGHT, KMOD_LSHIFT},
+        {"home", SDLK_HOME, KMOD_NONE},
+        {"r", SDLK_r, KMOD_NONE},
+        {"escape", SDLK_ESCAPE, KMOD_NONE},
     };
     for (const auto& entry : keys) {
         if (name == entry.name) {
@@ -60,7 +64,8 @@ bool read_whole_file(const std::string& path, std::string* text)
     return !in.bad();
 }
 
-DevMode::DevMode(std::string documentPath, std::unique_ptr<Demo>& demo) : path_(std::move(documentPath)), demo_(demo)
+DevMode::DevMode(std::string documentPath, std::unique_ptr<Demo>& demo)
+    : path_(std::move(documentPath)), demo_(demo)
 {
     read_whole_file(path_, &loadedText_);
     if (const char* script = std::getenv("VORTEL_DEV_SCRIPT")) {
@@ -219,6 +224,7 @@ void DevMode::show_status(uint32_t demoTime)
     titleFrames_ = 0;
     titleTicks_ = now;
     char title[96];
-    std::snprintf(title, sizeof(title), "Vortel  %u.%03u s  %.1f fps", demoTime / 1000, demoTime % 1000, fps_);
+    std::snprintf(title, sizeof(title), "Vortel  %u.%03u s  %.1f fps", demoTime / 1000, demoTime % 1000,
+                  fps_);
     SDL_WM_SetCaption(title, "Vortel");
 }

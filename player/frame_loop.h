@@ -72,8 +72,8 @@ struct LoopRange {
 struct FrameLoopOptions {
     FrameCapture* capture = nullptr; // every frame read back and written before it is presented
     const LoopRange* loop = nullptr;
-    MusicControl* music = nullptr;   // sought with the loop; null: no music to keep in step
-    DevMode* dev = nullptr;          // authoring keys, window title, reloading the document
+    MusicControl* music = nullptr; // sought with the loop; null: no music to keep in step
+    DevMode* dev = nullptr;        // authoring keys, window title, reloading the document
 };
 
 // Runs frames while the clock reads at most endTime (the frame at exactly endTime is drawn). Returns the

@@ -21,8 +21,8 @@
 #include "data_file.h"
 #include "demo_check.h"
 #include "demo_loader.h"
-#include "error_log.h"
 #include "dev_mode.h"
+#include "error_log.h"
 #include "frame_loop.h"
 #include "library_host.h"
 #include "music_control.h"
@@ -343,8 +343,9 @@ bool Player::capture(uint32_t start)
     if (!cl_.videoFile.empty()) {
         // The music file itself, even when no sound device could play it.
         bool music = !musicPath_.empty() && access(musicPath_.c_str(), R_OK) == 0;
-        VideoSettings settings{cl_.videoFile, config_.width, config_.height, cl_.fps,
-                               music ? musicPath_ : std::string(), from, frames};
+        VideoSettings settings{
+            cl_.videoFile, config_.width, config_.height, cl_.fps, music ? musicPath_ : std::string(),
+            from,          frames};
         video = std::make_unique<VideoEncoder>(ffmpeg_, settings);
         capture.set_encoder(video.get());
     }
@@ -449,7 +450,8 @@ int run_player(int argc, char** argv)
         log_set_verbose(cl.verbose);
         std::string ffmpeg = cl.videoFile.empty() ? std::string() : find_on_path("ffmpeg");
         if (!cl.videoFile.empty() && ffmpeg.empty()) {
-            const char* message = "player: --video needs ffmpeg, which is not installed (not found on PATH)\n";
+            const char* message =
+                "player: --video needs ffmpeg, which is not installed (not found on PATH)\n";
             std::fputs(message, stderr);
             Log(message);
         } else {

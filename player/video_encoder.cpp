@@ -33,9 +33,21 @@ std::vector<std::string> ffmpeg_arguments(const VideoSettings& s)
     std::snprintf(size, sizeof(size), "%dx%d", s.width, s.height);
     std::snprintf(seconds, sizeof(seconds), "%u.%03u", s.from / 1000, s.from % 1000);
     std::snprintf(duration, sizeof(duration), "%.6f", double(s.frames) / double(s.fps));
-    std::vector<std::string> args = {"-hide_banner", "-loglevel", "error", "-nostdin", "-y",
-                                     "-f", "rawvideo", "-pix_fmt", "rgba", "-s", size,
-                                     "-framerate", std::to_string(s.fps), "-i", "-"};
+    std::vector<std::string> args = {"-hide_banner",
+                                     "-loglevel",
+                                     "error",
+                                     "-nostdin",
+                                     "-y",
+                                     "-f",
+                                     "rawvideo",
+                                     "-pix_fmt",
+                                     "rgba",
+                                     "-s",
+                                     size,
+                                     "-framerate",
+                                     std::to_string(s.fps),
+                                     "-i",
+                                     "-"};
     if (!s.music.empty()) {
         // -ss and -t before the input: the sound track starts exactly at the first frame's time and is as
         // long as the frames, whatever the music's own length.

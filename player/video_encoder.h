@@ -11,12 +11,12 @@
 std::string find_on_path(const char* program);
 
 struct VideoSettings {
-    std::string file;      // the video to write (its extension chooses the container)
+    std::string file; // the video to write (its extension chooses the container)
     int width = 0, height = 0;
     int32_t fps = 60;
-    std::string music;     // empty: no sound track
-    uint32_t from = 0;     // demo time of the first frame, ms: where the music starts
-    uint64_t frames = 0;   // frames that will be written: the sound track is as long as they are
+    std::string music;   // empty: no sound track
+    uint32_t from = 0;   // demo time of the first frame, ms: where the music starts
+    uint64_t frames = 0; // frames that will be written: the sound track is as long as they are
 };
 
 // The ffmpeg arguments (without the program name) for the settings: raw RGBA frames on standard input,

@@ -115,11 +115,11 @@ namespace
 TEST(Capture, RangeGivesTheSameFramesAsTheSameTimesOfAWholeCapture)
 {
     std::string folder = fresh_folder("capture_same_frames");
-    PlayerRun whole = run_player_in(folder, {"--capture", "whole", "--fps", "20", "--size", "320x240",
-                                             fixture("e2e_capture.xml")});
+    PlayerRun whole = run_player_in(
+        folder, {"--capture", "whole", "--fps", "20", "--size", "320x240", fixture("e2e_capture.xml")});
     ASSERT_EQ(whole.status, 0) << whole.log;
-    PlayerRun part = run_player_in(folder, {"--capture", "part", "--fps", "20", "--from", "250", "--to", "500",
-                                            "--size", "320x240", fixture("e2e_capture.xml")});
+    PlayerRun part = run_player_in(folder, {"--capture", "part", "--fps", "20", "--from", "250", "--to",
+                                            "500", "--size", "320x240", fixture("e2e_capture.xml")});
     ASSERT_EQ(part.status, 0) << part.log;
     std::vector<std::string> frames = captured_frames(folder + "/part");
     ASSERT_EQ(frames.size(), 6u); // 250, 300, ..., 500 ms: frames 5 .. 10 of the whole capture

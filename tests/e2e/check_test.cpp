@@ -48,9 +48,10 @@ TEST(Check, GoodDocumentPassesWithoutAWindow)
 
 TEST(Check, UnknownLibrariesAndFunctions)
 {
-    expect_report("unknown_function", {"library 'Probe.so': declares 'ProbeGone', which it does not export",
-                                       "track 0, event 1: library 'Other.so' is not declared in the document",
-                                       "track 0, event 2: function 'Prob' is not declared by library 'Probe.so'"});
+    expect_report("unknown_function",
+                  {"library 'Probe.so': declares 'ProbeGone', which it does not export",
+                   "track 0, event 1: library 'Other.so' is not declared in the document",
+                   "track 0, event 2: function 'Prob' is not declared by library 'Probe.so'"});
     expect_report("unknown_library", {"library 'NoSuchLibrary.so': cannot be loaded"});
 }
 
@@ -62,48 +63,54 @@ TEST(Check, ParameterCountsDifferingFromTheDeclaration)
 
 TEST(Check, TextIndicesOutOfRangeForResourceParameters)
 {
-    expect_report("text_index", {"track 0, event 1: parameter 2 names text 2, but the document has 2 texts",
-                                 "track 0, event 2: parameter 2 names text -1, but the document has 2 texts",
-                                 "track 0, event 3: parameter 1 (beat) names text 5, but the document has 2 texts"});
+    expect_report("text_index",
+                  {"track 0, event 1: parameter 2 names text 2, but the document has 2 texts",
+                   "track 0, event 2: parameter 2 names text -1, but the document has 2 texts",
+                   "track 0, event 3: parameter 1 (beat) names text 5, but the document has 2 texts"});
 }
 
 TEST(Check, QuaternionKeysWithoutThreeMatchingComponents)
 {
-    expect_report("sqd", {"track 0, event 0: parameter 1 (sqd) is not followed by three multi parameters with "
-                          "the same number of segments (1)",
-                          "track 0, event 1: parameter 3 (sqd) is not followed by three multi parameters with "
-                          "the same number of segments (1)"});
+    expect_report("sqd",
+                  {"track 0, event 0: parameter 1 (sqd) is not followed by three multi parameters with "
+                   "the same number of segments (1)",
+                   "track 0, event 1: parameter 3 (sqd) is not followed by three multi parameters with "
+                   "the same number of segments (1)"});
 }
 
 TEST(Check, OverlappingUnsortedAndEmptyEvents)
 {
-    expect_report("timing",
-                  {"track 0, event 1: starts at 300 ms while event 0 still runs (until 400 ms)",
-                   "track 0, event 2: starts at 200 ms, before event 1 (300 ms): a track's events must be in time "
-                   "order",
-                   "track 0, event 3: ends at 600 ms, not after its start at 600 ms: it never plays"});
+    expect_report(
+        "timing",
+        {"track 0, event 1: starts at 300 ms while event 0 still runs (until 400 ms)",
+         "track 0, event 2: starts at 200 ms, before event 1 (300 ms): a track's events must be in time "
+         "order",
+         "track 0, event 3: ends at 600 ms, not after its start at 600 ms: it never plays"});
 }
 
 TEST(Check, MissingFilesInSettingsAndTexts)
 {
     expect_report("missing_files", {"Settings: the music file 'missing.ogg' does not exist",
-                                     "Settings: the loader music file 'sounds/loader.ogg' does not exist",
-                                     "Settings: the data file 'media.dat' does not exist",
-                                     "text 0: the file 'logo.png' does not exist",
-                                     "text 1: the file 'models/ship.obj' does not exist"});
+                                    "Settings: the loader music file 'sounds/loader.ogg' does not exist",
+                                    "Settings: the data file 'media.dat' does not exist",
+                                    "text 0: the file 'logo.png' does not exist",
+                                    "text 1: the file 'models/ship.obj' does not exist"});
 }
 
 TEST(Check, TextsServedByTheDataFileExist)
 {
     std::string folder = fresh_folder("check_data_file");
     write_file(folder, "media.dat", "7F 1 5\nLOGO.PNG 5\nhello");
-    write_file(folder, "demo.xml",
-               probe_demo("RunningTime=\"100\" UseOpenGL=\"true\" NumberOfInputSurfaces=\"0\" DataFile=\"media.dat\"",
-                          "", "", "<Text>logo.png</Text><Text>gone.png</Text>"));
+    write_file(
+        folder, "demo.xml",
+        probe_demo(
+            "RunningTime=\"100\" UseOpenGL=\"true\" NumberOfInputSurfaces=\"0\" DataFile=\"media.dat\"", "",
+            "", "<Text>logo.png</Text><Text>gone.png</Text>"));
     PlayerRun run = run_player_in(folder, {"--check", "demo.xml"}, "dummy", {{"DISPLAY", ""}});
     EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(lines_of(run.stdoutText), (std::vector<std::string>{"text 1: the file 'gone.png' does not exist",
-                                                                  "demo.xml: 1 problem found"}));
+    EXPECT_EQ(lines_of(run.stdoutText),
+              (std::vector<std::string>{"text 1: the file 'gone.png' does not exist",
+                                        "demo.xml: 1 problem found"}));
 }
 
 TEST(Check, UnreadableDocumentIsAProblem)
@@ -111,9 +118,10 @@ TEST(Check, UnreadableDocumentIsAProblem)
     std::string folder = fresh_folder("check_unreadable");
     PlayerRun run = run_player_in(folder, {"--check", "nothing.xml"}, "dummy", {{"DISPLAY", ""}});
     EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(lines_of(run.stdoutText),
-              (std::vector<std::string>{"document: Couldn't load the demo nothing.xml, does this file exists?",
-                                        "nothing.xml: 1 problem found"}));
+    EXPECT_EQ(
+        lines_of(run.stdoutText),
+        (std::vector<std::string>{"document: Couldn't load the demo nothing.xml, does this file exists?",
+                                  "nothing.xml: 1 problem found"}));
 }
 
 } // namespace

@@ -11,17 +11,21 @@
 namespace
 {
 
-const char* const kLibrary = "  <Library FileName=\"Probe.so\"><Function Name=\"Probe\"><Param Name=\"count\"/>"
-                             "<Param Name=\"flags\"/><Param Name=\"tag\"/></Function></Library>\n";
+const char* const kLibrary =
+    "  <Library FileName=\"Probe.so\"><Function Name=\"Probe\"><Param Name=\"count\"/>"
+    "<Param Name=\"flags\"/><Param Name=\"tag\"/></Function></Library>\n";
 
 std::string probe_event(uint32_t start, uint32_t end, int tag)
 {
-    return "    <Event LibraryFileName=\"Probe.so\" FunctionName=\"Probe\" StartTime=\"" + std::to_string(start) +
-           "\" EndTime=\"" + std::to_string(end) + "\"><param type=\"const\" val=\"3\"/><param type=\"const\" "
-           "val=\"0\"/><param type=\"const\" val=\"" + std::to_string(tag) + "\"/></Event>\n";
+    return "    <Event LibraryFileName=\"Probe.so\" FunctionName=\"Probe\" StartTime=\"" +
+           std::to_string(start) + "\" EndTime=\"" + std::to_string(end) +
+           "\"><param type=\"const\" val=\"3\"/><param type=\"const\" "
+           "val=\"0\"/><param type=\"const\" val=\"" +
+           std::to_string(tag) + "\"/></Event>\n";
 }
 
-std::string demo(const std::string& events, uint32_t runningTime = 600000, const std::string& library = kLibrary)
+std::string demo(const std::string& events, uint32_t runningTime = 600000,
+                 const std::string& library = kLibrary)
 {
     return probe_demo("RunningTime=\"" + std::to_string(runningTime) +
                           "\" UseOpenGL=\"true\" NumberOfInputSurfaces=\"0\"",
@@ -58,7 +62,10 @@ protected:
         args.insert(args.end(), {"--size", "160x120", "demo.xml"});
         return start_player_in(folder, args, {{"VORTEL_DEV_SCRIPT", folder + "/keys.txt"}});
     }
-    void press(const std::string& key, int frame = 0) { append_file(folder, "keys.txt", std::to_string(frame) + " " + key + "\n"); }
+    void press(const std::string& key, int frame = 0)
+    {
+        append_file(folder, "keys.txt", std::to_string(frame) + " " + key + "\n");
+    }
 
     std::string folder;
 };

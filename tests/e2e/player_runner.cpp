@@ -131,7 +131,8 @@ bool wait_for_log_count(const RunningPlayer& player, const std::string& text, si
     auto enough = [&] {
         std::string log = read_file(player.folder + "/Errorlog.txt");
         size_t found = 0;
-        for (size_t at = log.find(text); at != std::string::npos && found < count; at = log.find(text, at + 1))
+        for (size_t at = log.find(text); at != std::string::npos && found < count;
+             at = log.find(text, at + 1))
             ++found;
         return found >= count;
     };
@@ -140,7 +141,8 @@ bool wait_for_log_count(const RunningPlayer& player, const std::string& text, si
         if (enough())
             return true;
         siginfo_t info{};
-        bool ended = waitid(P_PID, id_t(player.pid), &info, WEXITED | WNOHANG | WNOWAIT) == 0 && info.si_pid != 0;
+        bool ended =
+            waitid(P_PID, id_t(player.pid), &info, WEXITED | WNOHANG | WNOWAIT) == 0 && info.si_pid != 0;
         if (ended)
             return enough();
         std::this_thread::sleep_for(std::chrono::milliseconds(20));

@@ -13,15 +13,17 @@ namespace
 
 bool have_ffmpeg()
 {
-    return std::system("ffmpeg -version >/dev/null 2>&1") == 0 && std::system("ffprobe -version >/dev/null 2>&1") == 0;
+    return std::system("ffmpeg -version >/dev/null 2>&1") == 0 &&
+           std::system("ffprobe -version >/dev/null 2>&1") == 0;
 }
 
 // "codec_type" -> the stream's fields as ffprobe prints them ("key=value" lines).
 std::map<std::string, std::map<std::string, std::string>> probe_streams(const std::string& file)
 {
-    std::string command = "ffprobe -v error -count_frames -show_entries "
-                          "stream=codec_type,nb_read_frames,width,height,duration -of default=noprint_wrappers=0 '" +
-                          file + "'";
+    std::string command =
+        "ffprobe -v error -count_frames -show_entries "
+        "stream=codec_type,nb_read_frames,width,height,duration -of default=noprint_wrappers=0 '" +
+        file + "'";
     std::map<std::string, std::map<std::string, std::string>> streams;
     FILE* out = popen(command.c_str(), "r");
     if (!out)
@@ -49,8 +51,9 @@ TEST(Video, HoldsEveryCapturedFrameAndTheMusicOfTheSameTimeRange)
         GTEST_SKIP() << "ffmpeg is not installed";
     std::string folder = fresh_folder("video_music");
     // 500..1500 ms at 30 fps: frames at 500, 533, ..., 1500 ms.
-    PlayerRun run = run_player_in(folder, {"--capture", "frames", "--video", "out.mp4", "--fps", "30", "--from", "500",
-                                           "--to", "1500", "--size", "321x241", fixture("e2e_music.xml")});
+    PlayerRun run =
+        run_player_in(folder, {"--capture", "frames", "--video", "out.mp4", "--fps", "30", "--from", "500",
+                               "--to", "1500", "--size", "321x241", fixture("e2e_music.xml")});
     ASSERT_EQ(run.status, 0) << run.log << run.stderrText;
     ASSERT_EQ(captured_frames(folder + "/frames").size(), 31u);
     EXPECT_NE(run.find_line("Video written: out.mp4 (31 frames)"), -1);
@@ -68,8 +71,8 @@ TEST(Video, DemoWithoutMusicGivesAPictureOnlyVideo)
     if (!have_ffmpeg())
         GTEST_SKIP() << "ffmpeg is not installed";
     std::string folder = fresh_folder("video_silent");
-    PlayerRun run = run_player_in(folder, {"--capture", "frames", "--video", "silent.mkv", "--fps", "10", "--size",
-                                           "320x240", fixture("e2e_capture.xml")});
+    PlayerRun run = run_player_in(folder, {"--capture", "frames", "--video", "silent.mkv", "--fps", "10",
+                                           "--size", "320x240", fixture("e2e_capture.xml")});
     ASSERT_EQ(run.status, 0) << run.log << run.stderrText;
     auto streams = probe_streams(folder + "/silent.mkv");
     EXPECT_EQ(streams["video"]["nb_read_frames"], "11");
@@ -79,9 +82,10 @@ TEST(Video, DemoWithoutMusicGivesAPictureOnlyVideo)
 TEST(Video, WithoutFfmpegNothingIsRenderedAndTheRunFails)
 {
     std::string folder = fresh_folder("video_no_ffmpeg");
-    PlayerRun run = run_player_in(folder, {"--capture", "frames", "--video", "out.mp4", "--size", "320x240",
-                                           fixture("e2e_capture.xml")},
-                                  "dummy", {{"PATH", folder + "/empty"}});
+    PlayerRun run = run_player_in(
+        folder,
+        {"--capture", "frames", "--video", "out.mp4", "--size", "320x240", fixture("e2e_capture.xml")},
+        "dummy", {{"PATH", folder + "/empty"}});
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.stderrText, "player: --video needs ffmpeg, which is not installed (not found on PATH)\n");
     EXPECT_TRUE(captured_frames(folder + "/frames").empty());

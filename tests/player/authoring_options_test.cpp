@@ -34,10 +34,11 @@ TEST(AuthoringOptions, AreReadWithTheirValues)
 
 TEST(AuthoringOptions, MalformedLoopRangesAreRefused)
 {
-    for (const char* range : {"4000-1500", "100-100", "100", "-100", "a-b", "100-", "1-2-3", "0-99999999999"}) {
+    for (const char* range :
+         {"4000-1500", "100-100", "100", "-100", "a-b", "100-", "1-2-3", "0-99999999999"}) {
         CommandLine cl = parse({"--loop", range});
-        EXPECT_EQ(cl.error, std::string("--loop wants FROM-TO in milliseconds with FROM before TO, not '") + range +
-                                "'");
+        EXPECT_EQ(cl.error, std::string("--loop wants FROM-TO in milliseconds with FROM before TO, not '") +
+                                range + "'");
     }
     EXPECT_EQ(parse({"--loop"}).error, "--loop needs a value");
 }
@@ -49,7 +50,8 @@ TEST(AuthoringOptions, CombinationsThatCannotWorkAreRefused)
               "--loop and --dev play in real time: they do not go with --capture");
     EXPECT_EQ(parse({"--capture", "f", "--loop", "0-10"}).error,
               "--loop and --dev play in real time: they do not go with --capture");
-    EXPECT_EQ(parse({"--check", "--dev"}).error, "--check plays nothing: it goes with no --capture, --dev or --loop");
+    EXPECT_EQ(parse({"--check", "--dev"}).error,
+              "--check plays nothing: it goes with no --capture, --dev or --loop");
     EXPECT_EQ(parse({"--capture", "f", "--video", ""}).error, "--video needs a file name");
 }
 
