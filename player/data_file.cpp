@@ -226,7 +226,7 @@ SDL_RWops* OpenFile(const char* name)
 void CloseFile(SDL_RWops* file)
 {
     if (file)
-        SDL_FreeRW(file);
+        SDL_RWclose(file); // closes the file of a disk stream too, then frees the stream
 }
 
 void* FileAcquire(const char* name, void*, bool* outFlag)

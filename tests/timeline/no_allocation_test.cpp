@@ -76,8 +76,8 @@ TEST(Timeline, FramesAllocateNothing)
     gCounting = true;
     for (uint32_t t = 0; t < 5000; t += 7)
         timeline.run_frame(t);
-    for (uint32_t t = 5000; t > 0; t -= 130) // and backwards
-        timeline.run_frame(t);
+    for (int32_t t = 5000; t > 0; t -= 130) // and backwards (signed: an unsigned t would wrap past 0)
+        timeline.run_frame(uint32_t(t));
     gCounting = false;
     EXPECT_EQ(gAllocations, 0);
 }
