@@ -112,7 +112,7 @@ bool probe(const char* name, int32_t forcedFlags, StateStruct* state, void** pri
     return !(state->phase > 0 && (flags & kProbeFalse));
 }
 
-void* acquire_probe_resource(const char* name, void*, bool* outFlag)
+[[maybe_unused]] void* acquire_probe_resource(const char* name, void*, bool* outFlag)
 {
     if (std::strncmp(name, "probe", 5) != 0)
         return nullptr;
@@ -121,7 +121,7 @@ void* acquire_probe_resource(const char* name, void*, bool* outFlag)
     return &gResource;
 }
 
-bool release_probe_resource(const char* name, void* resource)
+[[maybe_unused]] bool release_probe_resource(const char* name, void* resource)
 {
     if (resource != &gResource)
         return false;
@@ -129,7 +129,7 @@ bool release_probe_resource(const char* name, void* resource)
     return true;
 }
 
-bool demo_asks_init_to_fail(ServicesStruct* services)
+[[maybe_unused]] bool demo_asks_init_to_fail(ServicesStruct* services)
 {
     if (!services->GetText)
         return false;
