@@ -2,6 +2,7 @@
 // frames at the middle of each scene checked for content, and the same times captured again from the packed
 // copy and as short ranges of their own.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <gl_window.h>
 
@@ -22,9 +23,10 @@ constexpr int kRunningTime = 72000;
 const std::vector<int> kTimes = {6000, 18000, 32000, 44000, 52000, 62000};
 
 // A fresh working folder holding the given files of the built showcase folder.
+// ctest runs the tests of one suite as parallel processes: each process gets folders of its own.
 std::string folder_with(const std::string& name, const std::vector<std::string>& files)
 {
-    const std::string folder = fresh_folder(name);
+    const std::string folder = fresh_folder(name + "_" + std::to_string(getpid()));
     for (const std::string& file : files)
         EXPECT_EQ(std::system(("cp '" + kShowcase + "/" + file + "' '" + folder + "/'").c_str()), 0) << file;
     return folder;
