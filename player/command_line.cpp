@@ -91,7 +91,7 @@ CommandLine parse_command_line(int argc, const char* const* argv)
         }
         std::string name = arg;
         bool takesValue = name == "--size" || name == "--capture" || name == "--fps" || name == "--from" ||
-                          name == "--to" || name == "--video" || name == "--loop";
+                          name == "--to" || name == "--video" || name == "--loop" || name == "--repeat";
         const char* value = nullptr;
         if (takesValue) {
             if (i + 1 >= argc) {
@@ -135,6 +135,12 @@ CommandLine parse_command_line(int argc, const char* const* argv)
             if (!*value)
                 fail("--video needs a file name");
             cl.videoFile = value;
+        } else if (name == "--repeat") {
+            if (!parse_count(value, 1000, &number) || number == 0)
+                fail(std::string("--repeat wants a whole number from 1 to 1000, not '") + value + "'");
+            else
+                cl.repeat = int32_t(number);
+            captureTiming = true;
         } else if (name == "--check") {
             cl.check = true;
         } else if (name == "--dev") {
@@ -155,9 +161,11 @@ CommandLine parse_command_line(int argc, const char* const* argv)
     if (cl.hasFrom && cl.hasTo && cl.to < cl.from)
         fail("--to must not be before --from");
     if (captureTiming && cl.captureDir.empty())
-        fail("--fps, --from and --to only apply to --capture");
+        fail("--fps, --from, --to and --repeat only apply to --capture");
     if (!cl.videoFile.empty() && cl.captureDir.empty())
         fail("--video only applies to --capture");
+    if (!cl.videoFile.empty() && cl.repeat > 1)
+        fail("--repeat does not go with --video: the music plays once");
     if (!cl.captureDir.empty() && (cl.hasLoop || cl.dev))
         fail("--loop and --dev play in real time: they do not go with --capture");
     if (cl.check && (!cl.captureDir.empty() || cl.dev || cl.hasLoop))
@@ -197,6 +205,8 @@ const char* command_line_usage()
            "  --to MS         last captured demo time (default: the demo's RunningTime)\n"
            "  --video FILE    with --capture: encode the frames and the music (from the same\n"
            "                  start) into FILE with ffmpeg\n"
+           "  --repeat N      with --capture: capture the range N times over in one run; every\n"
+           "                  pass starts its events afresh and the frame numbers run on\n"
            "  --check         load the document and its libraries, report every problem found\n"
            "                  (exit status 1 when there is any); nothing is played\n"
            "  --dev           authoring keys: Space pause, Left/Right seek 1 s (Shift: 10 s),\n"

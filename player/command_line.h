@@ -11,6 +11,8 @@
 //   --fps N               capture rate (default 60)
 //   --from MS, --to MS    capture range (default: start offset .. RunningTime)
 //   --video FILE          with --capture: the frames and the music encoded into FILE by ffmpeg
+//   --repeat N            with --capture: capture the range N times over in one run, frame numbers running
+//                         on; every pass starts its events afresh (soak runs); not with --video
 //   --check               report the document's problems without playing it
 //   --dev                 authoring keys (dev_mode.h)
 //   --loop FROM-TO        play the range FROM..TO ms over and over; not with --capture
@@ -36,6 +38,7 @@ struct CommandLine {
     bool hasFrom = false, hasTo = false;
     uint32_t from = 0, to = 0; // ms
     std::string videoFile;     // empty: no video
+    int32_t repeat = 1;        // capture passes, 1..1000
     bool check = false, dev = false;
     bool hasLoop = false;
     uint32_t loopFrom = 0, loopTo = 0; // ms, loopFrom < loopTo

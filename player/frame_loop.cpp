@@ -102,11 +102,14 @@ bool run_frame_loop(const Demo& firstDemo, DemoClock clock, uint32_t endTime, co
     auto timeline = std::make_unique<Timeline>(firstDemo);
     bool ok = true;
     bool stopRequested = false;
+    uint32_t passesEnded = 0;
     for (uint64_t frame = 0;; clock.next_frame(), ++frame) {
         if (stopRequested)
             break;
         uint32_t t = clock.now();
-        if (loop && t > loop->to) {
+        if (loop && t > loop->to && (loop->passes == 0 || ++passesEnded < loop->passes)) {
+            if (loop->restartEvents)
+                timeline->finish(t);
             clock.seek(loop->from);
             if (options.music)
                 options.music->seek(loop->from);

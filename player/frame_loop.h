@@ -64,9 +64,14 @@ public:
 bool poll_events(bool* stopRequested, KeyListener* keys = nullptr);
 
 // A time range played over and over: when the clock passes `to`, the clock and the music go back to
-// `from`.
+// `from`. passes 0 plays it until the viewer ends the demo; N plays it N times, after which the clock
+// runs on past `to`. restartEvents: at each wrap every active event gets its last call, so that the next
+// pass gives first calls again and draws what the first pass drew; otherwise an event active on both
+// sides of the wrap simply runs on.
 struct LoopRange {
     uint32_t from = 0, to = 0;
+    uint32_t passes = 0;
+    bool restartEvents = false;
 };
 
 struct FrameLoopOptions {

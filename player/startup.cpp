@@ -337,7 +337,7 @@ bool Player::capture(uint32_t start)
         endTime = cl_.to;
     uint64_t frames = FrameCapture::frame_count(from, endTime, cl_.fps);
     FrameCapture capture(cl_.captureDir, config_.width, config_.height, demo_->useOpenGL, outputSurfaces_[0],
-                         frames);
+                         frames * uint64_t(cl_.repeat));
     capture.prepare();
     std::unique_ptr<VideoEncoder> video;
     if (!cl_.videoFile.empty()) {
@@ -349,7 +349,12 @@ bool Player::capture(uint32_t start)
         video = std::make_unique<VideoEncoder>(ffmpeg_, settings);
         capture.set_encoder(video.get());
     }
-    bool ok = run_frame_loop(*demo_, DemoClock::fixed(from, cl_.fps), endTime, presenter_, &capture);
+    FrameLoopOptions options;
+    options.capture = &capture;
+    LoopRange passes{from, endTime, uint32_t(cl_.repeat), true};
+    if (cl_.repeat > 1)
+        options.loop = &passes;
+    bool ok = run_frame_loop(*demo_, DemoClock::fixed(from, cl_.fps), endTime, presenter_, options);
     if (video) {
         video->finish();
         log_printf("Video written: %s (%llu frames)\n", cl_.videoFile.c_str(),

@@ -1,5 +1,6 @@
 #include "effects/post_blur.h"
 
+#include "effects/scene_effects.h"
 #include "effects/scene_state.h"
 #include "glstate.h"
 #include "scene/pbuffer.h"
@@ -107,7 +108,7 @@ void render_post_scene(bool flipVertical)
     if (!sceneRoot)
         return;
     gls_push(DepthTest, 1);
-    RenderVisitor visitor;
+    RenderVisitor& visitor = scene_visitor();
     sceneRoot->Accept(visitor);
     visitor.Render(true, flipVertical, 0, 0, 0, 0, false);
     gls_pop(DepthTest);

@@ -7,6 +7,15 @@
 #include "scene/render_visitor.h"
 #include "scene/root_node3d.h"
 
+RenderVisitor& scene_visitor()
+{
+    // Kept for the life of the library: its lists grow to the largest scene once, so that rendering a frame
+    // allocates nothing. Made on first use, when a GL state cache is current.
+    static RenderVisitor visitor;
+    visitor.Reset();
+    return visitor;
+}
+
 VORTEL_EXPORT bool Clear3D(StateStruct* state, void** privateData)
 {
     state->status = 1;
@@ -38,7 +47,7 @@ VORTEL_EXPORT bool Show3D(StateStruct* state, void**, int32_t renderTo, int32_t 
     }
 
     gls_push(DepthTest, 1);
-    RenderVisitor visitor;
+    RenderVisitor& visitor = scene_visitor();
     sceneRoot->Accept(visitor);
     if (visitor.camera) {
         visitor.Render(clear != 0, renderTo != 0, 0, red, green, blue, false);

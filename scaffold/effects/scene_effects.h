@@ -13,6 +13,13 @@
 
 #include <vortel/plugin.h>
 
+class RenderVisitor;
+
+// The one RenderVisitor that Show3D and the post-processing effects render the scene with, Reset and
+// ready for a traversal. It lives as long as the library; a GL state cache must be current (Reset switches
+// the lights off through it). One traversal and Render at a time: not for use inside a Render.
+RenderVisitor& scene_visitor();
+
 VORTEL_EXPORT bool Clear3D(StateStruct* state, void** privateData);
 VORTEL_EXPORT bool Show3D(StateStruct* state, void** privateData, int32_t renderTo, int32_t width,
                           int32_t height, int32_t clear, int32_t red, int32_t green, int32_t blue);
