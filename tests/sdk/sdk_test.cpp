@@ -1,7 +1,8 @@
 // The plug-in SDK as an outside developer meets it: this build is installed into a scratch prefix, the
 // prefix is moved elsewhere (the installed tree must not depend on where it was put), the example plug-in
 // examples/hello-effect is built against it with find_package(Vortel) and again with pkg-config, and the
-// installed player plays the example's demo, whose captured frames must show the spinning quad.
+// installed player plays the example's demo, whose captured frames must show the spinning quad, and, started
+// without a demo, the bundled showcase.
 #include "gl_window.h"
 
 #include <gtest/gtest.h>
@@ -187,6 +188,45 @@ TEST_F(Sdk, InstalledLauncherFindsTheBundledDemoBesideTheRealPlayer)
         run("cd " + quoted(folder) + " && " + quoted(prefix_ / "bin/player") + " --check");
     EXPECT_EQ(check.status, 0) << check.output;
     EXPECT_TRUE(contains(check.output, "lib/vortel/player.xml: no problems found")) << check.output;
+}
+
+// The bundled showcase with everything it reads: started with no demo named, the installed player plays the
+// packed document beside it; a few frames of the model scene must show the copper ring, with a clean log.
+TEST_F(Sdk, InstalledPlayerWithoutArgumentsPlaysTheShowcase)
+{
+    ASSERT_EQ(install_.status, 0) << install_.output;
+    if (!fs::exists(fs::path(VORTEL_BUILD_DIR) / "bin/showcase"))
+        GTEST_SKIP() << "this build has no bundled showcase";
+    EXPECT_TRUE(fs::is_regular_file(plugin_dir() / "player.xml"));
+    for (const char* file :
+         {"showcase.xml", "packed.xml", "showcase.dat", "showcase.ogg", "showcase.beat", "ring.obj",
+          "gem.obj", "models.mtl", "spark.png", "sierpinski.flame", "swirl.flame"})
+        EXPECT_TRUE(fs::is_regular_file(plugin_dir() / "showcase" / file)) << file;
+
+    static Display* keepServerUp = XOpenDisplay(nullptr);
+    (void)keepServerUp;
+    const fs::path folder = fs::current_path() / "run_showcase";
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    const CommandResult play =
+        run("cd " + quoted(folder) + " && timeout 120 " + quoted(prefix_ / "bin/player") +
+            " --no-setup --size 320x180 --capture frames --fps 2 --from 54000 --to 55000");
+    const std::string log = read_file(folder / "Errorlog.txt");
+    ASSERT_EQ(play.status, 0) << play.output << "\n" << log;
+    EXPECT_EQ(log, "") << "the installed showcase finds every library, picture, model and beat file";
+
+    for (const char* name : {"frame_00000.png", "frame_00002.png"}) {
+        const Picture frame = Picture::load_png((folder / "frames" / name).string());
+        ASSERT_EQ(frame.width, 320) << name;
+        int copper = 0;
+        for (int y = 0; y < frame.height; ++y)
+            for (int x = 0; x < frame.width; ++x) {
+                const int r = frame.red(x, y), g = frame.green(x, y), b = frame.blue(x, y);
+                copper += r > 90 && r > g + 30 && g > b;
+            }
+        EXPECT_GT(copper, 320 * 180 / 20) << name << ": the copper ring stands in the middle";
+    }
 }
 
 TEST_F(Sdk, InstalledTreeWorksAfterBeingMovedAndKnowsNothingOfTheBuild)
