@@ -80,8 +80,8 @@ std::map<std::string, Library> read_reference()
         } else if (current && std::regex_match(line, m, declaration)) {
             EXPECT_EQ(m[1], currentEffect) << "a declaration under the heading of another effect";
             const std::string params = m[2];
-            for (auto it = std::sregex_iterator(params.begin(), params.end(), param); it != std::sregex_iterator();
-                 ++it)
+            for (auto it = std::sregex_iterator(params.begin(), params.end(), param);
+                 it != std::sregex_iterator(); ++it)
                 current->effects[currentEffect].push_back((*it)[1]);
         }
     }
@@ -130,19 +130,21 @@ std::map<std::string, std::vector<std::string>> header_prototypes()
         for (const auto& entry : fs::recursive_directory_iterator(kSource + folder))
             if (entry.path().extension() == ".h")
                 headers.push_back(entry.path());
-    const std::regex prototype(R"(VORTEL_EXPORT\s+bool\s+(\w+)\s*\(\s*StateStruct\s*\*\s*\w*\s*,([^;]*)\)\s*;)");
+    const std::regex prototype(
+        R"(VORTEL_EXPORT\s+bool\s+(\w+)\s*\(\s*StateStruct\s*\*\s*\w*\s*,([^;]*)\)\s*;)");
     const std::regex word(R"(int32_t\s+(\w+))");
     for (const fs::path& header : headers) {
         const std::string text = read_file(header.string());
-        for (auto it = std::sregex_iterator(text.begin(), text.end(), prototype); it != std::sregex_iterator();
-             ++it) {
+        for (auto it = std::sregex_iterator(text.begin(), text.end(), prototype);
+             it != std::sregex_iterator(); ++it) {
             const std::string rest = (*it)[2];
             std::vector<std::string>& names = prototypes[(*it)[1]];
             if (rest.find("...") != std::string::npos) {
                 names = {"..."};
                 continue;
             }
-            for (auto w = std::sregex_iterator(rest.begin(), rest.end(), word); w != std::sregex_iterator(); ++w)
+            for (auto w = std::sregex_iterator(rest.begin(), rest.end(), word); w != std::sregex_iterator();
+                 ++w)
                 names.push_back((*w)[1]);
         }
     }

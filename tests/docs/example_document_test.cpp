@@ -21,8 +21,10 @@ std::string example_folder(const std::string& name)
 {
     const std::string folder = fresh_folder(name + "_" + std::to_string(getpid()));
     for (const char* file : {"example.xml", "example.beat"})
-        EXPECT_EQ(std::system(("cp '" VORTEL_SOURCE_DIR "/docs/" + std::string(file) + "' '" + folder + "/'").c_str()),
-                  0);
+        EXPECT_EQ(
+            std::system(
+                ("cp '" VORTEL_SOURCE_DIR "/docs/" + std::string(file) + "' '" + folder + "/'").c_str()),
+            0);
     return folder;
 }
 
@@ -51,8 +53,8 @@ protected:
     static void SetUpTestSuite()
     {
         folder_ = example_folder("example_capture");
-        run_ = run_player_in(folder_, {"--size", "320x240", "--capture", "frames", "--fps", std::to_string(kFps),
-                                       "example.xml"});
+        run_ = run_player_in(folder_, {"--size", "320x240", "--capture", "frames", "--fps",
+                                       std::to_string(kFps), "example.xml"});
     }
 
     static Picture frame_at(int ms)
@@ -117,6 +119,33 @@ TEST_F(ExampleDocument, TheBackgroundIsAGradientFromDarkBlueToViolet)
     EXPECT_GT(p.blue(2, 2), p.blue(2, p.height - 3) + 60);
     EXPECT_GT(p.blue(2, 2), p.red(2, 2));
     EXPECT_GT(p.blue(p.width - 3, 2), 150);
+}
+
+// The guide's recipe for rendering in parts: at 30 fps a boundary at 4000 ms (a multiple of 100 ms) starts
+// the second part on frame 120 of the whole render, and the parts' frames numbered on are the whole's.
+TEST(ExampleDocumentInParts, JoinedPartsEqualTheWholeRenderFrameForFrame)
+{
+    const std::string folder = example_folder("example_parts");
+    auto capture = [&](const std::string& dir, const std::string& from, const std::string& to) {
+        const PlayerRun r = run_player_in(folder, {"--size", "160x120", "--capture", dir, "--fps", "30",
+                                                   "--from", from, "--to", to, "example.xml"});
+        EXPECT_EQ(r.status, 0) << r.log << r.stderrText;
+        return captured_frames(folder + "/" + dir);
+    };
+    const std::vector<std::string> whole = capture("whole", "0", "8000");
+    const std::vector<std::string> first = capture("part1", "0", "3999");
+    const std::vector<std::string> second = capture("part2", "4000", "8000");
+    ASSERT_EQ(first.size(), 120u);
+    ASSERT_EQ(first.size() + second.size(), whole.size());
+
+    for (size_t k = 0; k < whole.size(); ++k) {
+        const bool inFirst = k < first.size();
+        const std::string part =
+            folder + (inFirst ? "/part1/" + first[k] : "/part2/" + second[k - first.size()]);
+        const Picture a = Picture::load_png(folder + "/whole/" + whole[k]), b = Picture::load_png(part);
+        ASSERT_GT(a.width, 0) << whole[k];
+        EXPECT_TRUE(a.rgba == b.rgba) << "frame " << k << " differs from " << part;
+    }
 }
 
 } // namespace
