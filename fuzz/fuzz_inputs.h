@@ -9,6 +9,12 @@
 int demo_loader_input(const uint8_t* data, size_t size);
 int param_eval_input(const uint8_t* data, size_t size);
 int data_file_input(const uint8_t* data, size_t size);
+int obj_reader_input(const uint8_t* data, size_t size);
+int mtl_reader_input(const uint8_t* data, size_t size);
+int flame_file_input(const uint8_t* data, size_t size);
+int flame_ani_input(const uint8_t* data, size_t size);
+int beat_file_input(const uint8_t* data, size_t size);
+int picture_decode_input(const uint8_t* data, size_t size);
 
 // Each *_fuzz.cpp defines the libFuzzer entry point over its function, unless built into the replay tests.
 #ifdef VORTEL_FUZZ_REPLAY
