@@ -14,9 +14,22 @@ AxisMarker3D* make_cross()
     return new AxisMarker3D(0xff8080ffu, 0xff80ff80u, 0xffff8080u);
 }
 
-uint32_t texture_id(void* texture)
+void HeldTexture::acquire(int32_t index, const char* caller)
 {
-    return texture ? static_cast<Texture*>(texture)->id : 0;
+    if (gServices.AcquireByIndex)
+        resource = gServices.AcquireByIndex(kTypeTexture, index, nullptr, false, caller, "image", &isStatic);
+}
+
+void HeldTexture::release(int32_t index)
+{
+    if (gServices.ReleaseByIndex && resource)
+        gServices.ReleaseByIndex(kTypeTexture, index, nullptr);
+    resource = nullptr;
+}
+
+uint32_t HeldTexture::id() const
+{
+    return resource ? static_cast<Texture*>(resource)->id : 0;
 }
 
 void place_mesh(FlameMesh& mesh, int32_t x, int32_t y, int32_t z, const float* rotation, int32_t scale)

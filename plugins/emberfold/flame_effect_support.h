@@ -1,5 +1,5 @@
-// What ShowFlame and MorphFlame share: the texture they draw with, placing the mesh and its coordinate
-// cross, and hanging both in the target group.
+// What ShowFlame and MorphFlame share: the texture they draw with and the calls around their own work,
+// placing the mesh and its coordinate cross, and hanging both in the target group.
 #pragma once
 
 #include "flame_mesh.h"
@@ -17,8 +17,37 @@ namespace emberfold
 // The marker colours of every effect's coordinate cross (0xAARRGGBB).
 AxisMarker3D* make_cross();
 
-// The GL name of an acquired 'TXTR' resource (a Texture), 0 for none.
-uint32_t texture_id(void* texture);
+// The 'TXTR' resource (a Texture) an effect draws its squares with, held from its first call to its last.
+struct HeldTexture {
+    void* resource = nullptr; // null when the registry had none (it has logged why)
+    bool isStatic = false;
+
+    // First call: acquires the texture at text index `index` for `caller`.
+    void acquire(int32_t index, const char* caller);
+    // Last call: releases what acquire got, with the same index.
+    void release(int32_t index);
+    // Its GL name, 0 for none.
+    uint32_t id() const;
+};
+
+// The running and last calls of an effect whose first call leaves a Block (holding a HeldTexture
+// `texture`) in *privateData, or null after logging why it failed. True when the call has nothing more to
+// do: the first call failed (status -1), or this is the last call (the texture is released, the block
+// deleted and the slot cleared). The effect then returns true.
+template <class Block> bool call_is_over(StateStruct* state, void** privateData, int32_t textureIndex)
+{
+    Block* block = static_cast<Block*>(*privateData);
+    if (!block) {
+        state->status = -1;
+        return true;
+    }
+    if (state->phase >= 0)
+        return false;
+    block->texture.release(textureIndex);
+    delete block;
+    *privateData = nullptr;
+    return true;
+}
 
 // position <- (x, y, z) * 0.001; matrix <- S * rotation with S the uniform scale scale * 0.00001.
 void place_mesh(FlameMesh& mesh, int32_t x, int32_t y, int32_t z, const float* rotation, int32_t scale);

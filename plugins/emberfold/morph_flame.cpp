@@ -25,8 +25,7 @@ struct MorphFlameBlock {
     FlameDescription result; // rebuilt on every running call
     FlameMesh* mesh = nullptr;
     AxisMarker3D* cross = nullptr;
-    bool textureStatic = false;
-    void* texture = nullptr;
+    HeldTexture texture;
 
     ~MorphFlameBlock()
     {
@@ -71,25 +70,13 @@ VORTEL_EXPORT bool MorphFlame(StateStruct* state, void** privateData, int32_t na
             *privateData = nullptr;
             return false;
         }
-        if (gServices.AcquireByIndex)
-            fresh->texture = gServices.AcquireByIndex(kTypeTexture, texture, nullptr, false, "MorphIFS",
-                                                      "image", &fresh->textureStatic);
+        fresh->texture.acquire(texture, "MorphIFS");
         fresh->cross = make_cross();
         *privateData = fresh.release();
         return true;
     }
-    if (!block) {
-        // The first call failed and said why; later calls have nothing to show.
-        state->status = -1;
+    if (call_is_over<MorphFlameBlock>(state, privateData, texture))
         return true;
-    }
-    if (state->phase < 0) {
-        if (gServices.ReleaseByIndex && block->texture)
-            gServices.ReleaseByIndex(kTypeTexture, texture, nullptr);
-        delete block;
-        *privateData = nullptr;
-        return true;
-    }
 
     // 1.-5. Animate both and blend.
     for (FlameDescription* d : {&block->first, &block->second})
@@ -115,7 +102,7 @@ VORTEL_EXPORT bool MorphFlame(StateStruct* state, void** privateData, int32_t na
     settings.largestSize = float(largestSize) * 0.01f;
     settings.smallestSize = float(smallestSize) * 0.01f;
     settings.batchCount = batchCount;
-    settings.textureId = texture_id(block->texture);
+    settings.textureId = block->texture.id();
     block->mesh = new FlameMesh(block->result, settings);
     // 0 is no blend equation GL knows; the mesh then keeps adding.
     block->mesh->SetBlendEquation(blendEquation != 0 ? uint32_t(blendEquation) : GL_FUNC_ADD);

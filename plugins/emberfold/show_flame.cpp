@@ -27,8 +27,7 @@ struct ShowFlameBlock {
     FlameMesh* mesh = nullptr;
     AxisMarker3D* cross = nullptr;
     MeshBuild last{};
-    bool textureStatic = false;
-    void* texture = nullptr;
+    HeldTexture texture;
 
     ~ShowFlameBlock()
     {
@@ -73,25 +72,13 @@ VORTEL_EXPORT bool ShowFlame(StateStruct* state, void** privateData, int32_t nam
             *privateData = nullptr;
             return false;
         }
-        if (gServices.AcquireByIndex)
-            fresh->texture = gServices.AcquireByIndex(kTypeTexture, texture, nullptr, false, "ShowFlame",
-                                                      "image", &fresh->textureStatic);
+        fresh->texture.acquire(texture, "ShowFlame");
         fresh->cross = make_cross();
         *privateData = fresh.release();
         return true;
     }
-    if (!block) {
-        // The first call failed and said why; later calls have nothing to show.
-        state->status = -1;
+    if (call_is_over<ShowFlameBlock>(state, privateData, texture))
         return true;
-    }
-    if (state->phase < 0) {
-        if (gServices.ReleaseByIndex && block->texture)
-            gServices.ReleaseByIndex(kTypeTexture, texture, nullptr);
-        delete block;
-        *privateData = nullptr;
-        return true;
-    }
 
     // 1. Animate.
     FlameDescription& d = block->description;
@@ -130,7 +117,7 @@ VORTEL_EXPORT bool ShowFlame(StateStruct* state, void** privateData, int32_t nam
         settings.largestSize = float(now.largestSize) * 0.001f;
         settings.smallestSize = float(now.smallestSize) * 0.001f;
         settings.batchCount = now.batchCount;
-        settings.textureId = texture_id(block->texture);
+        settings.textureId = block->texture.id();
         block->mesh = new FlameMesh(d, settings);
         if (blendEquation != 0) {
             block->mesh->SetBlendEquation(uint32_t(blendEquation));
