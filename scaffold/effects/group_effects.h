@@ -34,6 +34,19 @@ VORTEL_EXPORT bool MakeSymmetryGroup(StateStruct* state, void** privateData, int
 // 15..17 (offset, at time startTime + localTime + j * timeStep), 18..21 (quaternion, same time) and 22
 // (scale, at startTime + j * timeStep); the event should declare those words. Extra transforms are only
 // made for points the swarm has.
+//
+// What is drawn at the points, and how big:
+// - The children are the nodes hung into the group after its own running call in the frame. The player
+//   runs tracks from the last to the first, so a node effect (Cube3D, ...) must sit on a track above the
+//   group's; a node hung before the group's call is dropped when the group empties itself, and nothing is
+//   drawn at the points.
+// - Each child keeps its own size at every point: Cube3D size 1 with scale 50000 is a cube of edge 1 scene
+//   unit wherever it is drawn. Swarm positions are scene units as the generators make them (MakeSphereSwarm
+//   with radius 5 puts its points 5 units from the centre), not thousandths.
+// - `scale` scales the group: the spacing of the points and the children alike, so it never changes how big
+//   the children look next to the spacing. Size them with their own effect's scale. The swarm's per-point
+//   orientations (OrientSwarmRandom, ResizeSwarmRandom) and the extra scale each multiply a child's matrix
+//   once.
 VORTEL_EXPORT bool MakeSwarmGroup(StateStruct* state, void** privateData, int32_t name, int32_t swarm,
                                   int32_t x, int32_t y, int32_t z, int32_t qa, int32_t qb, int32_t qc,
                                   int32_t qd, int32_t scale, int32_t parent, int32_t showMarker,

@@ -14,13 +14,18 @@
 
 #include <vortel/plugin.h>
 
+// Rectangle3D and Triangle3D are drawn from both sides (never culled), whichever way the camera looks. Their
+// sizes are whole scene units and the halved ones are halved by integer division: a rectangle's width or
+// height, or a triangle's base, of 1 gives a shape with no area, which draws nothing whatever the scale.
+// For small shapes give sizes of 2 or more and shrink them with scale.
+
 // w x h rectangle in the x-y plane, centred (halves by integer division); colour R, G, B.
 VORTEL_EXPORT bool Rectangle3D(StateStruct* state, void** privateData, int32_t w, int32_t h, int32_t red,
                                int32_t green, int32_t blue, int32_t x, int32_t y, int32_t z, int32_t qa,
                                int32_t qb, int32_t qc, int32_t qd, int32_t opacity, int32_t blendSrc,
                                int32_t blendDst, int32_t scale, int32_t group, int32_t showMarker);
 
-// Triangle with base b on the x axis (centred) and apex at (0, h).
+// Triangle with base b on the x axis (centred, halves by integer division) and apex at (0, h).
 VORTEL_EXPORT bool Triangle3D(StateStruct* state, void** privateData, int32_t b, int32_t h, int32_t red,
                               int32_t green, int32_t blue, int32_t x, int32_t y, int32_t z, int32_t qa,
                               int32_t qb, int32_t qc, int32_t qd, int32_t opacity, int32_t blendSrc,
