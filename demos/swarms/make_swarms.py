@@ -126,7 +126,7 @@ demo.track("",
            # an arc over the figure (control points in thousandths)
            event("MakeBezierSwarm", *S2, ARC, 160, -5000, -5000, 0, -4000, 6000, 0, 4000, 6000, 0, 5000, -5000,
                  0, 0),
-           event("MakeTorusSineSwarm", *S3, KNOT, 152, 4, 41, 2, 289, 0))  # seven turns round a 4-unit ring
+           event("MakeTorusSineSwarm", *S3, KNOT, 152, 4, 41, 2, 207, 0))  # five turns round a 4-unit ring
 demo.track("", event("DrawLineSwarm", *S2, CHORD, 0, 0, 5, -5, 0, -5, -5, 0))
 
 # operations, each after the swarms it reads
@@ -164,7 +164,7 @@ demo.track("the group that turns the sphere of cubes",
            event("Make3DGroup", *S1, SPIN, 0, 0, 0, ROTATE, sine(250, 9000), lin(0, 2500), 0, ONE, 0, 0))
 demo.track("swarm groups",
            swarm_group(S1, BALL_CUBES, BALL, parent=SPIN),
-           swarm_group(S3, SHAPE_CUBES, SHAPE),
+           swarm_group(S3, SHAPE_CUBES, SHAPE, rotation=(ROTATE, 350, lin(-600, 900), 0)),
            swarm_group(S4, SQUARE_GROUP, SQUARES, rotation=(ROTATE, 0, lin(0, 1200), lin(0, 400))))
 demo.track("", swarm_group(S4, TRIANGLE_GROUP, TRIANGLES, rotation=(ROTATE, 0, lin(0, 1200), lin(0, 400))))
 demo.track("", swarm_group(S4, TUMBLE, DUST, rotation=(ROTATE, lin(0, 3000), lin(0, 2000), 0)))
