@@ -85,10 +85,11 @@ class Demo:
                 file_name, count = self.library_of(function)
                 given = len(params)  # a rotation and its three angles give four words
                 if given != count:
-                    raise ValueError("%s at %d: %d words, the function takes %d" % (function, start, given, count))
+                    raise ValueError("%s at %d: %d words, the function takes %d"
+                                     % (function, start, given, count))
                 body = "".join(param_xml(p) for p in params)
-                out.append('    <Event LibraryFileName="%s" FunctionName="%s" StartTime="%d" EndTime="%d">%s</Event>'
-                           % (file_name, function, start, end, body))
+                out.append('    <Event LibraryFileName="%s" FunctionName="%s" StartTime="%d" EndTime="%d">'
+                           '%s</Event>' % (file_name, function, start, end, body))
             out.append("  </Track>")
         out.append("  <Texts>%s</Texts>" % "".join("<Text>%s</Text>" % t for t in self.texts))
         out.append("</Demo>")

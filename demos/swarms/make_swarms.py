@@ -2,11 +2,14 @@
 """Writes swarms.xml, the swarm demo: four scenes of particle swarms in 40 seconds.
 
    0-10 s  a sphere swarm with a lit cube at every point, coloured in a ramp, turning under an orbiting camera
-  10-20 s  ribbons: a spirograph cut in two (SplitSwarm), a turned copy (MoveSwarm), a sine wave, and a bow
-           made of a Bezier arc and its chord (AddSwarms of MakeBezierSwarm and DrawLineSwarm)
-  20-30 s  a morph of cubes: a lattice cube becomes a sphere, the sphere a torus knot (MorphSwarms twice)
-  30-40 s  confetti: a star field of randomly turned and sized squares in random colours, with a tumbling
-           cloud of random cubes, as the camera flies through
+  10-20 s  ribbons: a spirograph cut in two (SplitSwarm) with a turned copy behind it (MoveSwarm), and a
+           Lissajous figure (MakeSineSwarm) under a bow made of a Bezier arc and its chord (AddSwarms of
+           MakeBezierSwarm and DrawLineSwarm)
+  20-30 s  a morph of cubes: a lattice cube becomes a sphere, the sphere a coil round a torus
+           (MorphSwarms twice, from MakeCubeSwarm, MakeSphereSwarm and MakeTorusSineSwarm)
+  30-40 s  confetti: a star field (MakeStarfieldSwarm) of randomly turned and sized squares and triangles
+           in random colours, with a tumbling cloud of random cubes (MakeRandSwarm), as the camera flies
+           through
 
 Run from this folder after changing it:  ./make_swarms.py
 Play from the repository root:          build/bin/player demos/swarms/swarms.xml
@@ -37,8 +40,7 @@ SWARMS = {
     "ResizeSwarmRandom": 5,
 }
 
-# Fixed-point units of the effect words.
-UNIT = 1000          # positions: thousandths
+# Fixed-point units of the effect words: positions in thousandths, and
 ONE = 100000         # scales and quaternion components
 GL_ONE, GL_ZERO = 1, 0
 ASPECT = 17778       # 16:9, x 0.0001
@@ -55,17 +57,21 @@ WORLD = T("theWorld")
 IDENTITY = (0, 0, 0, ONE)
 
 
-def light(span, x, y, z, ambient, diffuse, group=WORLD):
-    return event("SetLight3D", *span, x, y, z, *ambient, *diffuse, 255, 255, 255, 10000, 0, 0, group, 0)
+def light(span, x, y, z, ambient, diffuse):
+    """A white-specular light without fall-off, hung into the scene root."""
+    return event("SetLight3D", *span, x, y, z, *ambient, *diffuse, 255, 255, 255, 10000, 0, 0, WORLD, 0)
 
 
-def cube(span, size, scale, group, color=(255, 255, 255)):
-    """A lit cube hung into `group`; inside a swarm group it takes each point's colour."""
-    return event("Cube3D", *span, size, *color, 0, 0, 0, *IDENTITY, 255, GL_ONE, GL_ZERO, scale, group, 0)
+def cube(span, size, scale, group):
+    """A lit white cube of edge 2 * size * scale / 100000 hung into `group`; inside a swarm group it takes
+    the colour of each point."""
+    return event("Cube3D", *span, size, 255, 255, 255, 0, 0, 0, *IDENTITY, 255, GL_ONE, GL_ZERO, scale, group,
+                 0)
 
 
-def swarm_group(span, name, swarm, parent=0, count=1000, rotation=IDENTITY, scale=ONE):
-    return event("MakeSwarmGroup", *span, name, swarm, 0, 0, 0, *rotation, scale, parent, 0, count, 0, 0)
+def swarm_group(span, name, swarm, parent=0, rotation=IDENTITY):
+    """A swarm group drawing its nodes at every point of `swarm` (up to 1000), turned by `rotation`."""
+    return event("MakeSwarmGroup", *span, name, swarm, 0, 0, 0, *rotation, ONE, parent, 0, 1000, 0, 0)
 
 
 def ribbon(span, swarm, width, position, opaque=False):
@@ -89,7 +95,8 @@ def color_set(span, swarm, colours, seed):
 # scene 1: a sphere of cubes
 SPIN, BALL_CUBES, BALL = T("Spin"), T("BallCubes"), T("Ball")
 # scene 2: ribbons
-SPIRO, SPIRO_A, SPIRO_B, SPIRO_TURNED, WAVE = T("Spiro"), T("SpiroA"), T("SpiroB"), T("SpiroTurned"), T("Wave")
+SPIRO, SPIRO_A, SPIRO_B, SPIRO_TURNED = T("Spiro"), T("SpiroA"), T("SpiroB"), T("SpiroTurned")
+WAVE = T("Wave")
 ARC, CHORD, BOW = T("Arc"), T("Chord"), T("Bow")
 # scene 3: the morph
 LATTICE, GLOBE, KNOT, HALFWAY, SHAPE, SHAPE_CUBES = (T("Lattice"), T("Globe"), T("Knot"), T("Halfway"),
@@ -124,8 +131,8 @@ demo.track("",
            event("MakeRandSwarm", *S4, DUST, 80, 8, 6, 8, 4))
 demo.track("",
            # an arc over the figure (control points in thousandths)
-           event("MakeBezierSwarm", *S2, ARC, 160, -5000, -5000, 0, -4000, 6000, 0, 4000, 6000, 0, 5000, -5000,
-                 0, 0),
+           event("MakeBezierSwarm", *S2, ARC, 160, -5000, -5000, 0, -4000, 6000, 0, 4000, 6000, 0, 5000,
+                 -5000, 0, 0),
            event("MakeTorusSineSwarm", *S3, KNOT, 152, 4, 41, 2, 207, 0))  # five turns round a 4-unit ring
 demo.track("", event("DrawLineSwarm", *S2, CHORD, 0, 0, 5, -5, 0, -5, -5, 0))
 
@@ -134,8 +141,8 @@ demo.track("colours and orientations of generated swarms",
            ramp(S1, BALL, (255, 120, 30), (40, 200, 255)),
            ramp(S2, WAVE, (40, 255, 160), (40, 120, 255)),
            event("ColorSwarm", *S3, LATTICE, 255, 130, 40),
-           color_set(S4, STARS, [(255, 80, 80), (255, 220, 60), (80, 220, 120), (80, 160, 255), (230, 110, 255)],
-                     11))
+           color_set(S4, STARS,
+                     [(255, 80, 80), (255, 220, 60), (80, 220, 120), (80, 160, 255), (230, 110, 255)], 11))
 demo.track("", event("ColorSwarm", *S3, GLOBE, 60, 230, 150),
            event("OrientSwarmRandom", *S4, STARS, 5))
 demo.track("", event("ColorSwarm", *S3, KNOT, 180, 90, 255),
@@ -146,13 +153,17 @@ demo.track("", event("OrientSwarmRandom", *S4, DUST, 21))
 demo.track("swarms made from swarms",
            # the warm part of the spirograph grows along it over the scene
            event("SplitSwarm", *S2, SPIRO_A, SPIRO_B, SPIRO, lin(0, 360)),
-           event("MorphSwarms", *S3, HALFWAY, LATTICE, GLOBE, keys("lin", -610, (2500, -610), (2500, 1000)), 4),
+           event("MorphSwarms", *S3, HALFWAY, LATTICE, GLOBE, keys("lin", -610, (2500, -610), (2500, 1000)),
+                 4),
            event("SplitSwarm", *S4, SQUARES, TRIANGLES, STARS, 250))
 demo.track("",
            # a smaller copy, turning about the z axis, behind the spirograph
            event("MoveSwarm", *S2, SPIRO_TURNED, SPIRO, 0, 0, 0, -2500, ROTATE, 0, 0, lin(0, 3142), 60000),
            event("MorphSwarms", *S3, SHAPE, HALFWAY, KNOT, keys("lin", -610, (6500, -610), (2500, 1000)), 4))
 demo.track("", event("AddSwarms", *S2, BOW, ARC, CHORD))
+# An in-place operation works again only when its swarm is not static or its own words change. SplitSwarm
+# rebuilds its halves in every frame, but they count as static when all its words are constant, so their
+# colours would be lost after the first frame: here the moving split count keeps them non-static.
 demo.track("colours of the swarms made from swarms",
            ramp(S2, SPIRO_A, (255, 60, 160), (255, 210, 40)))
 demo.track("", ramp(S2, SPIRO_B, (60, 200, 255), (150, 80, 255)))
@@ -196,10 +207,10 @@ demo.track("cameras, after the groups they aim at",
                  lin(450, 150), ASPECT, 1, 1000),
            # drift past the ribbons
            event("SetCamera3D", *S2, lin(-1500, 500), 0, lin(15000, 13000), 0, 0, 0, ONE, ASPECT, 1, 1000),
-           # watch the cube become a sphere from the front, then swing up round the torus knot
-           event("FocusCamera3D", *S3, SHAPE_CUBES, -1, -1, 2, keys("bez", 13000, (6000, 12000), (4000, 14000)),
-                 keys("bez", 0, (5000, 300), (5000, 1500)), keys("bez", 200, (6000, 250), (4000, 900)), ASPECT, 1,
-                 1000),
+           # watch the cube become a sphere from the front, then swing up round the coil
+           event("FocusCamera3D", *S3, SHAPE_CUBES, -1, -1, 2,
+                 keys("bez", 13000, (6000, 12000), (4000, 14000)), keys("bez", 0, (5000, 300), (5000, 1500)),
+                 keys("bez", 200, (6000, 250), (4000, 900)), ASPECT, 1, 1000),
            # fly through the confetti
            event("SetCamera3D", *S4, 0, 0, lin(26000, -4000), 0, 0, 0, ONE, ASPECT, 1, 1000))
 
