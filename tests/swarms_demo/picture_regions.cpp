@@ -40,6 +40,8 @@ std::vector<Region> regions(const Picture& picture, const PixelTest& test, Box b
                 r.red += (pixel >> 16) & 0xFF;
                 r.green += (pixel >> 8) & 0xFF;
                 r.blue += pixel & 0xFF;
+                r.darkest = std::min(r.darkest, int(brightest_channel(pixel)));
+                r.brightest = std::max(r.brightest, int(brightest_channel(pixel)));
                 r.bounds = {std::min(r.bounds.left, px), std::min(r.bounds.top, py),
                             std::max(r.bounds.right, px + 1), std::max(r.bounds.bottom, py + 1)};
                 const int next[4][2] = {{px + 1, py}, {px - 1, py}, {px, py + 1}, {px, py - 1}};

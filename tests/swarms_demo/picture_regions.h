@@ -12,11 +12,13 @@ struct Box {
     int left, top, right, bottom;
 };
 
-// A 4-connected region of pixels: its size, bounding box and mean colour.
+// A 4-connected region of pixels: its size, bounding box, mean colour and the brightest channel of its
+// darkest and brightest pixels.
 struct Region {
     int area = 0;
     Box bounds{0, 0, 0, 0};
     double red = 0, green = 0, blue = 0;
+    int darkest = 255, brightest = 0;
     int width() const { return bounds.right - bounds.left; }
     int height() const { return bounds.bottom - bounds.top; }
     double centre_x() const { return 0.5 * (bounds.left + bounds.right); }

@@ -76,14 +76,16 @@ TEST_F(SwarmsDemo, TheSphereShowsSeparateLitCubesRampedFromOrangeToBlue)
     const Picture picture = frame_at(7000, "sphere");
     const std::vector<Region> cubes = regions(picture, bright);
     ASSERT_GE(cubes.size(), 30u) << "many separate cubes";
-    int large = 0;
+    int large = 0, shaded = 0;
     Box all{kWidth, kHeight, 0, 0};
     for (const Region& cube : cubes) {
         large += cube.area >= 4 ? 1 : 0;
+        shaded += cube.brightest - cube.darkest >= 40 ? 1 : 0;
         all = {std::min(all.left, cube.bounds.left), std::min(all.top, cube.bounds.top),
                std::max(all.right, cube.bounds.right), std::max(all.bottom, cube.bounds.bottom)};
     }
     EXPECT_GE(large, int(cubes.size()) * 3 / 4) << "cubes, not dots";
+    EXPECT_GE(shaded, int(cubes.size()) / 3) << "lit cubes: faces turned from the light are darker";
     EXPECT_GT(all.left, kWidth / 5);
     EXPECT_LT(all.right, kWidth * 4 / 5);
     EXPECT_GT(all.bottom - all.top, kHeight / 3) << "the sphere fills a good part of the picture";
