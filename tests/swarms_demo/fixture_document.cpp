@@ -19,16 +19,6 @@ std::string library_of(const std::string& function)
     return kSwarmsFunctions.count(function) ? "Swarms.so" : "Scaffold.so";
 }
 
-size_t word_count(const FixtureEvent& e)
-{
-    if (e.params.empty())
-        return e.words.size();
-    size_t count = 0;
-    for (size_t at = 0; (at = e.params.find("<param", at)) != std::string::npos; at += 6)
-        ++count;
-    return count;
-}
-
 std::string declarations(const std::string& library, const std::map<std::string, size_t>& functions)
 {
     std::string xml = "  <Library FileName=\"" + library + "\">\n";
@@ -43,8 +33,6 @@ std::string declarations(const std::string& library, const std::map<std::string,
     return xml + "  </Library>\n";
 }
 
-} // namespace
-
 std::string constant_params(const std::vector<int32_t>& words)
 {
     std::string params;
@@ -53,13 +41,15 @@ std::string constant_params(const std::vector<int32_t>& words)
     return params;
 }
 
+} // namespace
+
 std::string fixture_document(int32_t runningTime, const std::vector<std::vector<FixtureEvent>>& tracks,
                              const std::vector<std::string>& texts)
 {
     std::map<std::string, size_t> functions;
     for (const auto& track : tracks)
         for (const FixtureEvent& e : track)
-            functions[e.function] = std::max(functions[e.function], word_count(e));
+            functions[e.function] = std::max(functions[e.function], e.words.size());
 
     std::string xml = "<?xml version=\"1.0\"?>\n<Demo>\n  <Settings RunningTime=\"" +
                       std::to_string(runningTime) +
@@ -71,8 +61,7 @@ std::string fixture_document(int32_t runningTime, const std::vector<std::vector<
         for (const FixtureEvent& e : *track)
             xml += "    <Event LibraryFileName=\"" + library_of(e.function) + "\" FunctionName=\"" +
                    e.function + "\" StartTime=\"" + std::to_string(e.start) + "\" EndTime=\"" +
-                   std::to_string(e.end) + "\">" + (e.params.empty() ? constant_params(e.words) : e.params) +
-                   "</Event>\n";
+                   std::to_string(e.end) + "\">" + constant_params(e.words) + "</Event>\n";
         xml += "  </Track>\n";
     }
     xml += "  <Texts><Text>unused</Text>";

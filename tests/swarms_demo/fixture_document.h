@@ -5,13 +5,11 @@
 #include <string>
 #include <vector>
 
-// One event: a function of Scaffold.so or Swarms.so (told apart by name) with constant argument words,
-// or with ready <param .../> elements when `params` is not empty.
+// One event: a function of Scaffold.so or Swarms.so (told apart by name) with constant argument words.
 struct FixtureEvent {
     std::string function;
     int32_t start, end;
     std::vector<int32_t> words;
-    std::string params;
 };
 
 // A document with the given RunningTime, the tracks in the order they work in a frame (the first one
@@ -19,9 +17,6 @@ struct FixtureEvent {
 // function used is declared with as many words as its events give.
 std::string fixture_document(int32_t runningTime, const std::vector<std::vector<FixtureEvent>>& tracks,
                              const std::vector<std::string>& texts);
-
-// <param .../> elements for constant words.
-std::string constant_params(const std::vector<int32_t>& words);
 
 constexpr int32_t kOne = 100000;   // scale or quaternion component 1.0
 constexpr int32_t kUnit = 1000;    // one scene unit as a position word

@@ -64,18 +64,18 @@ double front_face_x(double x, double edge)
 
 FixtureEvent camera_on_front(int32_t start, int32_t end)
 {
-    return {"SetCamera3D", start, end, {0, 0, 10 * kUnit, 0, 0, 0, kOne, kAspect, 1, 1000}, ""};
+    return {"SetCamera3D", start, end, {0, 0, 10 * kUnit, 0, 0, 0, kOne, kAspect, 1, 1000}};
 }
 
 FixtureEvent camera_on_back(int32_t start, int32_t end)
 {
     // half a turn about y
-    return {"SetCamera3D", start, end, {0, 0, -10 * kUnit, 0, kOne, 0, 0, kAspect, 1, 1000}, ""};
+    return {"SetCamera3D", start, end, {0, 0, -10 * kUnit, 0, kOne, 0, 0, kAspect, 1, 1000}};
 }
 
 FixtureEvent show(int32_t end)
 {
-    return {"Show3D", 0, end, {0, kWidth, kHeight, 1, 0, 0, 0}, ""};
+    return {"Show3D", 0, end, {0, kWidth, kHeight, 1, 0, 0, 0}};
 }
 
 // A white cube of edge 2 * 0.5 = 1 unit at the origin of group `group`.
@@ -84,24 +84,20 @@ FixtureEvent unit_cube(int32_t start, int32_t end, int32_t group)
     return {"Cube3D",
             start,
             end,
-            {1, 255, 255, 255, 0, 0, 0, 0, 0, 0, kOne, 255, kGLOne, kGLZero, 50000, group, 0},
-            ""};
+            {1, 255, 255, 255, 0, 0, 0, 0, 0, 0, kOne, 255, kGLOne, kGLZero, 50000, group, 0}};
 }
 
 // MakeSwarmGroup "Dots" (text 2) over swarm "Line" (text 3) in the scene root, with a uniform scale.
 FixtureEvent dots_group(int32_t start, int32_t end, int32_t scale)
 {
-    return {"MakeSwarmGroup", start, end, {2, 3, 0, 0, 0, 0, 0, 0, kOne, scale, 0, 0, 100, 0, 0}, ""};
+    return {"MakeSwarmGroup", start, end, {2, 3, 0, 0, 0, 0, 0, 0, kOne, scale, 0, 0, 100, 0, 0}};
 }
 
 // The same with per-point extra transforms (timeStep 100 ms): no offset, no turn, extra scale `extra`.
 FixtureEvent dots_group_with_extra_scale(int32_t start, int32_t end, int32_t extra)
 {
-    return {"MakeSwarmGroup",
-            start,
-            end,
-            {2, 3, 0, 0, 0, 0, 0, 0, kOne, kOne, 0, 0, 100, 0, 100, 0, 0, 0, 0, 0, 0, kOne, extra},
-            ""};
+    return {"MakeSwarmGroup", start, end, {2,   3, 0,   0, 0, 0, 0, 0, kOne, kOne, 0,    0,
+                                           100, 0, 100, 0, 0, 0, 0, 0, 0,    kOne, extra}};
 }
 
 // The front faces of the cubes of one frame, left to right.
@@ -126,8 +122,8 @@ protected:
     {
         const int32_t end = 1990; // the swarm is released before RunningTime
         const std::vector<std::vector<FixtureEvent>> tracks = {
-            {{"Clear3D", 0, end, {}, ""}},
-            {{"DrawLineSwarm", 0, end, {3, 0, 0, -3, 0, 0, 3, 0, 0}, ""}},
+            {{"Clear3D", 0, end, {}}},
+            {{"DrawLineSwarm", 0, end, {3, 0, 0, -3, 0, 0, 3, 0, 0}}},
             {unit_cube(1000, 1500, 2)},
             {dots_group(0, 500, kOne), dots_group(500, 1000, 2 * kOne), dots_group(1000, 1500, kOne),
              dots_group_with_extra_scale(1500, end, 2 * kOne)},
@@ -136,8 +132,7 @@ protected:
             {{"SetLight3D",
               0,
               end,
-              {0, 0, 20 * kUnit, 60, 60, 60, 255, 255, 255, 0, 0, 0, 10000, 0, 0, 1, 0},
-              ""}},
+              {0, 0, 20 * kUnit, 60, 60, 60, 255, 255, 255, 0, 0, 0, 10000, 0, 0, 1, 0}}},
             {camera_on_front(0, end)},
             {show(end)}};
         run_ = capture("cubes_at_swarm_points", fixture_document(2000, tracks, {"theWorld", "Dots", "Line"}));
@@ -216,7 +211,7 @@ protected:
     static void SetUpTestSuite()
     {
         const int32_t end = 1000;
-        std::vector<std::vector<FixtureEvent>> tracks = {{{"Clear3D", 0, end, {}, ""}}};
+        std::vector<std::vector<FixtureEvent>> tracks = {{{"Clear3D", 0, end, {}}}};
         for (const Look& look : kLooks) {
             const int32_t x = int32_t(look.x * kUnit);
             // Triangle3D: base 2 on y = 1, apex at y = 3; Rectangle3D: 2 x 2 round y = -2.
@@ -224,21 +219,18 @@ protected:
                                0,
                                end,
                                {2, 2, 255, 0, 0, x, kUnit, 0, 0, 0, 0, kOne, 255, look.blendSrc,
-                                look.blendDst, kOne, 1, 0},
-                               ""}});
+                                look.blendDst, kOne, 1, 0}}});
             tracks.push_back({{"Rectangle3D",
                                0,
                                end,
                                {2, 2, 0, 255, 0, x, -2 * kUnit, 0, 0, 0, 0, kOne, 255, look.blendSrc,
-                                look.blendDst, kOne, 1, 0},
-                               ""}});
+                                look.blendDst, kOne, 1, 0}}});
         }
         tracks.push_back(
             {{"Rectangle3D",
               0,
               end,
-              {1, 1, 0, 0, 255, 0, -5 * kUnit, 0, 0, 0, 0, kOne, 255, kGLOne, kGLZero, 4 * kOne, 1, 0},
-              ""}});
+              {1, 1, 0, 0, 255, 0, -5 * kUnit, 0, 0, 0, 0, kOne, 255, kGLOne, kGLZero, 4 * kOne, 1, 0}}});
         tracks.push_back({camera_on_front(0, 500), camera_on_back(500, end)});
         tracks.push_back({show(end)});
         run_ = capture("flat_shapes", fixture_document(end, tracks, {"theWorld"}));
