@@ -1,6 +1,7 @@
 #include "effects/obj_text.h"
 
 #include <charconv>
+#include <cmath>
 #include <cstring>
 
 bool LineScanner::next_line(TextLine& line)
@@ -52,7 +53,9 @@ bool read_numbers(const char* at, const char* end, float* values, int count)
         if (*at == '+') // from_chars takes no plus sign
             ++at;
         const std::from_chars_result read = std::from_chars(at, end, values[i], std::chars_format::general);
-        if (read.ec != std::errc() || (read.ptr < end && !is_blank(*read.ptr)))
+        // from_chars also takes "nan" and "inf": no model needs them, and equal NaN positions would all
+        // land in one probe run of the welding tables, making reading quadratic.
+        if (read.ec != std::errc() || (read.ptr < end && !is_blank(*read.ptr)) || !std::isfinite(values[i]))
             return false;
         at = read.ptr;
     }

@@ -1,7 +1,8 @@
 // Line and number scanning shared by the OBJ and MTL readers.
 //
 // Text is walked in place (no copies); a line view excludes its end (LF or CR LF). Blank lines are
-// skipped by next_line. Numbers are plain decimals with an optional sign, fraction and exponent.
+// skipped by next_line. Numbers are plain decimals with an optional sign, fraction and exponent, and
+// finite as floats ("nan", "inf" and values beyond the float range cannot be read).
 #pragma once
 
 #include <cstddef>
