@@ -42,7 +42,8 @@ inline void use_description(emberfold::FlameDescription& d)
     std::unique_ptr<FlameDescription> other(new FlameDescription);
     std::unique_ptr<FlameDescription> morph(new FlameDescription);
     make_default_description(*other);
-    for (int32_t time : {0, 1, 2500, -7000, INT32_MAX, INT32_MIN}) {
+    // Probabilities are the slow part of an input: one time inside the periods, one at the end of the clock.
+    for (int32_t time : {2500, INT32_MIN}) {
         for (int32_t j = 0; j < d.transformCount; ++j)
             animate_transform(d.transforms[j], time);
         compute_probabilities(d);

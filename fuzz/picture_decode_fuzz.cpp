@@ -1,5 +1,6 @@
 // Media's picture decoding on arbitrary bytes: the step between the bytes of a 'TXTR' picture file and the
-// pixels handed to Texture. A picture it accepts has a positive size and exactly one pixel per place.
+// pixels handed to Texture. A picture it accepts has a positive size within the limits and exactly one pixel
+// per place.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -17,7 +18,9 @@ int picture_decode_input(const uint8_t* data, size_t size)
             __builtin_trap();
         return 0;
     }
-    if (picture.width < 1 || picture.height < 1 ||
+    if (picture.width < 1 || picture.height < 1 || picture.width > media::kMaxPictureSide ||
+        picture.height > media::kMaxPictureSide ||
+        int64_t(picture.width) * picture.height > media::kMaxPicturePixels ||
         picture.pixels.size() != size_t(picture.width) * size_t(picture.height))
         __builtin_trap();
     return 0;

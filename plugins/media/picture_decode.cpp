@@ -26,6 +26,12 @@ bool decode_picture(const std::vector<uint8_t>& bytes, DecodedPicture& picture, 
         return false;
     }
     int width = 0, height = 0, channels = 0;
+    if (stbi_info_from_memory(bytes.data(), int(bytes.size()), &width, &height, &channels) &&
+        (width > kMaxPictureSide || height > kMaxPictureSide ||
+         int64_t(width) * int64_t(height) > kMaxPicturePixels)) {
+        reason = "picture too large (" + std::to_string(width) + " x " + std::to_string(height) + ")";
+        return false;
+    }
     stbi_uc* rgba = stbi_load_from_memory(bytes.data(), int(bytes.size()), &width, &height, &channels, 4);
     if (!rgba) {
         reason = stbi_failure_reason() ? stbi_failure_reason() : "unknown format";

@@ -14,8 +14,14 @@ struct DecodedPicture {
     std::vector<uint32_t> pixels; // 0xAARRGGBB, rows bottom-up (the picture's last row first)
 };
 
+// Pictures are refused before decoding when a side exceeds kMaxPictureSide or the pixel count exceeds
+// kMaxPicturePixels: no GL we run on makes textures that large, and a few bytes of header can claim a
+// picture of gigabytes that the decoder would fill with black.
+constexpr int32_t kMaxPictureSide = 16384;
+constexpr int64_t kMaxPicturePixels = int64_t(1) << 25; // 8192 x 4096
+
 // Decodes a picture file held in memory. False with a short reason when the bytes are not a picture of a
-// known format (or are damaged).
+// known format, are damaged, or the picture is too large (see above).
 bool decode_picture(const std::vector<uint8_t>& bytes, DecodedPicture& picture, std::string& reason);
 
 } // namespace media
