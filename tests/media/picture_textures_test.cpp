@@ -156,11 +156,12 @@ TEST_F(PictureTextures, AHeaderClaimingAHugePictureIsRefusedBeforeDecoding)
 {
     // 54 bytes of BMP header for 16384 x 16384 pixels of 32 bits and no pixels: decoded, it took minutes
     // and two gigabytes of black pixels before the texture could refuse it.
-    const unsigned char bmp[54] = {'B', 'M', 54, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0, 40, 0, 0, 0,
-                                   0,   0x40, 0, 0, 0, 0x40, 0, 0, 1, 0, 32, 0};
+    const unsigned char bmp[54] = {'B', 'M', 54, 0, 0,    0, 0, 0, 0,    0, 54, 0, 0, 0,  40,
+                                   0,   0,   0,  0, 0x40, 0, 0, 0, 0x40, 0, 0,  1, 0, 32, 0};
     write_file("huge.bmp", std::string(reinterpret_cast<const char*>(bmp), sizeof(bmp)));
     EXPECT_EQ(acquire("huge.bmp"), nullptr);
-    EXPECT_TRUE(session.logged("Media: cannot decode picture 'huge.bmp': picture too large (16384 x 16384)\n"));
+    EXPECT_TRUE(
+        session.logged("Media: cannot decode picture 'huge.bmp': picture too large (16384 x 16384)\n"));
 }
 
 int gRenderAnswers = 0;

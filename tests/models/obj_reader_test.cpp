@@ -187,7 +187,8 @@ TEST(MtlReader, MaterialsTakeTheirValuesAndKeepTheDefaultsOtherwise)
 
 TEST(MtlReader, RefusesUnknownStatementsAndAppendsNothing)
 {
-    for (const char* line : {"Ke 1 1 1", "map_Bump b.png", "Kd 1 x 1", "newmtl", "illum 1e30", "Ns nan", "d inf"}) {
+    for (const char* line :
+         {"Ke 1 1 1", "map_Bump b.png", "Kd 1 x 1", "newmtl", "illum 1e30", "Ns nan", "d inf"}) {
         std::vector<MtlMaterial> materials;
         ReadError error;
         const std::string text = std::string("newmtl A\nKd 1 0 0\n") + line + "\n";
