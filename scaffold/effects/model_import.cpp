@@ -200,6 +200,24 @@ void model_support_init()
     gServices.RegisterType(kTypeObject, acquire_model, release_model);
 }
 
+void free_cache(ResourceCache*& cache, ResourceCache::FreeFn freeFn)
+{
+    if (!cache)
+        return;
+    // Entries may still be referenced (preloading never releases), but no one calls after Vortel_Quit.
+    for (int32_t i = 0; i < cache->size(); ++i)
+        freeFn(cache->objectAt(i));
+    delete cache;
+    cache = nullptr;
+}
+
+void model_support_quit()
+{
+    free_cache(modelCache, free_model);
+    free_cache(importedMaterials, free_material);
+    meshMaterials.clear();
+}
+
 void* acquire_model(const char* path, void*, bool* outFlag)
 {
     if (!modelCache || !path)

@@ -25,12 +25,19 @@
 
 class GroupNode3D;
 class Mesh3D;
+class ResourceCache;
 struct MaterialRecord;
 
 constexpr size_t kMaxObjBytes = 64u * 1024u * 1024u - 1u;
 constexpr size_t kMaxMtlBytes = 262143u;
 
 void model_support_init();
+// Frees every cached model and imported material, referenced or not, and the caches themselves: the
+// library may be unloaded next, which would leave them unreachable. Vortel_Quit calls it, with the GL
+// context still current (the meshes free their vertex buffers); a later model_support_init starts afresh.
+void model_support_quit();
+// Frees every object of `cache` with freeFn, whatever its reference count, then the cache; null after.
+void free_cache(ResourceCache*& cache, void (*freeFn)(void*));
 
 void* acquire_model(const char* path, void* userData, bool* outFlag);
 bool release_model(const char* path, void* resource);

@@ -57,6 +57,8 @@ VORTEL_EXPORT bool Vortel_Quit()
     sceneRoot = nullptr;
     delete sceneCamera;
     sceneCamera = nullptr;
+    model_support_quit();
+    free_cache(materialCache, free_material);
     PBuffer::Destroy();
     return true;
 }

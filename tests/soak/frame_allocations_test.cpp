@@ -113,7 +113,7 @@ template <typename Work> void count_in(Tally& into, Work&& work)
 }
 
 constexpr int kWidth = 160, kHeight = 90;
-constexpr int32_t kFps = 15;
+constexpr int32_t kFps = 10;
 
 // The active event of every track at one frame, as "function@track#event".
 std::set<std::string> active_events(const Demo& demo, const Timeline& timeline)
