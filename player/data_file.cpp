@@ -28,6 +28,7 @@ struct DataFile {
 };
 
 std::unique_ptr<DataFile> g_dataFile;
+std::string g_mediaFolder;
 
 void upper_case(char* text, size_t length)
 {
@@ -220,7 +221,15 @@ SDL_RWops* OpenFile(const char* name)
                 return memory;
         }
     }
-    return SDL_RWFromFile(name, "rb");
+    SDL_RWops* disk = SDL_RWFromFile(name, "rb");
+    if (!disk && name[0] != '/' && !g_mediaFolder.empty())
+        disk = SDL_RWFromFile((g_mediaFolder + "/" + name).c_str(), "rb");
+    return disk;
+}
+
+void set_media_folder(const std::string& folder)
+{
+    g_mediaFolder = folder;
 }
 
 void CloseFile(SDL_RWops* file)

@@ -27,9 +27,13 @@ bool open_data_file(const char* path);
 
 // Opens a file for reading: the first member whose name equals `name` in upper case (names are
 // compared in upper case, directory separators as written) is served from memory and stays valid until
-// the next open_data_file; otherwise the file is opened from disk with the name as given.
-// Returns null when neither has it. Every stream returned must be closed with CloseFile.
+// the next open_data_file; otherwise the file is opened from disk with the name as given, and a relative
+// name missing from the working folder is tried in the media folder (set_media_folder).
+// Returns null when none has it. Every stream returned must be closed with CloseFile.
 SDL_RWops* OpenFile(const char* name);
+// The folder of the demo document, so a demo finds the files it names beside itself whatever folder it is
+// started from, as it finds its music and data file. Empty: only the working folder.
+void set_media_folder(const std::string& folder);
 void CloseFile(SDL_RWops* file);
 
 // The 'FILE' resource handlers: acquire returns OpenFile(name) and writes true (static) through outFlag;

@@ -238,7 +238,9 @@ std::vector<std::string> check_demo(Demo& demo, const LibrarySearch& search,
     check_setting_file(demo.hasDataFile, demo.dataFile, "data file", documentFolder, report);
     std::string dataFile = demo.hasDataFile ? existing_file(demo.dataFile, documentFolder) : "";
     open_data_file(demo.hasDataFile ? dataFile.c_str() : nullptr);
+    set_media_folder(documentFolder);
     check_text_files(demo, documentFolder, report);
+    set_media_folder("");
     open_data_file(nullptr);
     return report.lines;
 }

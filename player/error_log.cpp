@@ -37,6 +37,15 @@ void Log(const char* text)
     std::fflush(gLog);
 }
 
+void log_line(const char* text)
+{
+    if (!gLog || !text)
+        return;
+    std::fputs(text, gLog);
+    std::fputc('\n', gLog);
+    std::fflush(gLog);
+}
+
 void log_printf(const char* format, ...)
 {
     va_list args;

@@ -8,6 +8,8 @@ void log_close();
 
 // Appends the text verbatim and flushes. This is also the services record's Log.
 void Log(const char* text);
+// Appends the text and a line break: for messages that carry none of their own (the registry's).
+void log_line(const char* text);
 
 // printf-style helpers: log_printf always writes; log_verbose only when verbose logging is on ("-log").
 void log_printf(const char* format, ...) __attribute__((format(printf, 1, 2)));

@@ -56,7 +56,7 @@ __attribute__((format(printf, 1, 2))) void report(const char* format, ...)
     std::vsnprintf(text, sizeof(text), format, args);
     va_end(args);
     RegistrySink sink = registry().sink;
-    (sink ? sink : Log)(text);
+    (sink ? sink : log_line)(text);
 }
 
 int find_private_use(uint32_t type, int32_t textIndex)

@@ -36,7 +36,7 @@ void* AcquireByName(uint32_t type, const char* name, void* userData, bool privat
 int32_t ReleaseByIndex(uint32_t type, int32_t textIndex, void* resource);
 int32_t ReleaseByName(uint32_t type, const char* name, void* resource);
 
-// Where messages go. The player installs Log before any library is initialised; until then (and after
-// registry_set_sink(nullptr)) messages go to Log as well.
+// Where messages go. The player installs log_line (one line each in Errorlog.txt) before any library is
+// initialised; until then (and after registry_set_sink(nullptr)) messages go to log_line as well.
 typedef void (*RegistrySink)(const char* text);
 void registry_set_sink(RegistrySink sink);

@@ -238,7 +238,7 @@ void Player::prepare_gl_and_libraries()
     gls_make_current(gl_.get());
 
     log_verbose("Setting warning function\n");
-    registry_set_sink(Log);
+    registry_set_sink(log_line);
     set_user_volume(volume_);
     services_fill(&services_, gl_.get());
 
@@ -272,6 +272,7 @@ void Player::load_music_and_resources()
     step_ = 7;
     std::string dataFile = demo_->hasDataFile ? existing_file(demo_->dataFile, folder_of(cl_.demoPath)) : "";
     open_data_file(demo_->hasDataFile ? dataFile.c_str() : nullptr);
+    set_media_folder(folder_of(cl_.demoPath));
     preload_resources(*demo_, presenter_);
     if (demo_->useOpenGL) {
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);

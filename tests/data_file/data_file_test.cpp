@@ -1,4 +1,5 @@
 // The packed data file: which headers are accepted, and where OpenFile serves a name from.
+#include <cstdlib>
 #include <fstream>
 #include <string>
 
@@ -71,6 +72,27 @@ TEST_F(DataFile, NamesNotInTheFileAreOpenedFromDiskAsGiven)
     EXPECT_EQ(opened(test_file(".txt")), "from disk");
     EXPECT_EQ(opened("a.png"), "(null)");
     EXPECT_EQ(OpenFile(nullptr), nullptr);
+}
+
+// A demo started from another folder finds the files it names beside itself; the working folder and the
+// data file still come first, and absolute names are never joined to the folder.
+TEST_F(DataFile, RelativeNamesMissingFromTheWorkingFolderAreFoundInTheMediaFolder)
+{
+    const std::string folder = test_file(".media");
+    ASSERT_EQ(system(("mkdir -p " + folder).c_str()), 0);
+    write_file(folder + "/beside.txt", "beside the demo");
+    write_file(folder + "/" + test_file(".txt"), "beside, shadowed");
+    write_file(test_file(".txt"), "working folder");
+    EXPECT_EQ(opened("beside.txt"), "(null)");
+    set_media_folder(folder);
+    EXPECT_EQ(opened("beside.txt"), "beside the demo");
+    EXPECT_EQ(opened(test_file(".txt")), "working folder");
+    EXPECT_EQ(opened("/beside.txt"), "(null)");
+    ASSERT_TRUE(open_packed("7Fxyz 1 6\nbeside.txt 6\n" + std::string("packed") + "\n12345\n"));
+    EXPECT_EQ(opened("beside.txt"), "packed");
+    set_media_folder("");
+    open_data_file(nullptr);
+    EXPECT_EQ(opened("beside.txt"), "(null)");
 }
 
 TEST_F(DataFile, MemberStreamsSeekAndReportTheirSize)

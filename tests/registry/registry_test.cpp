@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "data_file.h"
+#include "error_log.h"
 #include "registry.h"
 #include "services.h"
 
@@ -114,6 +115,29 @@ TEST_F(Registry, FailedAcquisitionsSayWhyOnce)
                                                    "Cam could not find the camera named gamma",
                                                    "VortelEdit could not find the Beat named delta",
                                                    " could not find the  named "}));
+}
+
+// Without a sink of its own (and in the player, which installs log_line) every message is one line of
+// the error log, not run together with the next one.
+TEST_F(Registry, MessagesAreLinesOfTheErrorLog)
+{
+    const std::string path = std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + ".log";
+    log_open(path.c_str());
+    registry_set_sink(nullptr);
+    const uint32_t type = vortel_fourcc("MSG2");
+    EXPECT_EQ(AcquireByName(type, "delta", nullptr, false, "VortelEdit", "Beat", nullptr), nullptr);
+    EXPECT_EQ(AcquireByIndex(type, 9, nullptr, false, "Cam", "camera", nullptr), nullptr);
+    log_close();
+    std::string written;
+    if (FILE* file = std::fopen(path.c_str(), "rb")) {
+        char chunk[256];
+        size_t got;
+        while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0)
+            written.append(chunk, got);
+        std::fclose(file);
+    }
+    EXPECT_EQ(written, "VortelEdit could not find the Beat named delta\n"
+                       "Cam could not find the name for the camera nr 9\n");
 }
 
 TEST_F(Registry, PrivateUseBlocksOtherAcquisitionsByIndexUntilReleased)
