@@ -2,12 +2,15 @@
 
 #include "effects/scene_effects.h"
 #include "effects/scene_state.h"
+#include "effects/screen_quad.h"
 #include "glstate.h"
 #include "scene/pbuffer.h"
 #include "scene/render_visitor.h"
 #include "scene/root_node3d.h"
 
 #include <GL/glew.h>
+
+#include <climits>
 
 const int32_t kFibonacci[kFibonacciCount] = {1,  1,   2,   3,   5,   8,   13,   21,   34,   55,
                                              89, 144, 233, 377, 610, 987, 1597, 2584, 4181, 6765};
@@ -41,18 +44,18 @@ void draw_buffer_shifted(float d, bool horizontal, float w, float h)
 
 } // namespace
 
-float blur_pass(int32_t& current, int32_t radius, int32_t step, bool horizontal, int32_t w, int32_t h,
+float blur_pass(int32_t& current, float radius, int32_t step, bool horizontal, int32_t w, int32_t h,
                 int32_t& additivePasses)
 {
-    if (radius < 2 || !gPBuffer)
+    if (!(radius >= 2.0f) || !gPBuffer)
         return 0.0f;
     gPBuffer->RenderToTexture(current, w, h);
     gls_push_texture_enable(true);
     gls_push_projection(0.0, w, h, 0.0, 1.0, -1.0, true);
     push_white();
 
-    const int32_t passes = blur_pass_count(radius, step);
-    const float unit = float(radius) / float(kFibonacci[passes]);
+    const int32_t passes = blur_pass_count(radius < 2e9f ? int32_t(radius) : INT32_MAX, step);
+    const float unit = radius / float(kFibonacci[passes]);
 
     // Copy, so that both buffers hold the image (a one-tap kernel each).
     gls_push(BlendEnable, 0);
@@ -137,4 +140,37 @@ void draw_shifted_screen_quad(float dx, float dy, bool textured)
 void push_white()
 {
     gls_push(Color, 0xFFFFFFFFu);
+}
+
+bool running_with_target(StateStruct* state)
+{
+    state->status = 1;
+    return state->phase > 0 && gPBuffer && sceneRoot;
+}
+
+void push_blend(uint32_t src, uint32_t dst)
+{
+    gls_push(BlendEnable, 1);
+    gls_push(BlendSrc, src);
+    gls_push(BlendDst, dst);
+}
+
+void pop_blend()
+{
+    gls_pop(BlendDst);
+    gls_pop(BlendSrc);
+    gls_pop(BlendEnable);
+}
+
+void show_buffer(int32_t result, float offX, float offY, double left)
+{
+    push_screen_projection(left);
+    gls_push_texture_enable(true);
+    gls_push_bind_texture(gPBuffer->GetTexture(result)->id);
+    push_white();
+    draw_shifted_screen_quad(offX, offY, true);
+    gls_pop(Color);
+    gls_pop_bind_texture();
+    gls_pop_texture_enable();
+    gls_pop_projection();
 }

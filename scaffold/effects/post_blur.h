@@ -9,9 +9,9 @@
 // so on; the offset returned re-centres the result.
 #pragma once
 
-#include <cstdint>
+#include <vortel/plugin.h>
 
-class GroupNode3D;
+#include <cstdint>
 
 constexpr int32_t kFibonacciCount = 20;
 extern const int32_t kFibonacci[kFibonacciCount]; // 1, 1, 2, 3, ..., 6765
@@ -21,13 +21,14 @@ extern const int32_t kFibonacci[kFibonacciCount]; // 1, 1, 2, 3, ..., 6765
 int32_t blur_pass_count(int32_t radius, int32_t step);
 
 // One direction of the blur in the off-screen target, w x h pixels. On entry the image is in buffer
-// 1 - current; on return it is in buffer 1 - current (current updated). additivePasses: how many of the
-// first passes add instead of average (decreased as they are used). Returns the offset in screen pixels
-// (x for horizontal, y downwards for vertical) at which the result must be drawn to be centred.
-// A radius below 2 draws nothing and returns 0. Must run between RenderToTexture and RenderScreen, with
-// BlendEnable pushed; leaves the cached state of the off-screen target as it found it, except the
-// blend colour (glBlendColor).
-float blur_pass(int32_t& current, int32_t radius, int32_t step, bool horizontal, int32_t w, int32_t h,
+// 1 - current; on return it is in buffer 1 - current (current updated). radius in pixels of the buffer
+// (a fraction when the buffer is a reduced copy of the screen; the pass count takes its whole part).
+// additivePasses: how many of the first passes add instead of average (decreased as they are used).
+// Returns the offset in buffer pixels (x for horizontal, y downwards for vertical) at which the result
+// must be drawn to be centred. A radius below 2 draws nothing and returns 0. Must run between
+// RenderToTexture and RenderScreen, with BlendEnable pushed; leaves the cached state of the off-screen
+// target as it found it, except the blend colour (glBlendColor).
+float blur_pass(int32_t& current, float radius, int32_t step, bool horizontal, int32_t w, int32_t h,
                 int32_t& additivePasses);
 
 // Renders sceneRoot with a RenderVisitor into whatever target is current (flipVertical for the off-screen
@@ -41,3 +42,12 @@ void draw_post_quad(const float* corners, bool textured);
 void draw_shifted_screen_quad(float dx, float dy, bool textured);
 // Pushes / pops the Color slot at white (1, 1, 1, 1).
 void push_white();
+
+// Sets status to 1; true on a running call (phase > 0) with an off-screen target and a scene to render.
+bool running_with_target(StateStruct* state);
+// Pushes BlendEnable 1 with the two factors; pop_blend pops all three.
+void push_blend(uint32_t src, uint32_t dst);
+void pop_blend();
+// Draws buffer `result` over the window shifted by (offX, offY) screen pixels with the screen projection
+// of the given left edge (0, or 1.0 for the glare), in white, with the blend state as it is.
+void show_buffer(int32_t result, float offX, float offY, double left);

@@ -17,12 +17,6 @@
 namespace
 {
 
-bool running_with_target(StateStruct* state)
-{
-    state->status = 1;
-    return state->phase > 0 && gPBuffer && sceneRoot;
-}
-
 // Both directions of the blur over the scene in buffer 0; returns the buffer holding the result.
 int32_t blur_both_ways(int32_t radiusX, int32_t radiusY, int32_t step, int32_t additivePasses[2], float& offX,
                        float& offY)
@@ -32,34 +26,6 @@ int32_t blur_both_ways(int32_t radiusX, int32_t radiusY, int32_t step, int32_t a
     offX = blur_pass(current, radiusX, step, true, w, h, additivePasses[0]);
     offY = blur_pass(current, radiusY, step, false, w, h, additivePasses[1]);
     return 1 - current;
-}
-
-void push_blend(uint32_t src, uint32_t dst)
-{
-    gls_push(BlendEnable, 1);
-    gls_push(BlendSrc, src);
-    gls_push(BlendDst, dst);
-}
-
-void pop_blend()
-{
-    gls_pop(BlendDst);
-    gls_pop(BlendSrc);
-    gls_pop(BlendEnable);
-}
-
-// Draws buffer `result` over the window shifted by (offX, offY), with the blend state given.
-void show_buffer(int32_t result, float offX, float offY, double left)
-{
-    push_screen_projection(left);
-    gls_push_texture_enable(true);
-    gls_push_bind_texture(gPBuffer->GetTexture(result)->id);
-    push_white();
-    draw_shifted_screen_quad(offX, offY, true);
-    gls_pop(Color);
-    gls_pop_bind_texture();
-    gls_pop_texture_enable();
-    gls_pop_projection();
 }
 
 } // namespace
@@ -117,41 +83,6 @@ VORTEL_EXPORT bool PostBlurPrecise(StateStruct* state, void**, int32_t radiusX, 
     gPBuffer->RenderScreen();
 
     show_buffer(result, offX, offY, 0.0);
-    return true;
-}
-
-VORTEL_EXPORT bool PostGlare(StateStruct* state, void**, int32_t threshold, int32_t radius, int32_t passes)
-{
-    if (!running_with_target(state))
-        return true;
-    gPBuffer->RenderToTexture(0, gls_screen_width(), gls_screen_height());
-    render_post_scene(true);
-
-    // Keep only what is brighter than the threshold: buffer - t, clamped at 0.
-    push_blend(GL_ONE, GL_ONE);
-    gls_push(BlendEquation, GL_FUNC_REVERSE_SUBTRACT);
-    push_screen_projection(0.0);
-    gls_push_texture_enable(false);
-    const int32_t t = std::clamp(threshold, 0, 256) * 255 / 256;
-    gls_push(Color, clamped_color(t, t, t, t));
-    draw_screen_quad(nullptr, false);
-    gls_pop(Color);
-    gls_pop_texture_enable();
-    gls_pop_projection();
-    gls_pop(BlendEquation);
-    pop_blend();
-
-    push_blend(GL_CONSTANT_ALPHA, GL_ONE_MINUS_CONSTANT_ALPHA);
-    int32_t additive[2] = {passes / 2, passes - passes / 2};
-    float offX = 0, offY = 0;
-    const int32_t result = blur_both_ways(std::max(1, radius), std::max(1, radius), 1, additive, offX, offY);
-    pop_blend();
-    gPBuffer->RenderScreen();
-
-    render_post_scene(false);
-    push_blend(GL_ONE, GL_ONE);
-    show_buffer(result, offX, offY, 1.0);
-    pop_blend();
     return true;
 }
 
