@@ -27,7 +27,7 @@ inline void draw_description(const emberfold::FlameDescription& d)
 {
     using namespace emberfold;
     FlameMeshSettings settings;
-    settings.pointCount = 1000;
+    settings.pointCount = 512; // a first block and one pass of 256
     settings.colourMode = 1;
     settings.batchCount = 8;
     FlameMesh mesh(d, settings);

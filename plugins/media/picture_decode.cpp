@@ -19,6 +19,19 @@
 namespace media
 {
 
+namespace
+{
+// The decoder writes some reasons with bytes of the file in them (an unknown PNG chunk's type), which can
+// be anything: control characters that would garble the log, or a NUL that leaves the reason empty.
+std::string readable_reason(const char* text)
+{
+    std::string reason;
+    for (const char* c = text; c && *c; ++c)
+        reason += *c >= 0x20 && *c < 0x7f ? *c : '?';
+    return reason.empty() ? "damaged or of an unknown format" : reason;
+}
+} // namespace
+
 bool decode_picture(const std::vector<uint8_t>& bytes, DecodedPicture& picture, std::string& reason)
 {
     if (bytes.empty() || bytes.size() > size_t(INT_MAX)) {
@@ -34,7 +47,7 @@ bool decode_picture(const std::vector<uint8_t>& bytes, DecodedPicture& picture, 
     }
     stbi_uc* rgba = stbi_load_from_memory(bytes.data(), int(bytes.size()), &width, &height, &channels, 4);
     if (!rgba) {
-        reason = stbi_failure_reason() ? stbi_failure_reason() : "unknown format";
+        reason = readable_reason(stbi_failure_reason());
         return false;
     }
     picture.width = width;

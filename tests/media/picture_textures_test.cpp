@@ -164,6 +164,21 @@ TEST_F(PictureTextures, AHeaderClaimingAHugePictureIsRefusedBeforeDecoding)
         session.logged("Media: cannot decode picture 'huge.bmp': picture too large (16384 x 16384)\n"));
 }
 
+TEST_F(PictureTextures, ReasonsMadeFromTheFilesBytesStayReadable)
+{
+    // A PNG header, then a chunk whose type starts with a NUL (the decoder's reason then read as empty),
+    // and one whose type holds a line break.
+    const std::string header("\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR\0\0\0\x10\0\0\0\x10\x08\0\0\0\0\0\0\0\0", 33);
+    write_file("nul_chunk.png", header + std::string("\0\0\0\0\0\0\0\x10\0\0\0\0", 12));
+    EXPECT_EQ(acquire("nul_chunk.png"), nullptr);
+    EXPECT_TRUE(
+        session.logged("Media: cannot decode picture 'nul_chunk.png': damaged or of an unknown format\n"));
+    write_file("newline_chunk.png", header + std::string("\0\0\0\0\nBCD\0\0\0\0", 12));
+    EXPECT_EQ(acquire("newline_chunk.png"), nullptr);
+    EXPECT_TRUE(
+        session.logged("Media: cannot decode picture 'newline_chunk.png': ?BCD PNG chunk not known\n"));
+}
+
 int gRenderAnswers = 0;
 Texture* gRenderTexture = nullptr;
 void* answer_render(const char* name, void*, bool* outFlag)
