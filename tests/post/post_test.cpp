@@ -301,8 +301,9 @@ TEST_F(PostEffects, ReducedGlareMatchesTheGlareBlurredAtFullSize)
             const std::string name =
                 std::string("glare_reduced_") + (sparksAlone ? "sparks_" : "") + std::to_string(radius);
             SCOPED_TRACE(name);
-            const Picture reduced = run([radius](StateStruct* s, void** d) { return PostGlare(s, d, 128, radius, 1); },
-                                        (name + ".png").c_str());
+            const Picture reduced =
+                run([radius](StateStruct* s, void** d) { return PostGlare(s, d, 128, radius, 1); },
+                    (name + ".png").c_str());
             const Picture full = full_size_glare(128, radius, 1);
             full.save_png(name + "_full.png");
             double lightReduced = 0, lightFull = 0, difference = 0; // summed over channels
