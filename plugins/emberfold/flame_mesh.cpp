@@ -81,11 +81,12 @@ void FlameMesh::upload()
         const GLenum usage = (animated || !pointsMode) ? GL_STREAM_DRAW_ARB : GL_STATIC_DRAW_ARB;
         glBufferDataARB(GL_ARRAY_BUFFER_ARB, GLsizeiptrARB(pointsMode ? 16 * n : 80 * n), nullptr, usage);
         bufferAllocated_ = true;
+        // Squares keep their texture coordinates for life; only their corners move with the camera.
+        if (!pointsMode)
+            glBufferSubDataARB(GL_ARRAY_BUFFER_ARB, GLintptrARB(vertexBytes), GLsizeiptrARB(16 * n),
+                               texCoords.get());
     }
     glBufferSubDataARB(GL_ARRAY_BUFFER_ARB, 0, GLsizeiptrARB(vertexBytes), vertices.get());
-    if (!pointsMode)
-        glBufferSubDataARB(GL_ARRAY_BUFFER_ARB, GLintptrARB(vertexBytes), GLsizeiptrARB(16 * n),
-                           texCoords.get());
 }
 
 //-----------------------------------------------------------------------------
