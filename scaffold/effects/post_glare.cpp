@@ -2,9 +2,9 @@
 //
 // The scene is rendered once, into buffer 0, and copied to the window from there; the threshold is taken
 // in buffer 0 at full resolution, so that a bright pixel keeps its own excess however dark its
-// neighbours are. A glare wide enough to hide it is then blurred in a copy of the thresholded picture
-// reduced by 2 or 4 in each direction (box-averaged, so the glare's total light stays the same) and
-// stretched back over the window with linear filtering. Every pass over the screen costs fill, and on a
+// neighbours are. A glare wide enough to hide it, with at most one adding pass each way, is then blurred
+// in a copy of the thresholded picture reduced by 2 or 4 in each direction (box-averaged, so the glare's
+// total light stays the same) and stretched back over the window with linear filtering. Every pass over the screen costs fill, and on a
 // software rasteriser fill is what a frame costs; the reduced blur passes cost a quarter or a sixteenth.
 #include "effects/post_effects.h"
 
@@ -18,15 +18,16 @@
 
 #include <algorithm>
 
-int32_t glare_reduction(int32_t radius)
+int32_t glare_reduction(int32_t radius, int32_t passes)
 {
+    // Taps summed by adding passes are then averaged with weights that assume equal gains, so with more
+    // than one adding pass a direction the halo's shape depends on how many passes the blur makes, and a
+    // reduced blur makes fewer: such glares stay at full size.
+    if (std::max(passes / 2, passes - passes / 2) > 1)
+        return 1;
     // The reduced blur keeps at least two taps of the reduced picture each way, and the downsampling box
     // stays within the blur radius, so the halo keeps its size and softness.
-    if (radius >= 16)
-        return 4;
-    if (radius >= 4)
-        return 2;
-    return 1;
+    return radius >= 16 ? 4 : (radius >= 4 ? 2 : 1);
 }
 
 namespace
@@ -99,7 +100,7 @@ VORTEL_EXPORT bool PostGlare(StateStruct* state, void**, int32_t threshold, int3
     subtract_threshold(threshold);
 
     radius = std::max(1, radius);
-    const int32_t reduction = glare_reduction(radius);
+    const int32_t reduction = glare_reduction(radius, passes);
     int32_t w = W, h = H, image = 0;
     for (int32_t f = 1; f < reduction; f *= 2, image = 1 - image)
         halve(image, w, h);

@@ -5,6 +5,7 @@
 
 #include "effects/post_blur.h"
 #include "effects/post_effects.h"
+#include "effects/post_glare.h"
 #include "effects/scene_effects.h"
 #include "effects/scene_state.h"
 #include "effects/screen_quad.h"
@@ -23,6 +24,7 @@
 
 #include <cmath>
 #include <functional>
+#include <tuple>
 
 using ::testing::IsEmpty;
 
@@ -153,6 +155,17 @@ TEST(BlurPassCount, FollowsTheFibonacciNumbersAndStopsAtTheTablesEnd)
     EXPECT_EQ(blur_pass_count(6765, 1), 19);
     EXPECT_EQ(blur_pass_count(2000000000, 1), 19);
     EXPECT_EQ(blur_pass_count(5, 100), 2);
+}
+
+TEST(GlareReduction, HalvesFromRadiusFourQuartersFromSixteenWithOneAddingPassAWayAtMost)
+{
+    EXPECT_EQ(glare_reduction(3, 1), 1);
+    EXPECT_EQ(glare_reduction(4, 1), 2);
+    EXPECT_EQ(glare_reduction(15, 0), 2);
+    EXPECT_EQ(glare_reduction(16, 2), 4);
+    EXPECT_EQ(glare_reduction(20, -5), 4);
+    EXPECT_EQ(glare_reduction(20, 3), 1);
+    EXPECT_EQ(glare_reduction(4, 4), 1);
 }
 
 TEST_F(PostEffects, PreciseBlurBelowRadiusTwoShowsTheSceneUnblurred)
@@ -297,14 +310,18 @@ TEST_F(PostEffects, ReducedGlareMatchesTheGlareBlurredAtFullSize)
             sceneRoot->AddChild(&sparks[k]);
         }
         const Picture scene = plain();
-        for (int32_t radius : {6, 20}) {
-            const std::string name =
-                std::string("glare_reduced_") + (sparksAlone ? "sparks_" : "") + std::to_string(radius);
+        // Many adding passes multiply the glare (and keep it at full size): a high threshold keeps it from
+        // saturating.
+        for (const auto& [radius, passes, threshold] :
+             {std::tuple{6, 1, 128}, std::tuple{20, 1, 128}, std::tuple{20, 8, 248}}) {
+            const std::string name = std::string("glare_reduced_") + (sparksAlone ? "sparks_" : "") +
+                                     std::to_string(radius) + "_" + std::to_string(passes);
             SCOPED_TRACE(name);
             const Picture reduced =
-                run([radius](StateStruct* s, void** d) { return PostGlare(s, d, 128, radius, 1); },
+                run([radius = radius, passes = passes, threshold = threshold](
+                        StateStruct* s, void** d) { return PostGlare(s, d, threshold, radius, passes); },
                     (name + ".png").c_str());
-            const Picture full = full_size_glare(128, radius, 1);
+            const Picture full = full_size_glare(threshold, radius, passes);
             full.save_png(name + "_full.png");
             double lightReduced = 0, lightFull = 0, difference = 0; // summed over channels
             int apart = 0; // channels far apart: allowed only where edges fall on other pixels
