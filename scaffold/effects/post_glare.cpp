@@ -4,8 +4,9 @@
 // in buffer 0 at full resolution, so that a bright pixel keeps its own excess however dark its
 // neighbours are. A glare wide enough to hide it, with at most one adding pass each way, is then blurred
 // in a copy of the thresholded picture reduced by 2 or 4 in each direction (box-averaged, so the glare's
-// total light stays the same) and stretched back over the window with linear filtering. Every pass over the screen costs fill, and on a
-// software rasteriser fill is what a frame costs; the reduced blur passes cost a quarter or a sixteenth.
+// total light stays the same) and stretched back over the window with linear filtering. Every pass over
+// the screen costs fill, and on a software rasteriser fill is what a frame costs; the reduced blur passes
+// cost a quarter or a sixteenth.
 #include "effects/post_effects.h"
 
 #include "effects/post_blur.h"
