@@ -16,6 +16,13 @@ Image3D::Image3D(uint32_t textureId_, int32_t width_, int32_t height_)
         texCoords[i] = defaults[i];
 }
 
+void Image3D::SetTexture(Texture* texture)
+{
+    textureId = texture->id;
+    width = texture->width;
+    height = texture->height;
+}
+
 void Image3D::SetTexArray(float a, float b, float c, float d)
 {
     const float s = float(int32_t(texCoordScale));

@@ -14,6 +14,10 @@ public:
     explicit Image3D(Texture* texture); // size and GL name from the texture (not owned, not kept)
     Image3D(uint32_t textureId, int32_t width, int32_t height);
 
+    // Shows another texture (or the same one, resized) on this node: size and GL name are taken again,
+    // texture coordinates, placement and blending are kept. The texture is not owned, not kept.
+    void SetTexture(Texture* texture);
+
     // Shows the texture rectangle with corner (a, b) and size (c, d), in texture coordinates 0..1:
     // vertex 0 <- (a, b + d), 1 <- (a + c, b + d), 2 <- (a + c, b), 3 <- (a, b). Note that (0, 0, 1, 1)
     // gives the default coordinates mirrored top to bottom.

@@ -21,14 +21,25 @@ struct JitterRecord {
 
 void make_copies(JitterRecord& record)
 {
-    for (Image3D*& copy : record.copies) {
-        delete copy;
-        copy = nullptr;
-    }
     if (!record.texture.record)
         return;
     for (Image3D*& copy : record.copies)
         copy = make_upright_image3d(static_cast<Texture*>(record.texture.record));
+}
+
+// After a new look-up of the texture: the copies show it, or, when it is gone, are deleted (the event
+// shows nothing from then on). The copies themselves are kept, so that looking up a texture that is never
+// static every frame costs no allocation.
+void retexture_copies(JitterRecord& record)
+{
+    for (Image3D*& copy : record.copies) {
+        if (record.texture.record) {
+            copy->SetTexture(static_cast<Texture*>(record.texture.record));
+        } else {
+            delete copy;
+            copy = nullptr;
+        }
+    }
 }
 } // namespace
 
@@ -63,7 +74,7 @@ VORTEL_EXPORT bool MovieJitter(StateStruct* state, void** privateData, int32_t t
         return true;
     if (record->texture.refresh("MovieJitter")) {
         state->status = 2;
-        make_copies(*record);
+        retexture_copies(*record);
         if (!record->copies[0])
             return true;
     }

@@ -48,12 +48,15 @@ bool run_pictor(StateStruct* state, void** privateData, int32_t texture, const P
         return true;
     if (record->texture.refresh("Image")) {
         state->status = 2;
-        delete record->node;
-        record->node = nullptr;
-        // No quad can be made without a texture: the event shows nothing from now on.
-        if (!record->texture.record)
+        // No quad can be shown without a texture: the event shows nothing from now on.
+        if (!record->texture.record) {
+            delete record->node;
+            record->node = nullptr;
             return true;
-        record->node = make_upright_image3d(static_cast<Texture*>(record->texture.record));
+        }
+        // The quad is kept: a texture that is never static (an off-screen buffer) is looked up every
+        // frame, and only its name and size can have changed.
+        record->node->SetTexture(static_cast<Texture*>(record->texture.record));
     }
     Image3D& node = *record->node;
     node.SetBlendSrc(uint32_t(look.blendSrc));

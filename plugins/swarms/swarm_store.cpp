@@ -26,11 +26,29 @@ void log_message(const char* format, ...)
     gServices.Log(text);
 }
 
+namespace
+{
+
+// What the plug-in keeps beside each record it makes. The colour array outlives drop_colors, so that a
+// swarm rebuilt and coloured again every frame reuses it instead of allocating one per frame; r->colors
+// is either null or colorStore.
+struct StoredSwarm : SwarmRecord {
+    uint8_t* colorStore = nullptr;
+    int32_t colorCapacity = 0; // points
+};
+
+StoredSwarm* stored(SwarmRecord* r)
+{
+    return static_cast<StoredSwarm*>(r);
+}
+
+} // namespace
+
 SwarmRecord* new_swarm(const char* name, bool staticFlag)
 {
     if (!gCache)
         return nullptr;
-    SwarmRecord* r = new SwarmRecord{};
+    StoredSwarm* r = new StoredSwarm{};
     if (gCache->add(r, name, staticFlag) < 0) {
         delete r;
         return nullptr;
@@ -40,9 +58,9 @@ SwarmRecord* new_swarm(const char* name, bool staticFlag)
 
 void free_swarm(void* record)
 {
-    SwarmRecord* r = static_cast<SwarmRecord*>(record);
+    StoredSwarm* r = stored(static_cast<SwarmRecord*>(record));
     delete[] r->positions;
-    delete[] r->colors;
+    delete[] r->colorStore;
     delete[] r->orientations;
     delete r;
 }
@@ -69,7 +87,6 @@ bool set_point_count(SwarmRecord* r, int32_t count)
 
 void drop_colors(SwarmRecord* r)
 {
-    delete[] r->colors;
     r->colors = nullptr;
 }
 
@@ -81,13 +98,18 @@ void drop_orientations(SwarmRecord* r)
 
 bool ensure_colors(SwarmRecord* r)
 {
-    if (!r->colors && r->count > 0) {
-        r->colors = new (std::nothrow) uint8_t[size_t(r->count) * 4];
-        if (!r->colors) {
+    StoredSwarm* s = stored(r);
+    if (!r->colors && r->count > s->colorCapacity) {
+        delete[] s->colorStore;
+        s->colorStore = new (std::nothrow) uint8_t[size_t(r->count) * 4];
+        s->colorCapacity = s->colorStore ? r->count : 0;
+        if (!s->colorStore) {
             log_message("Swarms: not enough memory for the colours of %d points\n", r->count);
             return false;
         }
     }
+    if (!r->colors && r->count > 0)
+        r->colors = s->colorStore;
     return r->colors || r->count == 0;
 }
 

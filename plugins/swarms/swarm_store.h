@@ -2,9 +2,10 @@
 // swarm cache ("SwarmsCache") and the operations on a SwarmRecord's arrays.
 //
 // Records are made only here (new_swarm) and freed only by the cache (free_swarm), never by consumers.
-// Array contract: positions, colors and orientations hold exactly `count` entries whenever they are
-// not null, and no record ever holds more than kMaxSwarmPoints points, so every index and size
-// computed from a count fits in 32 bits (count * 9 < 2^31).
+// Array contract: positions and orientations hold exactly `count` entries whenever they are not null,
+// colors at least `count` (it may be an array kept from a larger swarm), and no record ever holds more
+// than kMaxSwarmPoints points, so every index and size computed from a count fits in 32 bits
+// (count * 9 < 2^31).
 #pragma once
 
 #include <cstdint>
@@ -44,9 +45,12 @@ void free_swarm(void* record);
 // colours and orientations are freed first; then positions are allocated if absent; r->count = count.
 // count must lie in 0 .. kMaxSwarmPoints. False (and the record left empty, logged) when memory is short.
 bool set_point_count(SwarmRecord* r, int32_t count);
+// drop_colors leaves the record without per-point colours; the record keeps their array for the next
+// ensure_colors, which allocates only when the swarm has more points than that array ever held.
 void drop_colors(SwarmRecord* r);
 void drop_orientations(SwarmRecord* r);
-// Allocate the array for r->count points when absent (contents undefined). False when memory is short.
+// Give the record an array for r->count points when absent (contents undefined). False when memory is
+// short. ensure_colors and drop_colors take only records made by new_swarm.
 bool ensure_colors(SwarmRecord* r);
 bool ensure_orientations(SwarmRecord* r);
 void set_uniform_color(SwarmRecord* r, uint8_t alpha, uint8_t red, uint8_t green, uint8_t blue);

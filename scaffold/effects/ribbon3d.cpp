@@ -17,12 +17,6 @@ int32_t strips_for(int32_t points, int32_t perStrip)
 
 } // namespace
 
-Ribbon3D::Ribbon3D(int32_t pointCount, int32_t pointsPerStrip)
-    : pointCount(pointCount), pointsPerStrip(pointsPerStrip),
-      stripCount(strips_for(pointCount, pointsPerStrip))
-{
-}
-
 Ribbon3D::~Ribbon3D()
 {
     delete[] vertices_;
@@ -33,44 +27,81 @@ Ribbon3D::~Ribbon3D()
 
 Ribbon3D* Ribbon3D::Build(const SwarmRecord& swarm, int32_t width, int32_t pointsPerStrip)
 {
-    const int32_t n = swarm.count;
-    // Two vertices per point must stay countable in an int.
-    if (n <= 0 || !swarm.positions || n > (1 << 29))
-        return nullptr;
-    const int32_t perStrip = std::min(std::max(pointsPerStrip, 2), n);
-    auto* ribbon = new (std::nothrow) Ribbon3D(n, perStrip);
-    if (!ribbon)
-        return nullptr;
-    ribbon->vertices_ = new (std::nothrow) float[size_t(n) * 6];
-    ribbon->counts_ = new (std::nothrow) int[size_t(ribbon->stripCount)];
-    ribbon->firsts_ = new (std::nothrow) int[size_t(ribbon->stripCount)];
-    if (!ribbon->vertices_ || !ribbon->counts_ || !ribbon->firsts_) {
+    auto* ribbon = new (std::nothrow) Ribbon3D;
+    if (ribbon && !ribbon->Rebuild(swarm, width, pointsPerStrip)) {
         delete ribbon;
         return nullptr;
     }
+    return ribbon;
+}
+
+bool Ribbon3D::Rebuild(const SwarmRecord& swarm, int32_t width, int32_t pointsPerStrip)
+{
+    const int32_t n = swarm.count;
+    // Two vertices per point must stay countable in an int.
+    if (n <= 0 || !swarm.positions || n > (1 << 29))
+        return false;
+    const int32_t perStrip = std::min(std::max(pointsPerStrip, 2), n);
+    const int32_t strips = strips_for(n, perStrip);
+    // Everything that must grow is allocated before anything changes, so a refusal leaves the node whole.
+    const bool growPoints = n > pointCapacity_;
+    const bool growStrips = strips > stripCapacity_;
+    float* vertices = growPoints ? new (std::nothrow) float[size_t(n) * 6] : vertices_;
+    int* counts = growStrips ? new (std::nothrow) int[size_t(strips)] : counts_;
+    int* firsts = growStrips ? new (std::nothrow) int[size_t(strips)] : firsts_;
+    if (!vertices || !counts || !firsts) {
+        if (growPoints)
+            delete[] vertices;
+        if (growStrips) {
+            delete[] counts;
+            delete[] firsts;
+        }
+        return false;
+    }
+    if (growPoints) {
+        delete[] vertices_;
+        vertices_ = vertices;
+        pointCapacity_ = n;
+    }
+    if (growStrips) {
+        delete[] counts_;
+        delete[] firsts_;
+        counts_ = counts;
+        firsts_ = firsts;
+        stripCapacity_ = strips;
+    }
+
+    pointCount_ = n;
+    pointsPerStrip_ = perStrip;
+    stripCount_ = strips;
     const float half = kHalfWidthUnit * float(width);
     for (int32_t j = 0; j < n; ++j) {
         const float* p = swarm.positions + size_t(j) * 3;
-        float* v = ribbon->vertices_ + size_t(j) * 6;
+        float* v = vertices_ + size_t(j) * 6;
         v[0] = p[0], v[1] = p[1] - half, v[2] = p[2];
         v[3] = p[0], v[4] = p[1] + half, v[5] = p[2];
     }
-    for (int32_t k = 0; k < ribbon->stripCount; ++k) {
-        ribbon->firsts_[k] = 2 * perStrip * k;
-        ribbon->counts_[k] = 2 * std::min(perStrip, n - perStrip * k);
+    for (int32_t k = 0; k < strips; ++k) {
+        firsts_[k] = 2 * perStrip * k;
+        counts_[k] = 2 * std::min(perStrip, n - perStrip * k);
     }
-    ribbon->RefreshColors(swarm);
-    return ribbon;
+    RefreshColors(swarm);
+    return true;
 }
 
 bool Ribbon3D::RefreshColors(const SwarmRecord& swarm)
 {
-    if (swarm.count != pointCount)
+    if (swarm.count != pointCount_)
         return false;
-    if (swarm.colors && !colors_)
-        colors_ = new (std::nothrow) uint8_t[size_t(pointCount) * 8];
-    if (swarm.colors && colors_) {
-        for (int32_t j = 0; j < pointCount; ++j) {
+    if (swarm.colors && pointCount_ > colorCapacity_) {
+        delete[] colors_;
+        colors_ = new (std::nothrow) uint8_t[size_t(pointCount_) * 8];
+        colorCapacity_ = colors_ ? pointCount_ : 0;
+    }
+    // Without memory for vertex colours the ribbon falls back to the uniform colour.
+    hasColors_ = swarm.colors && colors_;
+    if (hasColors_) {
+        for (int32_t j = 0; j < pointCount_; ++j) {
             const uint8_t* argb = swarm.colors + size_t(j) * 4;
             uint8_t* rgba = colors_ + size_t(j) * 8;
             rgba[0] = rgba[4] = argb[1];
@@ -78,10 +109,6 @@ bool Ribbon3D::RefreshColors(const SwarmRecord& swarm)
             rgba[2] = rgba[6] = argb[3];
             rgba[3] = rgba[7] = argb[0];
         }
-    } else {
-        // Without memory for vertex colours the ribbon falls back to the uniform colour.
-        delete[] colors_;
-        colors_ = nullptr;
     }
     SetColor((uint32_t(swarm.alpha) << 24) | (uint32_t(swarm.red) << 16) | (uint32_t(swarm.green) << 8) |
              uint32_t(swarm.blue));
@@ -92,9 +119,9 @@ void Ribbon3D::SetOpacity(int32_t value)
 {
     Poly3D::SetOpacity(value);
     color = (color & 0x00FFFFFFu) | (uint32_t(opacity) << 24);
-    if (!colors_)
+    if (!hasColors_)
         return;
-    for (int32_t v = 0; v < 2 * pointCount; ++v)
+    for (int32_t v = 0; v < 2 * pointCount_; ++v)
         colors_[size_t(v) * 4 + 3] = uint8_t(opacity);
 }
 
@@ -112,7 +139,7 @@ bool Ribbon3D::HasIndices()
 }
 int Ribbon3D::GetBatchCount()
 {
-    return stripCount;
+    return stripCount_;
 }
 int* Ribbon3D::GetBatchCounts()
 {
@@ -128,9 +155,9 @@ void** Ribbon3D::GetIndexPointers()
 }
 bool Ribbon3D::HasColors()
 {
-    return colors_ != nullptr;
+    return hasColors_;
 }
 void* Ribbon3D::GetColors()
 {
-    return colors_;
+    return hasColors_ ? colors_ : nullptr;
 }

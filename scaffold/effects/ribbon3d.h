@@ -4,8 +4,11 @@
 // are not joined, so the band has a gap between them.
 //
 // Contracts
-//  - Made only through Build, which copies the swarm's positions: later moves of the swarm's points need
-//    a new ribbon. The swarm record is not kept.
+//  - Made through Build and refilled through Rebuild, both copying the swarm's positions: later moves of
+//    the swarm's points need a Rebuild. The swarm record is not kept.
+//  - Rebuild keeps the node and its arrays; it allocates only when the swarm has more points (or the
+//    ribbon more strips) than any build of this node before, so a swarm of steady size is followed without
+//    touching the heap. Pointers from GetVertices, GetColors and the batch arrays stay valid until then.
 //  - Colours: with per-point colours the ribbon has vertex colours (bytes R, G, B, A; the swarm's are
 //    A, R, G, B), else one colour 0xAARRGGBB from the swarm's uniform bytes. SetOpacity (clamped to
 //    0..255) writes the alpha of that colour and of every vertex colour.
@@ -26,15 +29,20 @@ public:
     Ribbon3D(const Ribbon3D&) = delete;
     Ribbon3D& operator=(const Ribbon3D&) = delete;
 
+    // Gives this node the vertices, strips and colours that Build(swarm, width, pointsPerStrip) would give
+    // a new one; placement and blending are kept, and the colours' alpha is the swarm's: call SetOpacity
+    // after it. False, with the node unchanged, when Build would give null.
+    bool Rebuild(const SwarmRecord& swarm, int32_t width, int32_t pointsPerStrip);
+
     // Copies the swarm's colours again (per-point colours to both vertices of each point, or the uniform
     // colour, dropping vertex colours the swarm no longer has), alpha included: call SetOpacity after it.
-    // False, with nothing changed, when the swarm's point count is not the ribbon's: build a new one.
+    // False, with nothing changed, when the swarm's point count is not the ribbon's: rebuild it.
     bool RefreshColors(const SwarmRecord& swarm);
 
     uint32_t GetPrimitiveType() override; // GL_QUAD_STRIP
     void* GetVertices() override;
     bool HasIndices() override;
-    int GetBatchCount() override; // stripCount
+    int GetBatchCount() override; // StripCount()
     int* GetBatchCounts() override;
     int* GetBatchFirsts() override;
     void** GetIndexPointers() override;
@@ -42,15 +50,24 @@ public:
     void* GetColors() override;
     void SetOpacity(int32_t opacity) override;
 
-    const int32_t pointCount;
-    const int32_t pointsPerStrip;
-    const int32_t stripCount;
+    int32_t PointCount() const { return pointCount_; }
+    int32_t PointsPerStrip() const { return pointsPerStrip_; }
+    int32_t StripCount() const { return stripCount_; }
 
 private:
-    Ribbon3D(int32_t pointCount, int32_t pointsPerStrip);
+    Ribbon3D() = default;
+
+    int32_t pointCount_ = 0;
+    int32_t pointsPerStrip_ = 0;
+    int32_t stripCount_ = 0;
+    // Capacities, in points and strips, of the arrays below; they only grow.
+    int32_t pointCapacity_ = 0;
+    int32_t colorCapacity_ = 0;
+    int32_t stripCapacity_ = 0;
+    bool hasColors_ = false;
 
     float* vertices_ = nullptr; // 2 per point, x y z each
-    uint8_t* colors_ = nullptr; // 2 per point, R G B A each, or null
+    uint8_t* colors_ = nullptr; // 2 per point, R G B A each; kept while unused, read only with hasColors_
     int* counts_ = nullptr;     // per strip
     int* firsts_ = nullptr;     // per strip
 };

@@ -81,7 +81,8 @@ VORTEL_EXPORT bool ShowRibbons3D(StateStruct* state, void** privateData, int32_t
     if (!record || !record->swarm)
         return true;
     // A static swarm keeps its points, so only its colours are copied again. A static swarm that had no
-    // points keeps having none; any other swarm may have moved and gets a new ribbon.
+    // points keeps having none; any other swarm may have moved and the ribbon is rebuilt, in place while
+    // there is one, so that a swarm made anew each frame costs no allocation.
     const bool refresh =
         record->staticSwarm && record->ribbon && record->ribbon->RefreshColors(*record->swarm);
     if (!refresh && (!record->staticSwarm || record->ribbon)) {
@@ -89,8 +90,12 @@ VORTEL_EXPORT bool ShowRibbons3D(StateStruct* state, void** privateData, int32_t
         record->swarm = acquire_swarm(record->swarmIndex, &record->staticSwarm);
         if (record->swarm)
             gServices.ReleaseByIndex(kTypeSwarm, record->swarmIndex, nullptr);
-        delete record->ribbon;
-        record->ribbon = record->swarm ? Ribbon3D::Build(*record->swarm, width, pointsPerStrip) : nullptr;
+        const bool rebuilt =
+            record->swarm && record->ribbon && record->ribbon->Rebuild(*record->swarm, width, pointsPerStrip);
+        if (!rebuilt) {
+            delete record->ribbon;
+            record->ribbon = record->swarm ? Ribbon3D::Build(*record->swarm, width, pointsPerStrip) : nullptr;
+        }
     }
     if (!record->ribbon)
         return true;
