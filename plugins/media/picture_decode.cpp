@@ -1,5 +1,7 @@
 #include "picture_decode.h"
 
+#include "jpeg_tables.h"
+
 #include <climits>
 
 // The decoder stays private to Media.so, so no other library's copy can be bound in its place.
@@ -36,6 +38,10 @@ bool decode_picture(const std::vector<uint8_t>& bytes, DecodedPicture& picture, 
 {
     if (bytes.empty() || bytes.size() > size_t(INT_MAX)) {
         reason = bytes.empty() ? "empty file" : "file too large";
+        return false;
+    }
+    if (!jpeg_tables_fit(bytes.data(), bytes.size())) {
+        reason = "bad Huffman table (more than 256 codes)";
         return false;
     }
     int width = 0, height = 0, channels = 0;

@@ -179,6 +179,26 @@ TEST_F(PictureTextures, ReasonsMadeFromTheFilesBytesStayReadable)
         session.logged("Media: cannot decode picture 'newline_chunk.png': ?BCD PNG chunk not known\n"));
 }
 
+TEST_F(PictureTextures, AJpegTableOfMoreThan256CodesIsRefused)
+{
+    // A JPEG whose first Huffman table declares 1 + 1 + 255 codes: the decoder copied their lengths past
+    // the end of the table (found by the picture fuzz target).
+    std::string jpeg("\xff\xd8\xff\xc4\x00\x4b\x00", 7);
+    jpeg += std::string("\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\xff", 16);
+    jpeg += std::string(300, '\0') + "\xff\xd9";
+    write_file("many_codes.jpg", jpeg);
+    EXPECT_EQ(acquire("many_codes.jpg"), nullptr);
+    EXPECT_TRUE(session.logged(
+        "Media: cannot decode picture 'many_codes.jpg': bad Huffman table (more than 256 codes)\n"));
+
+    // Progressive pictures bring tables between their scans: past coded data with a coded 0xFF and a
+    // restart marker in it.
+    std::string scans("\xff\xd8\xff\xda\x00\x02\x12\xff\x00\x34\xff\xd0\x56", 13);
+    write_file("late_table.jpg", scans + jpeg.substr(2));
+    EXPECT_EQ(acquire("late_table.jpg"), nullptr);
+    EXPECT_TRUE(session.logged("Media: cannot decode picture 'late_table.jpg': bad Huffman table"));
+}
+
 int gRenderAnswers = 0;
 Texture* gRenderTexture = nullptr;
 void* answer_render(const char* name, void*, bool* outFlag)
