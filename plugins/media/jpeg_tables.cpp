@@ -68,8 +68,14 @@ void skip_coded_data(Bytes& in)
 
 bool jpeg_tables_fit(const uint8_t* data, size_t size)
 {
+    // The decoder takes a file for a JPEG when it starts with 0xFF bytes and then the start-of-image code.
     Bytes in{data, size, 0};
-    if (size < 2 || in.get8() != 0xFF || in.get8() != 0xD8)
+    if (in.get8() != 0xFF)
+        return true;
+    int start = 0xFF;
+    while (start == 0xFF && !in.ended())
+        start = in.get8();
+    if (start != 0xD8)
         return true;
     // Like the decoder, anything between segments that is not a marker is passed over.
     while (!in.ended()) {

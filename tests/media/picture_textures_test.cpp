@@ -197,6 +197,11 @@ TEST_F(PictureTextures, AJpegTableOfMoreThan256CodesIsRefused)
     write_file("late_table.jpg", scans + jpeg.substr(2));
     EXPECT_EQ(acquire("late_table.jpg"), nullptr);
     EXPECT_TRUE(session.logged("Media: cannot decode picture 'late_table.jpg': bad Huffman table"));
+
+    // Fill bytes before the start of the image.
+    write_file("filled.jpg", std::string(40, '\xff') + jpeg);
+    EXPECT_EQ(acquire("filled.jpg"), nullptr);
+    EXPECT_TRUE(session.logged("Media: cannot decode picture 'filled.jpg': bad Huffman table"));
 }
 
 int gRenderAnswers = 0;
