@@ -458,7 +458,9 @@ void RenderVisitor::drawMesh(int index, uint32_t savedColor)
     const uint32_t mode = mesh->GetPrimitiveType();
     const int batches = mesh->GetBatchCount();
     bool sprites = false;
-    if (mesh->HasBatchPointSizes()) {
+    // Sizes per batch are sprite sizes, so only points take them: with sprite coordinates switched on,
+    // Mesa hands quads the sprite's coordinates too, and every square showed a single texel.
+    if (mode == GL_POINTS && mesh->HasBatchPointSizes()) {
         glEnable(GL_POINT_SPRITE_ARB);
         sprites = true;
         drawSpriteBatches(mesh, mode, batches);

@@ -197,3 +197,37 @@ TEST_F(FlamePicture, SquaresFaceATurnedCamera)
             lit += (picture.at(x, y) & 0xffffffu) != 0;
     EXPECT_GT(lit, 200);
 }
+
+// Squares take their texture over the whole square: with a texture black on its left half, about half of
+// every square goes dark, drawn from client memory or from a vertex buffer alike. (Sprite state meant for
+// points once replaced the squares' coordinates, so each square showed one texel.)
+TEST_F(FlamePicture, SquaresShowTheWholeTexture)
+{
+    std::vector<uint32_t> white(16 * 16, 0xffffffffu), half(white);
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 8; ++x)
+            half[size_t(y * 16 + x)] = 0xff000000u;
+    Texture whole(white.data(), 16, 16), halved(half.data(), 16, 16);
+    auto lit_pixels = [&](const Texture& texture, bool buffer, const char* name) {
+        FlameMeshSettings s = opaque(false, buffer);
+        s.pointCount = 300;
+        s.textureId = texture.id;
+        s.largestSize = s.smallestSize = 0.6f;
+        FlameMesh mesh(*flame, s);
+        mesh.blendSrc = 1;
+        mesh.blendDst = 0;
+        const Picture picture = render(mesh, name);
+        int lit = 0;
+        for (int y = 0; y < kHeight; ++y)
+            for (int x = 0; x < kWidth; ++x)
+                lit += (picture.at(x, y) & 0xffffffu) != 0;
+        return lit;
+    };
+    for (bool buffer : {false, true}) {
+        const int full = lit_pixels(whole, buffer, buffer ? "squares_white_vbo" : "squares_white");
+        const int part = lit_pixels(halved, buffer, buffer ? "squares_half_vbo" : "squares_half");
+        ASSERT_GT(full, 2000) << "buffer " << buffer;
+        EXPECT_GT(part, full / 5) << "buffer " << buffer;
+        EXPECT_LT(part, full * 4 / 5) << "buffer " << buffer;
+    }
+}
