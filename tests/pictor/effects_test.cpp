@@ -99,19 +99,30 @@ TEST_F(PictorEffects, AMissingTextureLeavesTheEventWithoutANodeAndReleasesNothin
     EXPECT_EQ(host.counts(kTypeTexture, "missing.png").releases, 0);
 }
 
-TEST_F(PictorEffects, ANonStaticTextureIsLookedUpEveryCallAndTheQuadRebuilt)
+TEST_F(PictorEffects, ANonStaticTextureIsLookedUpEveryCallAndTheQuadFollowsIt)
 {
     auto bigger = solid_texture(32, 0xFFFF0000);
     const int32_t live = host.serve(kTypeTexture, "live", logo.get(), false);
     EffectCall event;
     pictor3d(event, 0, live);
+    pictor3d(event, 1, live);
+    ASSERT_EQ(host.group.GetChildCount(), 1);
+    auto* quad = static_cast<Image3D*>(host.group.GetChild(0));
+    host.group.RemoveAllChildren();
     host.served[{kTypeTexture, "live"}].record = bigger.get();
     pictor3d(event, 1, live);
     EXPECT_EQ(event.state.status, 2);
     EXPECT_EQ(host.callers.back().rfind("Pictor3D 3D group", 0), 0u);
     EXPECT_NE(std::find(host.callers.begin(), host.callers.end(), "Image image live"), host.callers.end());
     ASSERT_EQ(host.group.GetChildCount(), 1);
-    EXPECT_EQ(static_cast<Image3D*>(host.group.GetChild(0))->width, 32);
+    // The same quad, showing the new texture at its size, placed and blended as before.
+    EXPECT_EQ(host.group.GetChild(0), quad);
+    EXPECT_EQ(quad->GetTextureId(), bigger->id);
+    EXPECT_EQ(quad->width, 32);
+    EXPECT_FLOAT_EQ(static_cast<const float*>(quad->GetVertices())[0], -16);
+    EXPECT_FLOAT_EQ(static_cast<const float*>(quad->GetVertices())[7], -16);
+    EXPECT_EQ(quad->GetColor(), 0x80FFFFFFu);
+    EXPECT_FLOAT_EQ(quad->position[2], -3);
     // Each look-up is released at once: the event still holds just its first reference.
     const auto counts = host.counts(kTypeTexture, "live");
     EXPECT_EQ(counts.acquires - counts.releases, 1);

@@ -110,4 +110,42 @@ TEST(MovieJitterEffect, ThreeAdditiveCopiesSpreadAroundTheJitteredMiddle)
     EXPECT_EQ(host.counts(kTypeTexture, "frame.png").releases, 1);
 }
 
+TEST(MovieJitterEffect, ANonStaticTextureKeepsTheCopiesAndTheyFollowIt)
+{
+    PictorHost host;
+    ASSERT_TRUE(host.ok());
+    auto small = solid_texture(8, 0xFFFFFFFF), large = solid_texture(16, 0xFF0000FF);
+    const int32_t tex = host.serve(kTypeTexture, "Render1", small.get(), false);
+    EffectCall event;
+    const auto call = [&](int32_t phase) {
+        host.group.RemoveAllChildren();
+        return event.call(phase, MovieJitter, tex, 7, 400, 0, 0, 0, 0, 0, 0, 10000, 128, 100000,
+                          host.groupIndex, 0);
+    };
+    call(0);
+    call(1);
+    ASSERT_EQ(host.group.GetChildCount(), 3);
+    Node3D* copies[3] = {host.group.GetChild(0), host.group.GetChild(1), host.group.GetChild(2)};
+    host.served[{kTypeTexture, "Render1"}].record = large.get();
+    call(1);
+    EXPECT_EQ(event.state.status, 2);
+    ASSERT_EQ(host.group.GetChildCount(), 3);
+    for (int i = 0; i < 3; ++i) {
+        auto* copy = dynamic_cast<Image3D*>(host.group.GetChild(i));
+        ASSERT_EQ(copy, copies[i]) << i;
+        EXPECT_EQ(copy->GetTextureId(), large->id);
+        EXPECT_EQ(copy->height, 16);
+    }
+    // The texture gone: nothing is drawn from then on, and the event still gives back its reference.
+    host.served[{kTypeTexture, "Render1"}].record = nullptr;
+    EXPECT_TRUE(call(1));
+    EXPECT_EQ(host.group.GetChildCount(), 0);
+    host.served[{kTypeTexture, "Render1"}].record = small.get();
+    EXPECT_TRUE(call(1));
+    EXPECT_EQ(host.group.GetChildCount(), 0);
+    call(-1);
+    const auto counts = host.counts(kTypeTexture, "Render1");
+    EXPECT_EQ(counts.acquires, counts.releases);
+}
+
 } // namespace

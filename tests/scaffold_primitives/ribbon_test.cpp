@@ -170,6 +170,51 @@ TEST(RibbonNode, ColourRefreshFollowsTheSwarmAndRefusesAChangedPointCount)
     EXPECT_FALSE(ribbon->HasColors());
 }
 
+TEST(RibbonNode, RebuildRefillsTheSameNodeFromAMovedOrResizedSwarm)
+{
+    TestSwarm swarm(5, true);
+    std::unique_ptr<Ribbon3D> ribbon(Ribbon3D::Build(swarm.record, 10, 2));
+    const void* vertices = ribbon->GetVertices();
+
+    // Same size, new places and colours: the arrays are kept, their contents are the swarm's.
+    swarm.positions[3 * 4 + 1] = 40;
+    swarm.colors[4 * 4 + 1] = 7;
+    ASSERT_TRUE(ribbon->Rebuild(swarm.record, 20, 2));
+    EXPECT_EQ(ribbon->GetVertices(), vertices);
+    const auto* v = static_cast<const float*>(ribbon->GetVertices());
+    EXPECT_FLOAT_EQ(v[6 * 4 + 1], 39.0f);
+    EXPECT_FLOAT_EQ(v[6 * 4 + 4], 41.0f);
+    EXPECT_EQ(vertex_color(*ribbon, 9), (std::vector<int>{7, 24, 34, 204}));
+
+    // Fewer points in one strip, then more points than ever: strips and vertices follow each time.
+    TestSwarm three(3);
+    ASSERT_TRUE(ribbon->Rebuild(three.record, 10, 50));
+    EXPECT_EQ(ribbon->GetVertices(), vertices);
+    EXPECT_EQ(batch_counts(*ribbon), (std::vector<int>{6}));
+    EXPECT_FALSE(ribbon->HasColors());
+    EXPECT_EQ(ribbon->GetColors(), nullptr);
+    EXPECT_EQ(ribbon->GetColor(), 0xFF112233u);
+    TestSwarm nine(9, true);
+    ASSERT_TRUE(ribbon->Rebuild(nine.record, 10, 2));
+    EXPECT_EQ(ribbon->PointCount(), 9);
+    EXPECT_EQ(batch_counts(*ribbon), (std::vector<int>{4, 4, 4, 4, 2}));
+    EXPECT_EQ(batch_firsts(*ribbon), (std::vector<int>{0, 4, 8, 12, 16}));
+    v = static_cast<const float*>(ribbon->GetVertices());
+    EXPECT_FLOAT_EQ(v[6 * 8 + 0], 8.0f);
+    EXPECT_FLOAT_EQ(v[6 * 8 + 5], -8.0f);
+    ASSERT_TRUE(ribbon->HasColors());
+    EXPECT_EQ(vertex_color(*ribbon, 17), (std::vector<int>{80, 28, 38, 208}));
+    ribbon->SetOpacity(5);
+    EXPECT_EQ(vertex_color(*ribbon, 17)[3], 5);
+
+    // A swarm that cannot be drawn leaves the node as it was.
+    TestSwarm none(0);
+    EXPECT_FALSE(ribbon->Rebuild(none.record, 10, 2));
+    EXPECT_EQ(ribbon->PointCount(), 9);
+    EXPECT_EQ(batch_counts(*ribbon), (std::vector<int>{4, 4, 4, 4, 2}));
+    EXPECT_EQ(vertex_color(*ribbon, 17), (std::vector<int>{80, 28, 38, 5}));
+}
+
 // ShowRibbons3D hung into "theWorld" (the scene root), through the swarm shelf.
 class ShowRibbons : public ::testing::Test
 {
@@ -257,7 +302,7 @@ TEST_F(ShowRibbons, StaticSwarmWhosePointCountChangedGetsANewRibbon)
     call(1);
     EXPECT_EQ(event.state.status, 2);
     ASSERT_TRUE(hung_ribbon());
-    EXPECT_EQ(hung_ribbon()->pointCount, 9);
+    EXPECT_EQ(hung_ribbon()->PointCount(), 9);
 }
 
 TEST_F(ShowRibbons, NonStaticSwarmRebuildsTheRibbonEveryRunningCall)
@@ -265,6 +310,7 @@ TEST_F(ShowRibbons, NonStaticSwarmRebuildsTheRibbonEveryRunningCall)
     TestSwarm swarm(3);
     swarmText = shelf.put("Trail", &swarm.record, false);
     call(0);
+    Ribbon3D* first = nullptr;
     for (int frame = 1; frame <= 3; ++frame) {
         SCOPED_TRACE(frame);
         swarm.positions[1] = float(10 * frame);
@@ -272,9 +318,23 @@ TEST_F(ShowRibbons, NonStaticSwarmRebuildsTheRibbonEveryRunningCall)
         EXPECT_EQ(event.state.status, 2);
         Ribbon3D* ribbon = hung_ribbon();
         ASSERT_TRUE(ribbon);
+        first = first ? first : ribbon;
+        EXPECT_EQ(ribbon, first) << "the node is rebuilt in place";
         EXPECT_FLOAT_EQ(static_cast<float*>(ribbon->GetVertices())[1], float(10 * frame) - 0.5f);
         EXPECT_EQ(references(), 2) << "each look-up is given back at once";
     }
+    // A swarm that grew, then one that lost its points: the ribbon follows, then is gone.
+    swarm.positions.resize(3 * 7, 2.0f);
+    swarm.sync();
+    call(1);
+    ASSERT_TRUE(hung_ribbon());
+    EXPECT_EQ(hung_ribbon()->PointCount(), 7);
+    EXPECT_FLOAT_EQ(static_cast<float*>(hung_ribbon()->GetVertices())[6 * 6 + 4], 2.5f);
+    swarm.positions.clear();
+    swarm.sync();
+    call(1);
+    EXPECT_EQ(event.state.status, 2);
+    EXPECT_EQ(hung_ribbon(), nullptr);
     call(-1);
     EXPECT_EQ(references(), 1);
     EXPECT_EQ(shelf.acquisitions, shelf.releases);
@@ -304,7 +364,7 @@ TEST_F(ShowRibbons, KeepsToTheSwarmOfItsFirstCallWhenTheSwarmWordChanges)
     swarmText = host.text("Other");
     call(1);
     ASSERT_TRUE(hung_ribbon());
-    EXPECT_EQ(hung_ribbon()->pointCount, 3);
+    EXPECT_EQ(hung_ribbon()->PointCount(), 3);
     call(-1);
     EXPECT_EQ(references(), 1);
     EXPECT_EQ(shelf.swarms.at("Other").references, 1) << "the other swarm's producer keeps its reference";
@@ -322,7 +382,7 @@ TEST_F(ShowRibbons, NonStaticSwarmWithoutPointsDrawsNothingUntilItHasSome)
     swarm.sync();
     call(1);
     ASSERT_TRUE(hung_ribbon());
-    EXPECT_EQ(hung_ribbon()->pointCount, 2);
+    EXPECT_EQ(hung_ribbon()->PointCount(), 2);
 }
 
 } // namespace

@@ -285,6 +285,45 @@ TEST_F(Operations, ColorSwarmBetweenKeepsLargeSwarmsInRange)
     gen.last(MakeRandSwarm, big, 9000000, 1, 1, 1, 1);
 }
 
+// A swarm made anew every frame loses its per-point colours at each rebuild; colouring it again reuses the
+// array it had, which grows only when the swarm outgrows it and never leaves a ramp short or overrun.
+TEST_F(Operations, ColoursOfASwarmMadeAnewEveryFrameReuseTheirArray)
+{
+    const int32_t wave = host.text("wave");
+    Event gen(false), between(false);
+    int32_t offset = 0;
+    const auto make = [&](int32_t phase, int32_t count) {
+        gen.call(phase, MakeSineSwarm, wave, count, 1, 1000, 1, 0, 1000, 1, 0, 1000, 1, 0, ++offset);
+    };
+    const auto colour = [&](int32_t phase) {
+        between.call(phase, ColorSwarmBetween, wave, 0, 0, 0, 250, 250, 250, 0);
+    };
+    make(0, 4);
+    colour(0);
+    const SwarmRecord* r = host.swarm("wave");
+    const uint8_t* array = r->colors;
+    ASSERT_NE(array, nullptr);
+    for (int frame = 1; frame <= 3; ++frame) {
+        SCOPED_TRACE(frame);
+        make(1, 4);
+        EXPECT_EQ(r->colors, nullptr) << "a rebuild leaves the swarm without per-point colours";
+        colour(1);
+        EXPECT_EQ(between.state.status, 2);
+        EXPECT_EQ(r->colors, array);
+        EXPECT_EQ(color_of(r, 3), (std::vector<int>{255, 187, 187, 187}));
+    }
+    make(1, 10);
+    colour(1);
+    EXPECT_EQ(color_of(r, 9), (std::vector<int>{255, 225, 225, 225}));
+    array = r->colors;
+    make(1, 6);
+    colour(1);
+    EXPECT_EQ(r->colors, array) << "a swarm that shrinks keeps the larger array";
+    EXPECT_EQ(color_of(r, 5), (std::vector<int>{255, 208, 208, 208}));
+    between.last(ColorSwarmBetween, wave, 0, 0, 0, 250, 250, 250, 0);
+    make(-1, 6);
+}
+
 // 16 colours: colour k = (k, 2k, 3k).
 std::vector<int32_t> palette_words(int32_t swarm, int32_t n, int32_t seed)
 {
