@@ -7,7 +7,8 @@ namespace swarms
 {
 
 OutputBlock* enter_output_effect(StateStruct* state, void** privateData, const int32_t* names, int outputs,
-                                 const char* effect, OutputBlock* (*make)(), bool* result)
+                                 const char* effect, OutputBlock* (*make)(), bool* result,
+                                 bool rebuiltEveryCall)
 {
     state->status = 1;
     OutputBlock* block = static_cast<OutputBlock*>(*privateData);
@@ -41,7 +42,7 @@ OutputBlock* enter_output_effect(StateStruct* state, void** privateData, const i
         *privateData = block;
         for (int k = 0; k < outputs; ++k) {
             std::snprintf(block->out[k].name, sizeof(block->out[k].name), "%s", text[k]);
-            block->out[k].record = new_swarm(text[k], state->paramsConstant);
+            block->out[k].record = new_swarm(text[k], state->paramsConstant && !rebuiltEveryCall);
         }
     }
     // An output the cache refused (its name is live elsewhere) leaves the event without output for its

@@ -34,16 +34,20 @@ enum : bool { kStop = false, kDone = true };
 // on a last call the outputs are released and the block freed; a name that does not resolve is logged
 // as "<effect>: Couldn't get the name for the swarm nr %d" with status -1 and result false; an empty
 // slot gets a new block and new output records. Returns the block to work on, or null when the call
-// ends here with *result.
+// ends here with *result. The outputs are static when the event's parameters are constant, unless the
+// effect rebuilds them on every call (`rebuiltEveryCall`): a static flag would tell in-place operations
+// that their work lasts, and the next rebuild would wipe it.
 OutputBlock* enter_output_effect(StateStruct* state, void** privateData, const int32_t* names, int outputs,
-                                 const char* effect, OutputBlock* (*make)(), bool* result);
+                                 const char* effect, OutputBlock* (*make)(), bool* result,
+                                 bool rebuiltEveryCall);
 
 template <class Block>
 Block* enter_output_effect(StateStruct* state, void** privateData, const int32_t* names, int outputs,
-                           const char* effect, bool* result)
+                           const char* effect, bool* result, bool rebuiltEveryCall = false)
 {
     OutputBlock* (*make)() = []() -> OutputBlock* { return new Block; };
-    return static_cast<Block*>(enter_output_effect(state, privateData, names, outputs, effect, make, result));
+    return static_cast<Block*>(
+        enter_output_effect(state, privateData, names, outputs, effect, make, result, rebuiltEveryCall));
 }
 
 // Opens a call of an effect that changes a swarm in place: status 1; the private block is created on

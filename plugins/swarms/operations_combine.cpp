@@ -237,7 +237,7 @@ VORTEL_EXPORT bool SplitSwarm(StateStruct* state, void** privateData, int32_t fi
 {
     bool result;
     const int32_t names[2] = {firstOutput, secondOutput};
-    auto* b = enter_output_effect<SplitBlock>(state, privateData, names, 2, "SplitSwarms", &result);
+    auto* b = enter_output_effect<SplitBlock>(state, privateData, names, 2, "SplitSwarms", &result, true);
     if (!b)
         return result;
     Acquisition ss(source, "SplitSwarms");

@@ -193,6 +193,25 @@ TEST_F(Operations, SplitSwarmClampsTheSplitCount)
     paint.last(ColorSwarmBetween, b, 0, 0, 0, 200, 100, 50, 0);
 }
 
+// A split rebuilds its halves on every call, so they are never static, even from constant events: an
+// in-place colouring of a half is then made again every frame instead of being wiped after the first.
+TEST_F(Operations, ColouringASplitHalfLasts)
+{
+    const int32_t first = host.text("first"), second = host.text("second");
+    Event split, paint;
+    split.first(SplitSwarm, first, second, b, 1);
+    paint.first(ColorSwarm, second, 255, 0, 0);
+    const SwarmRecord* r2 = host.swarm("second");
+    EXPECT_EQ(color_of(r2, 0), (std::vector<int>{255, 255, 0, 0}));
+    for (int frame = 0; frame < 3; ++frame) {
+        split.run(SplitSwarm, first, second, b, 1);
+        paint.run(ColorSwarm, second, 255, 0, 0);
+        EXPECT_EQ(color_of(r2, 0), (std::vector<int>{255, 255, 0, 0})) << "frame " << frame;
+    }
+    paint.last(ColorSwarm, second, 255, 0, 0);
+    split.last(SplitSwarm, first, second, b, 1);
+}
+
 TEST_F(Operations, MorphSwarmsInterpolatesPositionsAndClampsT)
 {
     Event morph;
