@@ -32,13 +32,11 @@ FlameMesh::FlameMesh(const FlameDescription& description, const FlameMeshSetting
     : flame(new FlameDescription(description)), colourMode(s.colourMode), pointsMode(s.pointsMode),
       pointCount(clamp_int(s.pointCount, 0, kMaxPoints)), alpha(clamp_int(s.alpha, 0, 255)),
       largestSize(s.largestSize), smallestSize(s.smallestSize),
-      batchCount(clamp_int(s.batchCount, 1, kMaxBatches)), textureId(s.textureId), animated(s.animated)
+      batchCount(clamp_int(s.batchCount, 1, kMaxBatches)), textureId(s.textureId), animated(s.animated),
+      bufferRequested_(s.useVertexBuffer)
 {
-    blendSrc = GL_SRC_ALPHA;
-    blendDst = GL_ONE;
-    flame->palette.FillPalette(palette_, 256, false);
-    for (uint32_t& colour : palette_)
-        colour = (colour & 0x00ffffffu) | (uint32_t(alpha) << 24);
+    defaultBlending();
+    fillPalette();
     random_table();
 
     // Every point and vertex is written before it is read, so the large arrays start uninitialised.
@@ -67,6 +65,41 @@ FlameMesh::~FlameMesh()
 {
     if (vertexBuffer != 0 && glDeleteBuffersARB)
         glDeleteBuffersARB(1, &vertexBuffer);
+}
+
+bool FlameMesh::Fits(const FlameMeshSettings& s) const
+{
+    return clamp_int(s.pointCount, 0, kMaxPoints) == pointCount && s.pointsMode == pointsMode &&
+           s.useVertexBuffer == bufferRequested_ && s.animated == animated &&
+           clamp_int(s.batchCount, 1, kMaxBatches) == batchCount;
+}
+
+void FlameMesh::Reshape(const FlameDescription& description, const FlameMeshSettings& s)
+{
+    *flame = description;
+    colourMode = s.colourMode;
+    alpha = clamp_int(s.alpha, 0, 255);
+    largestSize = s.largestSize;
+    smallestSize = s.smallestSize;
+    textureId = s.textureId;
+    defaultBlending();
+    fillPalette();
+    generated = false;
+}
+
+// Squares and points are added onto what is drawn, whatever the blending of the mesh before.
+void FlameMesh::defaultBlending()
+{
+    blendSrc = GL_SRC_ALPHA;
+    blendDst = GL_ONE;
+    blendEquation = GL_FUNC_ADD;
+}
+
+void FlameMesh::fillPalette()
+{
+    flame->palette.FillPalette(palette_, 256, false);
+    for (uint32_t& colour : palette_)
+        colour = (colour & 0x00ffffffu) | (uint32_t(alpha) << 24);
 }
 
 // Leaves the buffer bound: the renderer has bound it already and reads the arrays from it next.
@@ -221,8 +254,7 @@ void* FlameMesh::GetVertices()
 void FlameMesh::SetOpacity(int32_t value)
 {
     alpha = clamp_int(value, 0, 255);
-    for (uint32_t& colour : palette_)
-        colour = (colour & 0x00ffffffu) | (uint32_t(alpha) << 24);
+    fillPalette();
     const size_t vertexCount = size_t(pointCount) * (pointsMode ? 1 : 4);
     if (!generated)
         return; // the points take the new alpha when they are made

@@ -15,6 +15,8 @@
 //  - Points are generated once (first GetVertices); squares mode lays the squares out again on every
 //    GetVertices so they face the camera of the scene the mesh hangs in (RootNode3D::GetCam).
 //  - SetOpacity rewrites only the alpha bytes; it never generates points.
+//  - Reshape takes a new description into the same arrays and buffer (for flames that change every frame):
+//    the points are generated again on the next GetVertices, which refills the vertex buffer.
 #pragma once
 
 #include "flame_description.h"
@@ -80,6 +82,14 @@ public:
     // Generates the points now (GetVertices does it on first use).
     void Generate();
 
+    // True when a mesh made with these settings would have the same arrays and buffer: the same point
+    // count, points or squares, vertex-buffer use, buffer usage (animated) and batch count, after clamping.
+    bool Fits(const FlameMeshSettings& settings) const;
+    // The mesh as if made anew from description and settings, in place: colour mode, alpha, sizes and
+    // texture are taken, blending is the default again, the points are generated again on the next
+    // GetVertices. Only when Fits(settings).
+    void Reshape(const FlameDescription& description, const FlameMeshSettings& settings);
+
     int32_t reserved = 0;
     std::unique_ptr<FlameDescription> flame; // the description as it was at construction
     int32_t colourMode;
@@ -101,6 +111,8 @@ public:
 
 private:
     Vertex* points() { return pointsMode ? vertices.get() : squareCentres_.get(); }
+    void fillPalette();
+    void defaultBlending();
     void sortIntoBatches(const Vertex* walk);
     void paint();
     void layOutSquares(const float corners[4][3]);
@@ -112,6 +124,7 @@ private:
     std::unique_ptr<int32_t[]> batchFirsts_;
     uint32_t palette_[256];
     bool bufferAllocated_ = false;
+    bool bufferRequested_; // settings.useVertexBuffer, whether or not the GL had buffers
 };
 
 } // namespace emberfold

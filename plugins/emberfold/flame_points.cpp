@@ -94,8 +94,10 @@ void generate_flame_points(const FlameDescription& d, int32_t n, int32_t colourM
 {
     if (n <= 0 || d.transformCount < 1)
         return;
-    std::unique_ptr<Walk> walkBlock(new Walk);
-    Walk& walk = *walkBlock;
+    // One set of working memory for the process (generation runs on the main thread only), so meshes that
+    // generate every frame allocate nothing.
+    static Walk walk;
+    static PointBlock blocks[2];
     prepare_walk(d, colourMode, batchCount, walk);
     const int32_t* table = walk.table;
     const bool average = walk.average;
@@ -153,7 +155,6 @@ void generate_flame_points(const FlameDescription& d, int32_t n, int32_t colourM
     pass_shares(d, shares);
     const int32_t passes = pass_count(n);
     const uint32_t count = uint32_t(walk.count);
-    std::unique_ptr<PointBlock[]> blocks(new PointBlock[2]);
     PointBlock& in = blocks[0];
     PointBlock& moved = blocks[1];
     for (int32_t w = 0; w < passes; ++w) {

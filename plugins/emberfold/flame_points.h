@@ -39,7 +39,8 @@ struct FlamePoints {
     uint8_t* batch;    // truncate(brightness * (batchCount - 1))
 };
 
-// colourMode 1 averages a point's colour coordinate with the one before; batchCount 1..256.
+// colourMode 1 averages a point's colour coordinate with the one before; batchCount 1..256. Allocates
+// nothing: its working memory is static, so it is not reentrant (effects run on the main thread only).
 void generate_flame_points(const FlameDescription& description, int32_t n, int32_t colourMode,
                            int32_t batchCount, const FlamePoints& out);
 

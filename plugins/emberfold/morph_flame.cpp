@@ -1,4 +1,5 @@
-// MorphFlame: a flame between two descriptions, rebuilt on every running call.
+// MorphFlame: a flame between two descriptions, generated again on every running call. The mesh is kept
+// and regenerated in place while its layout (point count, points or squares, buffer, batches) stays.
 #include "emberfold_effects.h"
 #include "emberfold_services.h"
 #include "flame_effect_support.h"
@@ -22,7 +23,7 @@ namespace
 struct MorphFlameBlock {
     FlameDescription first;
     FlameDescription second;
-    FlameDescription result; // rebuilt on every running call
+    FlameDescription result; // blended again on every running call
     FlameMesh* mesh = nullptr;
     AxisMarker3D* cross = nullptr;
     HeldTexture texture;
@@ -87,11 +88,9 @@ VORTEL_EXPORT bool MorphFlame(StateStruct* state, void** privateData, int32_t na
     unpack_pairing(packed, pairs);
     morph_descriptions(block->first, block->second, amount, pairs, block->result);
 
-    // 6. A new mesh every call.
+    // 6. New points every call, in a new mesh only when the layout changed.
     GroupNode3D* target = acquire_group(group, "ShowIFS");
     unhang(target, block->mesh);
-    delete block->mesh;
-    block->mesh = nullptr;
     FlameMeshSettings settings;
     settings.pointCount = pointCount;
     settings.colourMode = colourMode;
@@ -103,7 +102,13 @@ VORTEL_EXPORT bool MorphFlame(StateStruct* state, void** privateData, int32_t na
     settings.smallestSize = float(smallestSize) * 0.01f;
     settings.batchCount = batchCount;
     settings.textureId = block->texture.id();
-    block->mesh = new FlameMesh(block->result, settings);
+    if (block->mesh && block->mesh->Fits(settings)) {
+        block->mesh->Reshape(block->result, settings);
+    } else {
+        delete block->mesh;
+        block->mesh = nullptr;
+        block->mesh = new FlameMesh(block->result, settings);
+    }
     // 0 is no blend equation GL knows; the mesh then keeps adding.
     block->mesh->SetBlendEquation(blendEquation != 0 ? uint32_t(blendEquation) : GL_FUNC_ADD);
 

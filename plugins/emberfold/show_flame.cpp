@@ -1,5 +1,6 @@
 // ShowFlame: one flame description as points or camera-facing squares in a named 3D group. The mesh is
-// kept while nothing that shapes its points changes; alpha and sizes are changed in place.
+// kept while nothing that shapes its points changes; alpha and sizes are changed in place, and new points
+// are generated into it while its layout stays.
 #include "emberfold_effects.h"
 #include "emberfold_services.h"
 #include "flame_effect_support.h"
@@ -103,10 +104,8 @@ VORTEL_EXPORT bool ShowFlame(StateStruct* state, void** privateData, int32_t nam
             block->last.smallestSize = now.smallestSize;
         }
     } else {
-        // 3. Rebuild.
+        // 3. Rebuild: new points, in a new mesh only when the layout changed.
         unhang(target, block->mesh);
-        delete block->mesh;
-        block->mesh = nullptr;
         FlameMeshSettings settings;
         settings.pointCount = now.pointCount;
         settings.colourMode = now.colourMode;
@@ -118,7 +117,13 @@ VORTEL_EXPORT bool ShowFlame(StateStruct* state, void** privateData, int32_t nam
         settings.smallestSize = float(now.smallestSize) * 0.001f;
         settings.batchCount = now.batchCount;
         settings.textureId = block->texture.id();
-        block->mesh = new FlameMesh(d, settings);
+        if (block->mesh && block->mesh->Fits(settings)) {
+            block->mesh->Reshape(d, settings);
+        } else {
+            delete block->mesh;
+            block->mesh = nullptr;
+            block->mesh = new FlameMesh(d, settings);
+        }
         if (blendEquation != 0) {
             block->mesh->SetBlendEquation(uint32_t(blendEquation));
         } else {

@@ -3,6 +3,7 @@
 #include "flame_host.h"
 #include "flame_mesh.h"
 
+#include <cstring>
 #include <gtest/gtest.h>
 #include <sstream>
 
@@ -168,12 +169,14 @@ TEST(ShowFlame, AnimatedDescriptionRebuildsWhenTimeMoves)
     w.points = 600;
     call_show_flame(e, 0, w);
     run(host, e, w);
-    hung_mesh(host)->GetVertices();
+    FlameMesh* mesh = hung_mesh(host);
+    mesh->GetVertices();
     EXPECT_FLOAT_EQ(hung_mesh(host)->flame->transforms[0].scale[0], 0.3f);
     run(host, e, w); // same time: kept
     EXPECT_TRUE(hung_mesh(host)->generated);
     w.time = 500;
     run(host, e, w);
+    EXPECT_EQ(hung_mesh(host), mesh) << "new points go into the mesh there is";
     EXPECT_FALSE(hung_mesh(host)->generated);
     EXPECT_FLOAT_EQ(hung_mesh(host)->flame->transforms[0].scale[0], 0.6f);
     call_show_flame(e, -1, w);
@@ -228,7 +231,7 @@ TEST(MorphFlame, MessagesNameTheMissingIndexOrFile)
     EXPECT_EQ(e.slot, nullptr);
 }
 
-TEST(MorphFlame, EveryRunningCallBuildsANewMesh)
+TEST(MorphFlame, EveryRunningCallGeneratesTheMorphAnewInTheSameMesh)
 {
     FlameHost host;
     Event e;
@@ -239,6 +242,7 @@ TEST(MorphFlame, EveryRunningCallBuildsANewMesh)
         five[j].translation[0] = float(j) - 2;
     w.name2 = host.text(write_file("morph_b.flame", description_text(five, {{0.5f, 0x00ff00}})));
     ASSERT_TRUE(call_morph(e, 0, w));
+    FlameMesh* kept = nullptr;
     for (int amount : {0, 400, 1000}) {
         w.amount = amount;
         host.group.RemoveAllChildren();
@@ -246,6 +250,12 @@ TEST(MorphFlame, EveryRunningCallBuildsANewMesh)
         EXPECT_EQ(e.state.status, 1);
         FlameMesh* mesh = hung_mesh(host);
         ASSERT_NE(mesh, nullptr);
+        if (kept)
+            EXPECT_EQ(mesh, kept) << amount;
+        kept = mesh;
+        mesh->SetOpacity(30); // what a fade before this call did must not stay
+        mesh->SetBlendEquation(0x800Bu);
+        ASSERT_TRUE(call_morph(e, 1, w));
         EXPECT_FALSE(mesh->generated);
         EXPECT_EQ(mesh->flame->transformCount, 5);
         EXPECT_FLOAT_EQ(mesh->largestSize, 0.05f);
@@ -253,9 +263,33 @@ TEST(MorphFlame, EveryRunningCallBuildsANewMesh)
         EXPECT_EQ(mesh->alpha, 200);
         EXPECT_EQ(mesh->blendEquation, 0x8006u);
         EXPECT_FLOAT_EQ(mesh->position[2], -5.0f);
-        mesh->GetVertices();
+
+        // The points made in place are the points a new mesh of the morph makes.
+        FlameMeshSettings settings;
+        settings.pointCount = w.points;
+        settings.animated = true;
+        settings.alpha = 200;
+        settings.batchCount = w.batches;
+        FlameMesh fresh(*mesh->flame, settings);
+        const auto* made = static_cast<const FlameMesh::Vertex*>(mesh->GetVertices());
+        const auto* expected = static_cast<const FlameMesh::Vertex*>(fresh.GetVertices());
+        ASSERT_EQ(0, std::memcmp(made, expected, sizeof(FlameMesh::Vertex) * size_t(w.points))) << amount;
+        for (int k = 0; k < w.batches; ++k)
+            EXPECT_EQ(mesh->GetBatchCounts()[k], fresh.GetBatchCounts()[k]) << amount;
     }
     EXPECT_FLOAT_EQ(hung_mesh(host)->flame->transforms[4].translation[0], 2.0f);
+
+    // Another layout needs other arrays: a new mesh, left alone by the group.
+    w.points = 700;
+    ASSERT_TRUE(call_morph(e, 1, w));
+    EXPECT_EQ(host.group.GetChildCount(), 1);
+    EXPECT_EQ(hung_mesh(host)->pointCount, 700);
+    hung_mesh(host)->GetVertices();
+    w.batches = 3;
+    ASSERT_TRUE(call_morph(e, 1, w));
+    EXPECT_EQ(hung_mesh(host)->GetBatchCount(), 3);
+    hung_mesh(host)->GetVertices();
     EXPECT_TRUE(call_morph(e, -1, w));
     EXPECT_EQ(e.slot, nullptr);
+    host.group.RemoveAllChildren();
 }

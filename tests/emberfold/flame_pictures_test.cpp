@@ -154,6 +154,41 @@ TEST_F(FlamePicture, VertexBufferDrawsTheSamePictureAndOpacityReachesIt)
     EXPECT_EQ(stillLit, 0);
 }
 
+TEST_F(FlamePicture, AReshapedMeshDrawsWhatANewMeshDraws)
+{
+    // Points and squares, each from a vertex buffer that is filled once and then again after the reshape.
+    for (const bool points : {true, false}) {
+        SCOPED_TRACE(points ? "points" : "squares");
+        make_default_description(*flame);
+        FlameMeshSettings settings = opaque(points, true);
+        settings.pointCount = 20000;
+        FlameMesh kept(*flame, settings);
+        const Picture before = render(kept, points ? "reshape_points_before" : "reshape_squares_before");
+
+        FlameDescription& moved = *flame;
+        moved.transforms[0].translation[0] = -2.0f;
+        compute_probabilities(moved);
+        moved.palette.ChangeColor(0, 0xffffff00u);
+        settings.alpha = 160;
+        settings.largestSize = 0.06f;
+        ASSERT_TRUE(kept.Fits(settings));
+        kept.Reshape(moved, settings);
+        const Picture after = render(kept, points ? "reshape_points_after" : "reshape_squares_after");
+        FlameMesh fresh(moved, settings);
+        const Picture expected = render(fresh, points ? "reshape_points_new" : "reshape_squares_new");
+
+        int changed = 0;
+        for (int y = 0; y < kHeight; ++y)
+            for (int x = 0; x < kWidth; ++x) {
+                ASSERT_EQ(after.at(x, y), expected.at(x, y)) << x << "," << y;
+                changed += after.at(x, y) != before.at(x, y);
+            }
+        EXPECT_GT(changed, 500);
+        settings.batchCount = 2;
+        EXPECT_FALSE(kept.Fits(settings));
+    }
+}
+
 TEST_F(FlamePicture, SquaresFaceATurnedCamera)
 {
     // The camera turned a quarter about y and placed to look at the flame from the side.
