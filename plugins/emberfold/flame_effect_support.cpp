@@ -53,6 +53,17 @@ GroupNode3D* acquire_group(int32_t group, const char* requester)
         gServices.AcquireByIndex(kType3DGroup, group, nullptr, false, requester, "3D group", &isStatic));
 }
 
+void renew_mesh(FlameMesh*& mesh, const FlameDescription& description, const FlameMeshSettings& settings)
+{
+    if (mesh && mesh->Fits(settings)) {
+        mesh->Reshape(description, settings);
+        return;
+    }
+    delete mesh;
+    mesh = nullptr;
+    mesh = new FlameMesh(description, settings);
+}
+
 void unhang(GroupNode3D* group, FlameMesh* mesh)
 {
     if (group && mesh)

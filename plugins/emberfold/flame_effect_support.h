@@ -56,6 +56,10 @@ void place_mesh(FlameMesh& mesh, int32_t x, int32_t y, int32_t z, const float* r
 // group table owns it and it stays while the demo runs.
 GroupNode3D* acquire_group(int32_t group, const char* requester);
 
+// mesh <- a mesh of description made with settings: the one there is, reshaped in place, when its layout
+// fits the settings, else a new one (the old one deleted; unhang it first).
+void renew_mesh(FlameMesh*& mesh, const FlameDescription& description, const FlameMeshSettings& settings);
+
 // Takes every entry of mesh out of group, so a mesh about to be deleted is not drawn from a group that
 // a Clear3D has not emptied.
 void unhang(GroupNode3D* group, FlameMesh* mesh);

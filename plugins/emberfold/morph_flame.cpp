@@ -102,13 +102,7 @@ VORTEL_EXPORT bool MorphFlame(StateStruct* state, void** privateData, int32_t na
     settings.smallestSize = float(smallestSize) * 0.01f;
     settings.batchCount = batchCount;
     settings.textureId = block->texture.id();
-    if (block->mesh && block->mesh->Fits(settings)) {
-        block->mesh->Reshape(block->result, settings);
-    } else {
-        delete block->mesh;
-        block->mesh = nullptr;
-        block->mesh = new FlameMesh(block->result, settings);
-    }
+    renew_mesh(block->mesh, block->result, settings);
     // 0 is no blend equation GL knows; the mesh then keeps adding.
     block->mesh->SetBlendEquation(blendEquation != 0 ? uint32_t(blendEquation) : GL_FUNC_ADD);
 

@@ -117,13 +117,7 @@ VORTEL_EXPORT bool ShowFlame(StateStruct* state, void** privateData, int32_t nam
         settings.smallestSize = float(now.smallestSize) * 0.001f;
         settings.batchCount = now.batchCount;
         settings.textureId = block->texture.id();
-        if (block->mesh && block->mesh->Fits(settings)) {
-            block->mesh->Reshape(d, settings);
-        } else {
-            delete block->mesh;
-            block->mesh = nullptr;
-            block->mesh = new FlameMesh(d, settings);
-        }
+        renew_mesh(block->mesh, d, settings);
         if (blendEquation != 0) {
             block->mesh->SetBlendEquation(uint32_t(blendEquation));
         } else {
