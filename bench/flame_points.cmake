@@ -1,1 +1,1 @@
-set(BENCH_flame_points_LIBS Emberfold Scaffold)
+set(BENCH_flame_points_LIBS Emberfold Scaffold vortel_test_support)

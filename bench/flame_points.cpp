@@ -2,6 +2,7 @@
 // chaos-game loop that applies one randomly drawn transform per point with the same variations, and one
 // MorphFlame frame (blend, new mesh of 100,000 points, draw) on the real GL (run under Xvfb:
 // xvfb-run -a bin/bench_flame_points).
+#include "bench_window.h"
 #include "emberfold_effects.h"
 #include "flame_description.h"
 #include "flame_map.h"
@@ -102,30 +103,6 @@ BENCHMARK(BM_ChaosGamePoints)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMilli
 // One MorphFlame frame on real GL
 //-----------------------------------------------------------------------------
 
-struct Window {
-    bool ok = false;
-    std::unique_ptr<GLStateContext> cache;
-
-    Window()
-    {
-        if (SDL_Init(SDL_INIT_VIDEO) != 0)
-            return;
-        SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
-        SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
-        glewExperimental = GL_TRUE;
-        if (!SDL_SetVideoMode(640, 480, 32, SDL_OPENGL) || glewInit() != GLEW_OK)
-            return;
-        cache = std::make_unique<GLStateContext>(640, 480);
-        gls_make_current(cache.get());
-        ok = true;
-    }
-    ~Window()
-    {
-        gls_make_current(nullptr);
-        SDL_Quit();
-    }
-};
-
 Camera3D* gCamera;
 RootNode3D* gRoot;
 std::vector<std::string> gTexts;
@@ -163,7 +140,7 @@ std::string write_flame(const char* name, float spread)
 
 void BM_MorphFlameFrame(benchmark::State& state)
 {
-    static Window window;
+    static BenchWindow window;
     if (!window.ok) {
         state.SkipWithError("no GL window");
         return;

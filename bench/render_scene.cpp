@@ -1,5 +1,6 @@
 // One frame of a 10,000-mesh scene through the whole renderer on the real GL (run under Xvfb:
 // xvfb-run -a bin/bench_render_scene): traversal, ordering and drawing, half of the meshes transparent.
+#include "bench_window.h"
 #include "glstate.h"
 #include "scene/camera3d.h"
 #include "scene/flat_rect3d.h"
@@ -15,33 +16,9 @@
 
 namespace {
 
-struct Window {
-    bool ok = false;
-    std::unique_ptr<GLStateContext> cache;
-
-    Window()
-    {
-        if (SDL_Init(SDL_INIT_VIDEO) != 0)
-            return;
-        SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
-        SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
-        glewExperimental = GL_TRUE;
-        if (!SDL_SetVideoMode(640, 480, 32, SDL_OPENGL) || glewInit() != GLEW_OK)
-            return;
-        cache = std::make_unique<GLStateContext>(640, 480);
-        gls_make_current(cache.get());
-        ok = true;
-    }
-    ~Window()
-    {
-        gls_make_current(nullptr);
-        SDL_Quit();
-    }
-};
-
 void BM_RenderFrame(benchmark::State& state)
 {
-    static Window window;
+    static BenchWindow window;
     if (!window.ok) {
         state.SkipWithError("no GL window");
         return;
