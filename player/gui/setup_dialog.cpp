@@ -11,6 +11,8 @@
 
 #include <GL/glew.h>
 #include <SDL/SDL.h>
+#include <cmath>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -72,13 +74,44 @@ SetupResolution setup_resolution(int aspectIndex, int resolutionIndex)
     return choice.resolutions[size_t(resolutionIndex)];
 }
 
-double setup_gamma(int index)
+namespace
 {
-    static const double gammas[] = {0.9, 1.0, 1.1, 1.2, 1.3, 1.4};
-    return (index >= 0 && index < 6) ? gammas[index] : 1.0;
+
+constexpr double kGammas[] = {0.9, 1.0, 1.1, 1.2, 1.3, 1.4};
+constexpr int kGammaCount = int(sizeof(kGammas) / sizeof(kGammas[0]));
+
+// The list entry showing `gamma`: the entry of that value, or -1 when none has it.
+int gamma_entry(double gamma)
+{
+    for (int i = 0; i < kGammaCount; ++i)
+        if (std::fabs(kGammas[i] - gamma) < 0.0005)
+            return i;
+    return -1;
 }
 
-SetupDialog::SetupDialog(double gamma, int volume) : gamma(gamma), volume(volume) {}
+} // namespace
+
+double setup_gamma(int index)
+{
+    return (index >= 0 && index < kGammaCount) ? kGammas[index] : 1.0;
+}
+
+SetupGammaList setup_gamma_list(double handedIn)
+{
+    SetupGammaList list{{"0.9", "1.0 for TFTs", "1.1 for CRTs", "1.2", "1.3 for beamers", "1.4"}, 0};
+    list.selected = gamma_entry(handedIn);
+    if (list.selected < 0) {
+        // A value from the command line that no entry has: shown as one more entry, so the list never
+        // claims a gamma that is not the one in use.
+        char text[32];
+        std::snprintf(text, sizeof text, "%g", handedIn);
+        list.items.push_back(text);
+        list.selected = kGammaCount;
+    }
+    return list;
+}
+
+SetupDialog::SetupDialog(double gamma, int volume) : gamma(gamma), volume(volume), handedInGamma_(gamma) {}
 
 void SetupDialog::Build(GUIContainer* container)
 {
@@ -90,9 +123,9 @@ void SetupDialog::Build(GUIContainer* container)
     window->AddChild(new GUILabel(this, 10, 50, kSetupLabelId, "Select your screens resolution:", kWhite));
     AddResolutionBox(1, 5);
     window->AddChild(new GUILabel(this, 10, 85, kSetupLabelId, "Select your screens gamma:", kWhite));
-    window->AddChild(new GUIComboBox(this, 205, 80, 110, 15, kSetupGammaId,
-                                     {"0.9", "1.0 for TFTs", "1.1 for CRTs", "1.2", "1.3 for beamers", "1.4"},
-                                     1, kControlColour, kWhite));
+    const SetupGammaList gammas = setup_gamma_list(handedInGamma_);
+    window->AddChild(new GUIComboBox(this, 205, 80, 110, 15, kSetupGammaId, gammas.items, gammas.selected,
+                                     kControlColour, kWhite));
     window->AddChild(new GUILabel(this, 10, 120, kSetupLabelId, "Show the demo fullscreen:", kWhite));
     window->AddChild(new GUICheckBox(this, 297, 115, 17, kSetupFullscreenId, true, kControlColour));
     window->AddChild(new GUILabel(this, 10, 150, kSetupLabelId, "Music volume:", kWhite));
@@ -139,9 +172,11 @@ void SetupDialog::Event(GUIWidget* widget, int id, int)
     case kSetupFullscreenId:
         fullscreen = !fullscreen;
         break;
-    case kSetupGammaId:
-        gamma = setup_gamma(static_cast<GUIComboBox*>(widget)->selected());
+    case kSetupGammaId: {
+        const int entry = static_cast<GUIComboBox*>(widget)->selected();
+        gamma = entry < kGammaCount ? setup_gamma(entry) : handedInGamma_;
         break;
+    }
     case kSetupVolumeId:
         volume = static_cast<GUISlider*>(widget)->value();
         break;

@@ -7,6 +7,9 @@
 
 #include "gui_widget.h"
 
+#include <string>
+#include <vector>
+
 class GUIContainer;
 
 enum SetupControlId : int {
@@ -30,6 +33,14 @@ struct SetupResolution {
 SetupResolution setup_resolution(int aspectIndex, int resolutionIndex);
 // Gamma of entry `index` of the gamma list (0.9 .. 1.4); other indices give 1.0.
 double setup_gamma(int index);
+
+// The gamma list's entries and the one shown selected for the gamma handed in: the entry of that value,
+// or, for a value no entry has, one more entry showing it (picking it keeps the value handed in).
+struct SetupGammaList {
+    std::vector<std::string> items;
+    int selected;
+};
+SetupGammaList setup_gamma_list(double handedIn);
 
 class SetupDialog : public GUIListener
 {
@@ -64,4 +75,5 @@ private:
     void AddResolutionBox(int aspectIndex, int selected);
 
     int aspectIndex_ = 1;
+    double handedInGamma_;
 };

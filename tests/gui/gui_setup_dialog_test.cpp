@@ -60,7 +60,7 @@ TEST_F(SetupDialogTest, BuildsTheControlsWithTheirIdsAndPlaces)
     EXPECT_EQ(aspect->selected(), 1);
     EXPECT_EQ(Combo(4)->selected(), 5);
     EXPECT_EQ(Items(Combo(4))[5], "1280 by 1024");
-    EXPECT_EQ(Combo(6)->selected(), 1);
+    EXPECT_EQ(Combo(6)->selected(), 3) << "the list shows the gamma handed in (1.2), not the default";
     EXPECT_EQ(Items(Combo(6))[4], "1.3 for beamers");
     EXPECT_TRUE(dynamic_cast<GUICheckBox*>(window_->FindChild(5))->checked());
     auto* slider = dynamic_cast<GUISlider*>(window_->FindChild(7));
@@ -124,6 +124,16 @@ TEST_F(SetupDialogTest, GammaFullScreenVolumeAndTheButtons)
     EXPECT_TRUE(dialog_.cancelled);
     Click(200, 210);
     EXPECT_TRUE(dialog_.started);
+}
+
+TEST(SetupTables, TheGammaListShowsTheGammaHandedInEvenWhenNoEntryHasIt)
+{
+    EXPECT_EQ(setup_gamma_list(1.0).selected, 1);
+    EXPECT_EQ(setup_gamma_list(1.4).items.size(), 6u);
+    const SetupGammaList odd = setup_gamma_list(1.25);
+    ASSERT_EQ(odd.items.size(), 7u);
+    EXPECT_EQ(odd.items[6], "1.25");
+    EXPECT_EQ(odd.selected, 6);
 }
 
 TEST(SetupTables, ResolutionsForEveryAspectAndOutOfRangeEntries)
