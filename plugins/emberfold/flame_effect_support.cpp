@@ -16,7 +16,8 @@ AxisMarker3D* make_cross()
 
 void HeldTexture::acquire(int32_t index, const char* caller)
 {
-    if (gServices.AcquireByIndex)
+    // A negative index is "no texture": points and plain squares need none, so nothing is looked up.
+    if (index >= 0 && gServices.AcquireByIndex)
         resource = gServices.AcquireByIndex(kTypeTexture, index, nullptr, false, caller, "image", &isStatic);
 }
 

@@ -22,7 +22,8 @@ struct HeldTexture {
     void* resource = nullptr; // null when the registry had none (it has logged why)
     bool isStatic = false;
 
-    // First call: acquires the texture at text index `index` for `caller`.
+    // First call: acquires the texture at text index `index` for `caller`; a negative index stands for no
+    // texture and looks nothing up (so nothing is logged).
     void acquire(int32_t index, const char* caller);
     // Last call: releases what acquire got, with the same index.
     void release(int32_t index);

@@ -98,8 +98,9 @@ TEST(ShowFlame, BuildsPlacesAndHangsTheMeshWithItsCross)
     Node3D* cross = host.group.GetChild(1);
     EXPECT_FLOAT_EQ(cross->position[0], 1.5f);
     EXPECT_FLOAT_EQ(cross->matrix[0], mesh->matrix[0]);
-    // Texture index -1: the registry said so; the mesh has no texture.
+    // Texture index -1 is "none": nothing is looked up, nothing logged, and the mesh has no texture.
     EXPECT_EQ(mesh->GetTextureId(), 0u);
+    EXPECT_TRUE(host.log.empty()) << host.log.front();
 
     // With a blend equation the mesh adds.
     w.blend = 0x8006;
