@@ -1,15 +1,13 @@
-// The showcase captured for its whole length three times over in one player run (--repeat 3): the resident
-// memory at the end of every pass, the frames of the passes against each other, and a clean exit.
+// The showcase captured for its whole length three times over in one player run (--repeat 3): the live heap
+// at the same moment of every pass, the frames of the passes against each other, and a clean exit.
 #include <gtest/gtest.h>
 
 #include <gl_window.h>
 
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
-#include <sys/wait.h>
-#include <thread>
+#include <sstream>
 #include <unistd.h>
 
 #include "player_runner.h"
@@ -22,70 +20,87 @@ constexpr int kFps = 5;
 constexpr int kRunningTime = 72000;
 constexpr int kPasses = 3;
 constexpr int kFramesPerPass = kRunningTime * kFps / 1000 + 1;
-// What a pass may add to the resident memory once the first has run: caches and the allocator's pools are
-// warm by then, so anything beyond noise (well under 1 MiB) is memory kept per pass.
-constexpr long kToleranceKiB = 4 * 1024;
+// What a frame may keep on the heap once a whole pass has warmed the caches and the allocator's pools.
+// A pass of the same frames needs no more memory than the one before; a leak of 1 KiB a frame is far over.
+constexpr long long kToleranceBytesPerFrame = 128;
 
-long resident_kib(int pid)
+std::string read_file(const std::string& path)
 {
-    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
-    for (std::string line; std::getline(status, line);)
-        if (line.compare(0, 6, "VmRSS:") == 0)
-            return std::atol(line.c_str() + 6);
-    return -1;
+    std::ifstream in(path);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
 }
 
-bool has_ended(int pid)
+// `document` with the probe library added and two events of it on new tracks: ProbeHeap logs the live heap
+// at the first frame of each pass at or after `heapAtMs` (and before 100 ms later), and ProbeLeak loses
+// `leakBytes` every frame.
+std::string with_heap_probe(std::string document, int heapAtMs, int leakBytes)
 {
-    siginfo_t info{};
-    return waitid(P_PID, id_t(pid), &info, WEXITED | WNOHANG | WNOWAIT) == 0 && info.si_pid != 0;
+    const std::string library = "  <Library FileName=\"Probe.so\"><Function Name=\"ProbeHeap\"/>"
+                                "<Function Name=\"ProbeLeak\"><Param Name=\"bytes\"/></Function></Library>\n";
+    const std::string tracks =
+        "  <Track><Event LibraryFileName=\"Probe.so\" FunctionName=\"ProbeHeap\" StartTime=\"" +
+        std::to_string(heapAtMs) + "\" EndTime=\"" + std::to_string(heapAtMs + 100) +
+        "\"/></Track>\n"
+        "  <Track><Event LibraryFileName=\"Probe.so\" FunctionName=\"ProbeLeak\" StartTime=\"0\" "
+        "EndTime=\"1000000\"><param type=\"const\" val=\"" +
+        std::to_string(leakBytes) + "\"/></Event></Track>\n";
+    const size_t firstTrack = document.find("<Track");
+    const size_t afterLibraries = document.rfind("</Library>", firstTrack);
+    if (firstTrack == std::string::npos || afterLibraries == std::string::npos)
+        return "";
+    document.insert(document.find('\n', afterLibraries) + 1, library);
+    document.insert(document.rfind("</Demo>"), tracks);
+    return document;
 }
 
-size_t frames_in(const std::string& folder)
+// The live heap logged by ProbeHeap, pass by pass.
+std::vector<long long> heap_per_pass(const PlayerRun& run)
 {
-    return captured_frames(folder).size();
+    std::vector<long long> heap;
+    for (const std::string& line : run.lines_starting("probe heap "))
+        heap.push_back(std::atoll(line.c_str() + 11));
+    return heap;
+}
+
+// What the heap kept per frame from the end of the warm-up pass on.
+long long kept_per_frame(const std::vector<long long>& heap, int framesPerPass)
+{
+    const long long frames = (long long)(heap.size() - 2) * framesPerPass;
+    return (heap.back() - heap[1]) / frames;
+}
+
+PlayerRun capture_passes(const std::string& folder, const std::string& document, int fps, int passes,
+                         const std::vector<std::string>& range = {})
+{
+    write_file(folder, "soak.xml", document);
+    std::vector<std::string> args = {"--size",    "160x90",
+                                     "--capture", "frames",
+                                     "--fps",     std::to_string(fps),
+                                     "--repeat",  std::to_string(passes)};
+    args.insert(args.end(), range.begin(), range.end());
+    args.push_back("soak.xml");
+    return run_player_in(folder, args);
 }
 
 TEST(Soak, ShowcaseThreeTimesOverKeepsItsMemoryAndItsFrames)
 {
     const std::string folder = fresh_folder("soak_" + std::to_string(getpid()));
     ASSERT_EQ(std::system(("cp '" + kShowcase + "'/* '" + folder + "/'").c_str()), 0);
-    // Under the sanitizer the resident memory is made a high-water mark of the heap: freed blocks are
-    // reused at once (no quarantine) and never handed back to the system. A pass that needs no more
-    // memory than the one before then leaves it exactly where it was; one that keeps memory raises it.
-    const char* inherited = std::getenv("ASAN_OPTIONS");
-    const std::string asan = std::string(inherited ? inherited : "") +
-                             ":quarantine_size_mb=0:allocator_release_to_os_interval_ms=-1";
-    RunningPlayer player =
-        start_player_in(folder,
-                        {"--size", "160x90", "--capture", "frames", "--fps", std::to_string(kFps), "--repeat",
-                         std::to_string(kPasses), "showcase.xml"},
-                        {{"ASAN_OPTIONS", asan}});
-    ASSERT_GT(player.pid, 0);
-
-    // The resident memory last seen while each pass was still being captured.
-    std::vector<long> endOfPass(kPasses, -1);
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(8);
-    while (!has_ended(player.pid) && std::chrono::steady_clock::now() < deadline) {
-        const long rss = resident_kib(player.pid);
-        const size_t frames = frames_in(folder + "/frames");
-        // Once the last frame is written the player shuts down and lets go of its window and driver.
-        if (rss > 0 && frames > 0 && frames < size_t(kPasses * kFramesPerPass))
-            endOfPass[frames / kFramesPerPass] = rss;
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    PlayerRun run = finish_player(player, 30);
+    const std::string document = with_heap_probe(read_file(folder + "/showcase.xml"), kRunningTime - 2000, 0);
+    ASSERT_FALSE(document.empty());
+    const PlayerRun run = capture_passes(folder, document, kFps, kPasses);
     ASSERT_EQ(run.status, 0) << run.log << run.stderrText;
     EXPECT_EQ(run.stderrText.find("Sanitizer"), std::string::npos) << run.stderrText;
     EXPECT_EQ(run.stderrText.find("runtime error"), std::string::npos) << run.stderrText;
-    ASSERT_EQ(frames_in(folder + "/frames"), size_t(kPasses * kFramesPerPass));
+    ASSERT_EQ(captured_frames(folder + "/frames").size(), size_t(kPasses * kFramesPerPass));
 
-    for (int p = 0; p < kPasses; ++p) {
-        std::printf("soak: resident memory at the end of pass %d: %ld KiB\n", p + 1, endOfPass[p]);
-        ASSERT_GT(endOfPass[p], 0) << "pass " << p + 1 << " was never seen running";
-    }
-    EXPECT_LE(endOfPass[kPasses - 1] - endOfPass[0], kToleranceKiB) << "memory grows pass by pass";
-    EXPECT_LE(endOfPass[kPasses - 1] - endOfPass[kPasses - 2], kToleranceKiB / 2);
+    const std::vector<long long> heap = heap_per_pass(run);
+    ASSERT_EQ(heap.size(), size_t(kPasses)) << run.log;
+    for (int p = 0; p < kPasses; ++p)
+        std::printf("soak: live heap near the end of pass %d: %lld bytes\n", p + 1, heap[size_t(p)]);
+    EXPECT_LE(kept_per_frame(heap, kFramesPerPass), kToleranceBytesPerFrame) << "memory grows pass by pass";
 
     // Every pass starts its events afresh: the last pass draws what the first drew, frame for frame.
     for (int ms : {0, 6000, 18000, 32000, 44000, 52000, 62000, kRunningTime}) {
@@ -97,6 +112,22 @@ TEST(Soak, ShowcaseThreeTimesOverKeepsItsMemoryAndItsFrames)
         ASSERT_GT(a.width, 0) << first;
         EXPECT_EQ(a.rgba, b.rgba) << "pass " << kPasses << " differs from pass 1 at " << ms << " ms";
     }
+}
+
+// The same measure on a small scene that loses 1 KiB a frame: the check sees it.
+TEST(Soak, TheHeapCheckCatchesALeakOfOneKibibyteAFrame)
+{
+    const std::string folder = fresh_folder("soak_leak_" + std::to_string(getpid()));
+    const std::string document =
+        with_heap_probe(read_file(fixture("primitives/rotating_cube.xml")), 1800, 1024);
+    ASSERT_FALSE(document.empty());
+    constexpr int kFrames = 2000 * 30 / 1000 + 1;
+    const PlayerRun run = capture_passes(folder, document, 30, 4, {"--to", "2000"});
+    ASSERT_EQ(run.status, 0) << run.log << run.stderrText;
+    const std::vector<long long> heap = heap_per_pass(run);
+    ASSERT_EQ(heap.size(), 4u) << run.log;
+    EXPECT_GT(kept_per_frame(heap, kFrames), kToleranceBytesPerFrame);
+    EXPECT_NEAR(double(kept_per_frame(heap, kFrames)), 1024.0, 64.0);
 }
 
 } // namespace

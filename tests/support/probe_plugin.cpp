@@ -20,6 +20,9 @@
 //   ProbeLoader(progress)      takes one word (for the loader animation).
 //   ProbeAcquire(count, textIndex, privateUse)  acquires the 'PRBE' resource named by textIndex on its
 //                              first call and releases it by index on its last call.
+//   ProbeHeap()                on its first call logs "probe heap <bytes>": what the whole process has
+//                              allocated and not yet freed (the sanitizer's count, or malloc's).
+//   ProbeLeak(bytes)           allocates `bytes` on every running call and never frees them.
 //
 // Vortel_Init registers the 'PRBE' type, whose handler answers every name beginning with "probe", and
 // refuses to initialise when one of the demo's texts is "probe:fail-init".
@@ -27,8 +30,15 @@
 // PROBE_WITHOUT_UPDATE_PARAM) for the library host's tests.
 #include <cstdarg>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <malloc.h>
 #include <string>
+
+#if defined(__SANITIZE_ADDRESS__)
+// The sanitizer's count of live heap bytes (its header is not installed with every compiler).
+extern "C" size_t __sanitizer_get_current_allocated_bytes();
+#endif
 
 #include <vortel/plugin.h>
 
@@ -233,6 +243,42 @@ VORTEL_EXPORT bool ProbeAcquire(StateStruct* state, void** privateData, int32_t 
         say("probe ProbeAcquire acquired %s\n", *privateData ? (name ? name : "?") : "null");
     } else if (state->phase < 0 && *privateData) {
         gServices->ReleaseByIndex(kTypeProbe, textIndex, *privateData);
+    }
+    return true;
+}
+
+namespace
+{
+
+size_t heap_in_use()
+{
+#if defined(__SANITIZE_ADDRESS__)
+    return __sanitizer_get_current_allocated_bytes();
+#else
+    return mallinfo2().uordblks;
+#endif
+}
+
+} // namespace
+
+VORTEL_EXPORT bool ProbeHeap(StateStruct* state, void**)
+{
+    state->status = 1;
+    if (state->phase == 0)
+        say("probe heap %zu\n", heap_in_use());
+    return true;
+}
+
+VORTEL_EXPORT bool ProbeLeak(StateStruct* state, void**, int32_t bytes)
+{
+    state->status = 1;
+    if (state->phase > 0 && bytes >= int32_t(sizeof(void*))) {
+        // Chained from a global, so that the compiler cannot leave the allocation out.
+        static void* volatile lost = nullptr;
+        if (void* block = std::malloc(size_t(bytes))) {
+            *static_cast<void**>(block) = lost;
+            lost = block;
+        }
     }
     return true;
 }
