@@ -45,9 +45,13 @@ ONE = 100000         # scales and quaternion components
 GL_ONE, GL_ZERO = 1, 0
 ASPECT = 17778       # 16:9, x 0.0001
 RUNNING_TIME = 40000
-SWARMS_END = 39000   # every swarm is released before the end: events still active then get no last call
+SWARMS_END = 39000   # the swarms are gone for the last second, which is black
 
 S1, S2, S3, S4 = (0, 10000), (10000, 20000), (20000, 30000), (30000, SWARMS_END)
+# The morph's sources are made and coloured a second before their scene. An in-place colouring first changes
+# its swarm in its first running call, which comes after every first call of that frame, the morphs' first
+# builds included; and a morph of static sources whose counts and words stay the same builds no more.
+S3_SOURCES = (19000, 30000)
 
 demo = Demo([("RunningTime", str(RUNNING_TIME)), ("UseOpenGL", "true"), ("NumberOfInputSurfaces", "0"),
              ("AspectRatioX", "16"), ("AspectRatioY", "9")],
@@ -122,30 +126,32 @@ demo.track("generators",
            # b + c = 3.5 units round a pen 2 units out, 3 degrees a point (closed after 360 points),
            # tilting in and out of its plane
            event("MakeSpiroSwarm", *S2, SPIRO, 360, 500, -150, 2, 300, 500, 30, lin(0, 3600)),
-           event("MakeCubeSwarm", *S3, LATTICE, 6, 1, 0),  # 6 x 6 x 6 hollow: 152 points
            event("MakeStarfieldSwarm", *S4, STARS, 400, 12, 0))
 demo.track("",
            # a 3:2 Lissajous figure, closed after 300 points, whose y phase runs
            event("MakeSineSwarm", *S2, WAVE, 300, 2, 3, 1, 0, 4, 2, lin(0, 2000), 2, 1, 250, 0),
-           event("MakeSphereSwarm", *S3, GLOBE, 4, 15, 10),  # 15 x 10 + 2 = 152 points
            event("MakeRandSwarm", *S4, DUST, 80, 8, 6, 8, 4))
 demo.track("",
            # an arc over the figure (control points in thousandths)
            event("MakeBezierSwarm", *S2, ARC, 160, -5000, -5000, 0, -4000, 6000, 0, 4000, 6000, 0, 5000,
-                 -5000, 0, 0),
-           event("MakeTorusSineSwarm", *S3, KNOT, 152, 4, 41, 2, 207, 0))  # five turns round a 4-unit ring
+                 -5000, 0, 0))
 demo.track("", event("DrawLineSwarm", *S2, CHORD, 0, 0, 5, -5, 0, -5, -5, 0))
+# the morph's sources: a 6 x 6 x 6 hollow cube of 152 points, a sphere of 15 x 10 + 2 = 152 points, and
+# 152 points in five turns round a 4-unit ring
+demo.track("the morph's sources", event("MakeCubeSwarm", *S3_SOURCES, LATTICE, 6, 1, 0))
+demo.track("", event("MakeSphereSwarm", *S3_SOURCES, GLOBE, 4, 15, 10))
+demo.track("", event("MakeTorusSineSwarm", *S3_SOURCES, KNOT, 152, 4, 41, 2, 207, 0))
 
 # operations, each after the swarms it reads
 demo.track("colours and orientations of generated swarms",
            ramp(S1, BALL, (255, 120, 30), (40, 200, 255)),
            ramp(S2, WAVE, (40, 255, 160), (40, 120, 255)),
-           event("ColorSwarm", *S3, LATTICE, 255, 130, 40),
            color_set(S4, STARS,
                      [(255, 80, 80), (255, 220, 60), (80, 220, 120), (80, 160, 255), (230, 110, 255)], 11))
-demo.track("", event("ColorSwarm", *S3, GLOBE, 60, 230, 150),
+demo.track("", event("ColorSwarm", *S3_SOURCES, LATTICE, 255, 130, 40))
+demo.track("", event("ColorSwarm", *S3_SOURCES, GLOBE, 60, 230, 150),
            event("OrientSwarmRandom", *S4, STARS, 5))
-demo.track("", event("ColorSwarm", *S3, KNOT, 180, 90, 255),
+demo.track("", event("ColorSwarm", *S3_SOURCES, KNOT, 180, 90, 255),
            event("ResizeSwarmRandom", *S4, STARS, 50000, 150000, 0, 9))
 demo.track("", ramp(S4, DUST, (255, 255, 255), (255, 140, 40), seed=3))
 demo.track("", event("OrientSwarmRandom", *S4, DUST, 21))

@@ -50,8 +50,10 @@ Block* enter_output_effect(StateStruct* state, void** privateData, const int32_t
         enter_output_effect(state, privateData, names, outputs, effect, make, result, rebuiltEveryCall));
 }
 
-// Opens a call of an effect that changes a swarm in place: status 1; the private block is created on
-// the first call and destroyed on the last. Returns the block, or null when the call ends here (result true).
+// Opens a call of an effect that changes a swarm in place: status 1; the first call only creates the
+// private block and the last only destroys it, so the swarm is first changed by the first running call
+// (made in the same frame). A running call that finds the slot empty creates the block and goes on.
+// Returns the block, or null when the call ends here (result true).
 template <class Block> Block* enter_inplace_effect(StateStruct* state, void** privateData)
 {
     state->status = 1;
@@ -65,7 +67,7 @@ template <class Block> Block* enter_inplace_effect(StateStruct* state, void** pr
         block = new Block;
         *privateData = block;
     }
-    return block;
+    return state->phase == 0 ? nullptr : block;
 }
 
 // One acquisition by text index through the registry, released when it goes out of scope (only if it

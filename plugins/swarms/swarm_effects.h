@@ -82,6 +82,7 @@ VORTEL_EXPORT bool MorphSwarms(StateStruct* state, void** privateData, int32_t o
                                int32_t second, int32_t position, int32_t spread);
 
 // [SECTION] In-place operations: they change a swarm another event owns, until its producer rebuilds.
+// Their first call changes nothing (the running call of the same frame does), except OrientSwarmOnGroup's.
 
 // Uniform colour (low bytes of red, green, blue); drops per-point colours.
 VORTEL_EXPORT bool ColorSwarm(StateStruct* state, void** privateData, int32_t swarm, int32_t red,

@@ -1,7 +1,6 @@
 #include "effects/model_effect.h"
 
 #include "effects/fixed_point.h"
-#include "effects/model_import.h"
 #include "effects/primitive_placement.h"
 #include "effects/scene_state.h"
 #include "scene/axis_marker3d.h"
@@ -26,11 +25,9 @@ void dress_meshes(GroupNode3D& wrapper, MaterialRecord* material, uint32_t color
         if (child->GetType() != kNodeTypePoly)
             continue;
         Mesh3D* mesh = static_cast<Mesh3D*>(child);
-        if (material) {
-            mesh->material = material;
+        mesh->material = material;
+        if (material)
             continue;
-        }
-        mesh->material = imported_material_of(mesh);
         mesh->SetColor(color);
         mesh->SetBlendSrc(uint32_t(blendSrc));
         mesh->SetBlendDst(uint32_t(blendDst));

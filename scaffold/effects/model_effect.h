@@ -6,9 +6,9 @@
 //   colour channels and alpha 0..255; x, y, z x 0.001; quaternion x 0.00001 (normalised before use);
 //   scale x 0.00001 (uniform); blend factors are GL enums; showMarker: low byte.
 // The event holds the model from its first call to its last. The model's meshes are shared by every event
-// that shows the same file: each running call sets their look (a named material overrides every mesh's
-// material and leaves colour and blending; otherwise each mesh gets back its material from the model's
-// MTL and the event's colour, opacity and blend factors) and hangs its own wrapper group, which holds them.
+// that shows the same file: each running call sets their look (a named material on every mesh, leaving
+// colour and blending; otherwise no material, the event's colour, opacity and blend factors: the materials
+// of the model's MTL file are never shown) and hangs its own wrapper group, which holds them.
 #pragma once
 
 #include <vortel/plugin.h>

@@ -11,7 +11,6 @@
 
 #include <cstring>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 namespace
@@ -19,7 +18,6 @@ namespace
 
 ResourceCache* modelCache = nullptr;
 ResourceCache* importedMaterials = nullptr;
-std::unordered_map<const Mesh3D*, MaterialRecord*> meshMaterials;
 
 void free_material(void* material)
 {
@@ -149,7 +147,6 @@ bool add_face(const ObjData& data, const ObjFace& face, GroupNode3D& group, Mesh
     group.AddChild(mesh);
     mesh = new Mesh3D(useBuffers);
     mesh->material = material;
-    meshMaterials[mesh] = material;
     return mesh->AddTriangle(p[0], t[0], n[0], p[1], t[1], n[1], p[2], t[2], n[2]);
 }
 
@@ -162,10 +159,8 @@ GroupNode3D* build_model(const ObjData& data, bool useBuffers,
     for (const ObjObject& object : data.objects) {
         Mesh3D* mesh = new Mesh3D(useBuffers);
         mesh->material = findMaterial(object.material);
-        meshMaterials[mesh] = mesh->material;
         for (int32_t f = object.firstFace; f < object.firstFace + object.faceCount; ++f) {
             if (!add_face(data, data.faces[size_t(f)], *group, mesh, useBuffers)) {
-                meshMaterials.erase(mesh);
                 delete mesh;
                 free_model(group);
                 return nullptr;
@@ -181,16 +176,9 @@ void free_model(void* resource)
     GroupNode3D* group = static_cast<GroupNode3D*>(resource);
     while (group->GetChildCount() > 0) {
         Mesh3D* mesh = static_cast<Mesh3D*>(group->RemoveChildAt(0));
-        meshMaterials.erase(mesh);
         delete mesh;
     }
     delete group;
-}
-
-MaterialRecord* imported_material_of(const Mesh3D* mesh)
-{
-    const auto found = meshMaterials.find(mesh);
-    return found == meshMaterials.end() ? nullptr : found->second;
 }
 
 void model_support_init()
@@ -215,7 +203,6 @@ void model_support_quit()
 {
     free_cache(modelCache, free_model);
     free_cache(importedMaterials, free_material);
-    meshMaterials.clear();
 }
 
 void* acquire_model(const char* path, void*, bool* outFlag)

@@ -24,7 +24,6 @@
 #include <functional>
 
 class GroupNode3D;
-class Mesh3D;
 class ResourceCache;
 struct MaterialRecord;
 
@@ -41,10 +40,6 @@ void free_cache(ResourceCache*& cache, void (*freeFn)(void*));
 
 void* acquire_model(const char* path, void* userData, bool* outFlag);
 bool release_model(const char* path, void* resource);
-
-// The material a mesh of an imported model was given by its file (null if none); Object3D puts it back
-// when an event does not name a material of its own.
-MaterialRecord* imported_material_of(const Mesh3D* mesh);
 
 // Builds one or more meshes per object of `data`, in object order, into a new group owned by the caller
 // (delete the meshes, then the group). findMaterial maps a material name to its record (or null).

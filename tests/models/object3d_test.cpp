@@ -2,8 +2,8 @@
 // (colour or a named material), sharing between events, and the picture Show3D makes of it.
 #include "scaffold_host.h"
 
+#include "effects/camera_light_effects.h"
 #include "effects/model_effect.h"
-#include "effects/model_import.h"
 #include "effects/scene_effects.h"
 #include "effects/scene_state.h"
 #include "effects/screen_effects.h"
@@ -89,9 +89,9 @@ TEST_F(Object3DTest, HangsItsWrapperWithTheModelsMeshesAndDrawsThemInItsColour)
     picture.save_png("object3d_red.png");
     EXPECT_EQ(picture.at(ScaffoldHost::kWidth / 2, ScaffoldHost::kHeight / 2) & 0xFFFFFF, 0xFF0000u);
     EXPECT_EQ(picture.at(2, 2) & 0xFFFFFF, 0u);
-    // Without a named material each mesh keeps the one its file gave it.
-    EXPECT_NE(static_cast<Mesh3D*>(shared->GetChild(0))->material, nullptr);
-    EXPECT_EQ(static_cast<Mesh3D*>(shared->GetChild(1))->material, nullptr); // second object: no usemtl
+    // Without a named material no mesh keeps the one its file gave it.
+    EXPECT_EQ(static_cast<Mesh3D*>(shared->GetChild(0))->material, nullptr);
+    EXPECT_EQ(static_cast<Mesh3D*>(shared->GetChild(1))->material, nullptr);
 
     host->release(kTypeObject, host->texts[size_t(model)]);
     ASSERT_TRUE(call(event, -1, 0));
@@ -120,13 +120,45 @@ TEST_F(Object3DTest, ANamedMaterialOverridesEveryMeshAndLeavesTheColour)
     EXPECT_EQ(first->material, material);
     EXPECT_EQ(second->material, material);
     EXPECT_EQ(first->color, green);
-    // Back to no material: the imported one returns.
+    // Back to no material: none at all, and the event's colour.
     call(event, 1, 0x0000FF);
-    EXPECT_EQ(first->material, imported_material_of(first));
-    EXPECT_NE(first->color, green);
+    EXPECT_EQ(first->material, nullptr);
+    EXPECT_EQ(first->color, 0xFF0000FFu);
 
     call(event, -1, 0);
     MakeMaterial(maker.at(-1), &maker.data, name, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0);
+    sceneRoot->RemoveAllChildren();
+}
+
+// Lit, a mesh with a material shows the material's colours: a model whose MTL file makes it blue still
+// shows the event's red when the event names no material, as its author saw it in any document.
+TEST_F(Object3DTest, WithoutANamedMaterialALitModelShowsTheEventsColourNotItsFiles)
+{
+    const std::string folder = scratch_folder("object3d_lit");
+    write_text(folder + "lit.obj", "mtllib lit.mtl\nv -5 -5 0\nv 5 -5 0\nv 5 5 0\nv -5 5 0\nvn 0 0 1\n"
+                                   "usemtl LitBlue\nf 1//1 2//1 3//1\nf 1//1 3//1 4//1\n");
+    write_text(folder + "lit.mtl", "newmtl LitBlue\nKa 0 0 1\nKd 0 0 1\nKs 0 0 1\nNs 10\n");
+    const int32_t lit = host->text(folder + "lit.obj");
+    HostEvent light, event;
+    // A white light at the camera, facing the square.
+    const auto shine = [&](int32_t phase) {
+        return SetLight3D(light.at(phase), &light.data, 0, 0, 0, 0, 0, 0, 255, 255, 255, 255, 255, 255, 10000,
+                          0, 0, world, 0);
+    };
+    sceneRoot->RemoveAllChildren();
+    shine(0);
+    shine(1);
+    call(event, 0, 0xFF0000, 0, lit);
+    call(event, 1, 0xFF0000, 0, lit);
+    const Picture picture = show();
+    picture.save_png("object3d_lit.png");
+    const int x = ScaffoldHost::kWidth / 2 + 3, y = ScaffoldHost::kHeight / 2 - 3;
+    EXPECT_GT(picture.red(x, y), 200);
+    EXPECT_LT(picture.green(x, y), 20);
+    EXPECT_LT(picture.blue(x, y), 20) << "the file's blue material is not used";
+    EXPECT_TRUE(host->take_log().empty());
+    call(event, -1, 0, 0, lit);
+    shine(-1);
     sceneRoot->RemoveAllChildren();
 }
 

@@ -141,15 +141,14 @@ TEST(SwarmsEntry, TheLastCallReleasesTheSwarmItMadeEvenIfTheNameParameterChanged
     EXPECT_EQ(live_swarms(), 0);
 }
 
-TEST(SwarmsEntry, QuitWithASwarmStillHeldReturnsTrueAndLogs)
+// A producer still active when the demo ends gets no last call: a normal end, so the quit is silent.
+TEST(SwarmsEntry, QuitWithASwarmStillHeldReturnsTrueSilently)
 {
     SwarmHost host;
     Event e;
     e.first(MakeCubeSwarm, host.text("held"), 2, 1, 0);
     EXPECT_TRUE(Vortel_Quit());
-    ASSERT_FALSE(host.log.empty());
-    EXPECT_NE(host.log.back().find("Bad!"), std::string::npos);
-    EXPECT_NE(host.log.back().find("held"), std::string::npos);
+    EXPECT_TRUE(host.log.empty()) << host.log.front();
     // The cache stays: the holder can still end cleanly, and a later quit succeeds.
     e.last(MakeCubeSwarm, host.text("held"), 2, 1, 0);
     EXPECT_TRUE(Vortel_Quit());

@@ -342,14 +342,14 @@ TEST_F(Generators, ARebuildDropsColoursAndACountChangeDropsOrientations)
     const int32_t name = host.text("cube");
     Event gen, paint, turn;
     gen.first(MakeCubeSwarm, name, 2, 1, 0);
-    paint.first(ColorSwarmBetween, name, 255, 0, 0, 0, 0, 255, 0);
-    turn.first(OrientSwarmRandom, name, 5);
+    paint.start(ColorSwarmBetween, name, 255, 0, 0, 0, 0, 255, 0);
+    turn.start(OrientSwarmRandom, name, 5);
     const SwarmRecord* r = host.swarm("cube");
     ASSERT_NE(r->colors, nullptr);
     ASSERT_NE(r->orientations, nullptr);
     paint.last(ColorSwarmBetween, name, 255, 0, 0, 0, 0, 255, 0);
     Event plain;
-    plain.first(ColorSwarm, name, 10, 20, 30);
+    plain.start(ColorSwarm, name, 10, 20, 30);
     plain.last(ColorSwarm, name, 10, 20, 30);
 
     gen.run(MakeCubeSwarm, name, 2, 2, 0); // same count, new spacing

@@ -46,6 +46,12 @@ struct Event {
     template <class Fn, class... Words> bool first(Fn fn, Words... words) { return call(0, fn, words...); }
     template <class Fn, class... Words> bool run(Fn fn, Words... words) { return call(1, fn, words...); }
     template <class Fn, class... Words> bool last(Fn fn, Words... words) { return call(-1, fn, words...); }
+    // The frame the event starts in, as the player makes it: the first call, then the running call.
+    template <class Fn, class... Words> bool start(Fn fn, Words... words)
+    {
+        first(fn, words...);
+        return run(fn, words...);
+    }
     template <class Fn, class... Words> bool call(int32_t phase, Fn fn, Words... words)
     {
         state.phase = phase;

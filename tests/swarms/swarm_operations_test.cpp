@@ -3,6 +3,8 @@
 #include <swarm_effects.h>
 
 #include <cmath>
+#include <functional>
+#include <utility>
 #include <vector>
 
 #include "swarm_host.h"
@@ -69,7 +71,7 @@ TEST_F(Operations, AddSwarmsNeedsPerPointColoursOnlyWhenTheSourcesDiffer)
     EXPECT_EQ(r->orientations, nullptr);
 
     Event paint;
-    paint.first(ColorSwarm, b, 255, 0, 0);
+    paint.start(ColorSwarm, b, 255, 0, 0);
     paint.last(ColorSwarm, b, 255, 0, 0);
     add.run(AddSwarms, out, a, b); // counts unchanged, sources static: nothing to do
     EXPECT_EQ(add.state.status, 1);
@@ -91,7 +93,7 @@ TEST_F(Operations, AddSwarmsNeedsPerPointColoursOnlyWhenTheSourcesDiffer)
 TEST_F(Operations, AddSwarmsGivesIdentitiesToThePointsOfAnUnorientedSource)
 {
     Event turn, add;
-    turn.first(OrientSwarmRandom, b, 3);
+    turn.start(OrientSwarmRandom, b, 3);
     add.first(AddSwarms, out, a, b);
     const SwarmRecord* r = host.swarm("out");
     ASSERT_NE(r->orientations, nullptr);
@@ -142,7 +144,7 @@ TEST_F(Operations, AnOperationCannotReadItsOwnOutput)
 TEST_F(Operations, MoveSwarmRotatesScalesAndTranslates)
 {
     Event move, turn;
-    turn.first(OrientSwarmRandom, a, 9);
+    turn.start(OrientSwarmRandom, a, 9);
     // A quarter turn about z (q = (0, 0, sin 45, cos 45) in ten-thousandths, normalised), scale 2, shift.
     move.first(MoveSwarm, out, a, 0, 1000, 2000, 3000, 0, 0, 7071, 7071, 200000);
     const SwarmRecord* r = host.swarm("out");
@@ -173,7 +175,7 @@ TEST_F(Operations, SplitSwarmClampsTheSplitCount)
 {
     const int32_t first = host.text("first"), second = host.text("second");
     Event paint, split;
-    paint.first(ColorSwarmBetween, b, 0, 0, 0, 200, 100, 50, 0);
+    paint.start(ColorSwarmBetween, b, 0, 0, 0, 200, 100, 50, 0);
     split.first(SplitSwarm, first, second, b, 1);
     EXPECT_EQ(split.state.status, 2);
     const SwarmRecord* r1 = host.swarm("first");
@@ -200,7 +202,7 @@ TEST_F(Operations, ColouringASplitHalfLasts)
     const int32_t first = host.text("first"), second = host.text("second");
     Event split, paint;
     split.first(SplitSwarm, first, second, b, 1);
-    paint.first(ColorSwarm, second, 255, 0, 0);
+    paint.start(ColorSwarm, second, 255, 0, 0);
     const SwarmRecord* r2 = host.swarm("second");
     EXPECT_EQ(color_of(r2, 0), (std::vector<int>{255, 255, 0, 0}));
     for (int frame = 0; frame < 3; ++frame) {
@@ -240,7 +242,7 @@ TEST_F(Operations, MorphSwarmsInterpolatesPositionsAndClampsT)
 TEST_F(Operations, MorphSwarmsBlendsColoursUniformlyOrPerPoint)
 {
     Event paint, morph;
-    paint.first(ColorSwarm, b, 100, 0, 200);
+    paint.start(ColorSwarm, b, 100, 0, 200);
     morph.first(MorphSwarms, out, a, b, 500, 0);
     const SwarmRecord* r = host.swarm("out");
     EXPECT_EQ(r->colors, nullptr);
@@ -256,7 +258,7 @@ TEST_F(Operations, MorphSwarmsBlendsColoursUniformlyOrPerPoint)
 TEST_F(Operations, MorphWithOneOrientedSideTurnsTowardsAHalfTurnAboutZ)
 {
     Event resize, morph;
-    resize.first(ResizeSwarmRandom, a, 100000, 100000, 1, 1); // identities on "a"
+    resize.start(ResizeSwarmRandom, a, 100000, 100000, 1, 1); // identities on "a"
     morph.first(MorphSwarms, out, a, b, 1000, 0);
     const SwarmRecord* r = host.swarm("out");
     ASSERT_NE(r->orientations, nullptr);
@@ -270,7 +272,7 @@ TEST_F(Operations, MorphWithOneOrientedSideTurnsTowardsAHalfTurnAboutZ)
 TEST_F(Operations, ColorSwarmBetweenRampsAlongThePointsOrDrawsRandomly)
 {
     Event between;
-    between.first(ColorSwarmBetween, a, 10, 20, 30, 110, 220, 31, 0);
+    between.start(ColorSwarmBetween, a, 10, 20, 30, 110, 220, 31, 0);
     const SwarmRecord* r = host.swarm("a");
     ASSERT_NE(r->colors, nullptr);
     EXPECT_EQ(color_of(r, 0), (std::vector<int>{255, 10, 20, 30}));
@@ -284,7 +286,7 @@ TEST_F(Operations, ColorSwarmBetweenRampsAlongThePointsOrDrawsRandomly)
     EXPECT_EQ(color_of(r, 1), (std::vector<int>{255, 60, 120, 30}));
 
     Event plain;
-    plain.first(ColorSwarm, a, 1, 2, 3);
+    plain.start(ColorSwarm, a, 1, 2, 3);
     EXPECT_EQ(r->colors, nullptr);
     EXPECT_EQ(color_of(r, 0), (std::vector<int>{255, 1, 2, 3}));
     plain.last(ColorSwarm, a, 1, 2, 3);
@@ -296,7 +298,7 @@ TEST_F(Operations, ColorSwarmBetweenKeepsLargeSwarmsInRange)
     const int32_t big = host.text("big");
     Event gen, between;
     gen.first(MakeRandSwarm, big, 9000000, 1, 1, 1, 1);
-    between.first(ColorSwarmBetween, big, 0, 0, 0, 255, 255, 255, 0);
+    between.start(ColorSwarmBetween, big, 0, 0, 0, 255, 255, 255, 0);
     const SwarmRecord* r = host.swarm("big");
     EXPECT_EQ(color_of(r, 8999999), (std::vector<int>{255, 254, 254, 254}));
     EXPECT_EQ(color_of(r, 4500000), (std::vector<int>{255, 127, 127, 127}));
@@ -319,6 +321,7 @@ TEST_F(Operations, ColoursOfASwarmMadeAnewEveryFrameReuseTheirArray)
     };
     make(0, 4);
     colour(0);
+    colour(1);
     const SwarmRecord* r = host.swarm("wave");
     const uint8_t* array = r->colors;
     ASSERT_NE(array, nullptr);
@@ -370,6 +373,7 @@ TEST_F(Operations, ColorRandomSetSwarmPicksFromTheSet)
     gen.first(MakeCubeSwarm, c, 4, 1, 1); // 64 points
     const SwarmRecord* r = host.swarm("cube");
     call_random_set(pick, 0, palette_words(c, 1, 7));
+    call_random_set(pick, 1, palette_words(c, 1, 7));
     ASSERT_NE(r->colors, nullptr);
     for (int i = 0; i < 64; ++i)
         EXPECT_EQ(color_of(r, i), (std::vector<int>{255, 0, 0, 0}));
@@ -395,6 +399,8 @@ TEST_F(Operations, ColorRandomSetSwarmWithCountsOutsideTheSet)
     const SwarmRecord* r = host.swarm("cube");
     call_random_set(pick, 0, palette_words(c, 0, 7)); // no colours to pick from
     call_random_set(pick, 1, palette_words(c, 0, 7));
+    EXPECT_EQ(pick.state.status, -1);
+    call_random_set(pick, 1, palette_words(c, 0, 7));
     EXPECT_EQ(r->colors, nullptr);
     EXPECT_EQ(pick.state.status, 1);
     EXPECT_EQ(host.log.size(), 1u);
@@ -410,6 +416,53 @@ TEST_F(Operations, ColorRandomSetSwarmWithCountsOutsideTheSet)
     gen.last(MakeCubeSwarm, c, 4, 1, 1);
 }
 
+// Everything an in-place operation may change: the uniform colour, the per-point colours, the orientations.
+std::vector<float> look_of(const SwarmRecord* r)
+{
+    std::vector<float> look = {float(r->alpha), float(r->red), float(r->green), float(r->blue)};
+    look.push_back(r->colors != nullptr);
+    if (r->colors)
+        look.insert(look.end(), r->colors, r->colors + 4 * r->count);
+    look.push_back(r->orientations != nullptr);
+    if (r->orientations)
+        look.insert(look.end(), r->orientations, r->orientations + 9 * r->count);
+    return look;
+}
+
+// The first call only makes the private block; the running call the player makes in the same frame
+// changes the swarm.
+TEST_F(Operations, InPlaceOperationsChangeTheSwarmFromTheirFirstRunningCall)
+{
+    const std::vector<int32_t> palette = palette_words(b, 16, 7);
+    const std::pair<const char*, std::function<bool(Event&, int32_t)>> operations[] = {
+        {"ColorSwarm", [&](Event& e, int32_t phase) { return e.call(phase, ColorSwarm, b, 1, 2, 3); }},
+        {"ColorSwarmBetween",
+         [&](Event& e, int32_t phase) {
+             return e.call(phase, ColorSwarmBetween, b, 10, 20, 30, 110, 220, 31, 0);
+         }},
+        {"ColorRandomSetSwarm", [&](Event& e, int32_t phase) { return call_random_set(e, phase, palette); }},
+        {"OrientSwarmRandom",
+         [&](Event& e, int32_t phase) { return e.call(phase, OrientSwarmRandom, b, 77); }},
+        {"ResizeSwarmRandom",
+         [&](Event& e, int32_t phase) { return e.call(phase, ResizeSwarmRandom, b, 200000, 300000, 1, 3); }},
+    };
+    const SwarmRecord* r = host.swarm("b");
+    for (const auto& [name, call] : operations) {
+        SCOPED_TRACE(name);
+        const std::vector<float> before = look_of(r);
+        Event e;
+        EXPECT_TRUE(call(e, 0));
+        EXPECT_EQ(e.state.status, 1);
+        EXPECT_NE(e.slot, nullptr);
+        EXPECT_EQ(look_of(r), before) << "the first call changes nothing";
+        EXPECT_TRUE(call(e, 1));
+        EXPECT_EQ(e.state.status, 2);
+        EXPECT_NE(look_of(r), before) << "the first running call changes the swarm";
+        EXPECT_TRUE(call(e, -1));
+        EXPECT_EQ(e.slot, nullptr);
+    }
+}
+
 float determinant(const std::vector<float>& m)
 {
     return m[0] * (m[4] * m[8] - m[5] * m[7]) - m[1] * (m[3] * m[8] - m[5] * m[6]) +
@@ -419,7 +472,7 @@ float determinant(const std::vector<float>& m)
 TEST_F(Operations, OrientSwarmRandomGivesTheSameRotationsForTheSameSeed)
 {
     Event turn;
-    turn.first(OrientSwarmRandom, b, 77);
+    turn.start(OrientSwarmRandom, b, 77);
     const SwarmRecord* r = host.swarm("b");
     ASSERT_NE(r->orientations, nullptr);
     const std::vector<float> m0 = matrix_of(r, 0), m1 = matrix_of(r, 1);
@@ -437,7 +490,7 @@ TEST_F(Operations, OrientSwarmRandomGivesTheSameRotationsForTheSameSeed)
 TEST_F(Operations, ResizeSwarmRandomScalesWithinTheRange)
 {
     Event resize;
-    resize.first(ResizeSwarmRandom, b, 100000, 100000, 1, 3);
+    resize.start(ResizeSwarmRandom, b, 100000, 100000, 1, 3);
     const SwarmRecord* r = host.swarm("b");
     expect_matrix_near(matrix_of(r, 0), kIdentity, 0);
     expect_matrix_near(matrix_of(r, 1), kIdentity, 0);

@@ -120,7 +120,9 @@ class CubesAtSwarmPoints : public ::testing::Test
 protected:
     static void SetUpTestSuite()
     {
-        const int32_t end = 1990; // the swarm is released before RunningTime
+        // Past RunningTime: the swarm's producer is still active when the demo ends, so it gets no last
+        // call, a normal end that leaves nothing in the log.
+        const int32_t end = 2500;
         const std::vector<std::vector<FixtureEvent>> tracks = {
             {{"Clear3D", 0, end, {}}},
             {{"DrawLineSwarm", 0, end, {3, 0, 0, -3, 0, 0, 3, 0, 0}}},
@@ -141,10 +143,10 @@ protected:
 };
 PlayerRun CubesAtSwarmPoints::run_;
 
-TEST_F(CubesAtSwarmPoints, PlaysWithACleanLog)
+TEST_F(CubesAtSwarmPoints, PlaysWithACleanLogThoughTheSwarmIsHeldAtTheEnd)
 {
     EXPECT_EQ(run_.status, 0) << run_.stderrText;
-    EXPECT_EQ(run_.log, "");
+    EXPECT_EQ(run_.log, "") << "no \"still in use\" line at quit";
 }
 
 TEST_F(CubesAtSwarmPoints, EachPointShowsACubeAsLargeAsTheLoneOne)
