@@ -11,8 +11,11 @@
 #include <unordered_map>
 
 #include <SDL.h>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include "error_log.h"
 #include "registry.h"
 
 namespace {
@@ -36,25 +39,64 @@ void upper_case(char* text, size_t length)
         text[i] = char(std::toupper(static_cast<unsigned char>(text[i])));
 }
 
-// Only regular files: a device or a pipe named as the data file could be read forever.
-bool read_whole_file(const char* path, std::vector<char>& bytes)
+// A data file holds at most 2^31 - 1 bytes of content (its size is a 32-bit number); the header and the
+// number after the content add little to that. A larger file is no data file, whatever it holds.
+constexpr uint64_t kMaxDataFileBytes = uint64_t(std::numeric_limits<int32_t>::max()) + (uint64_t(64) << 20);
+
+constexpr const char* kNotRegular = "%s: %s is not a regular file; it is not read\n";
+constexpr const char* kDataFileTooLarge =
+    "Data file %s is larger than a data file can be (%llu bytes); it is not used\n";
+constexpr const char* kDataFileUnreadable = "Data file %s cannot be read to its end; it is not used\n";
+constexpr const char* kDataFileRefused = "Data file %s: %s; it is not used\n";
+
+// Opens `path` for reading if it is a regular file. A device, a pipe or a folder is refused with a line
+// in the log: it could be read forever, block the open or give nothing. Opening does not wait for a
+// pipe's writer. Null (and *present false) when there is no such file.
+FILE* open_regular_file(const char* path, const char* caller, bool* present)
 {
-    FILE* file = std::fopen(path, "rb");
+    const int fd = ::open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    *present = fd >= 0;
+    if (fd < 0)
+        return nullptr;
+    struct stat status;
+    if (fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+        log_printf(kNotRegular, caller, path);
+        ::close(fd);
+        return nullptr;
+    }
+    FILE* file = fdopen(fd, "rb");
+    if (!file)
+        ::close(fd);
+    return file;
+}
+
+// The whole data file, up to kMaxDataFileBytes. False when it is missing (silently) or refused (logged).
+bool read_data_file(const char* path, std::vector<char>& bytes)
+{
+    bool present;
+    FILE* file = open_regular_file(path, "Data file", &present);
     if (!file)
         return false;
     struct stat status;
-    if (fstat(fileno(file), &status) != 0 || !S_ISREG(status.st_mode)) {
+    fstat(fileno(file), &status);
+    if (uint64_t(status.st_size) > kMaxDataFileBytes) {
+        log_printf(kDataFileTooLarge, path, static_cast<unsigned long long>(kMaxDataFileBytes));
         std::fclose(file);
         return false;
     }
     bytes.reserve(size_t(status.st_size));
     char chunk[65536];
     size_t got;
-    while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0)
+    // Bounded again while reading: the file may grow after it was looked at.
+    while (bytes.size() <= kMaxDataFileBytes && (got = std::fread(chunk, 1, sizeof chunk, file)) > 0)
         bytes.insert(bytes.end(), chunk, chunk + got);
-    const bool ok = !std::ferror(file);
+    const bool failed = std::ferror(file) != 0;
     std::fclose(file);
-    return ok;
+    if (failed)
+        log_printf(kDataFileUnreadable, path);
+    else if (bytes.size() > kMaxDataFileBytes)
+        log_printf(kDataFileTooLarge, path, static_cast<unsigned long long>(kMaxDataFileBytes));
+    return !failed && bytes.size() <= kMaxDataFileBytes;
 }
 
 // Reads the header like fscanf's "%s" and "%ld" with 32-bit longs, refusing what does not fit.
@@ -115,8 +157,9 @@ private:
     const char* end_;
 };
 
-// Builds the table from a whole file; null when the header does not describe the file.
-std::unique_ptr<DataFile> parse_data_file(std::vector<char> bytes)
+// Builds the table from a whole file; null when the header does not describe the file. `reason` says
+// what is wrong with a file that begins like a data file; it stays empty for one that does not.
+std::unique_ptr<DataFile> parse_data_file(std::vector<char> bytes, std::string& reason)
 {
     auto data = std::make_unique<DataFile>();
     data->bytes = std::move(bytes);
@@ -126,8 +169,10 @@ std::unique_ptr<DataFile> parse_data_file(std::vector<char> bytes)
     if (!header.word(&magic, &magicLength) || magicLength < 2 || magic[0] != '7' || magic[1] != 'F')
         return nullptr;
     int32_t count, contentSize;
-    if (!header.number(&count) || !header.number(&contentSize) || count <= 0 || contentSize <= 0)
+    if (!header.number(&count) || !header.number(&contentSize) || count <= 0 || contentSize <= 0) {
+        reason = "the member count and the content size must be numbers above 0";
         return nullptr;
+    }
     // Entries are read one by one, so a count larger than the file holds fails before it costs memory.
     size_t total = 0;
     data->offsets.push_back(0);
@@ -136,27 +181,45 @@ std::unique_ptr<DataFile> parse_data_file(std::vector<char> bytes)
         size_t nameLength;
         int32_t size;
         if (!header.word(&name, &nameLength) || nameLength > kMaxMemberName || !header.number(&size) ||
-            size < 0)
+            size < 0) {
+            reason = "member " + std::to_string(i + 1) + " of " + std::to_string(count) +
+                     " is not a name of at most 511 characters and a size of 0 or more";
             return nullptr;
+        }
         total += size_t(size);
-        if (total > size_t(contentSize))
+        if (total > size_t(contentSize)) {
+            reason =
+                "its members hold more than the content size of " + std::to_string(contentSize) + " bytes";
             return nullptr;
+        }
         data->names.emplace_back(name, nameLength);
         upper_case(data->names.back().data(), nameLength);
         data->offsets.push_back(total);
     }
-    if (total != size_t(contentSize))
-        return nullptr;
-    if (!header.skip(1))   // the line end after the last entry
-        return nullptr;
+    // The content may be larger than its members: the bytes after the last one are not used, and need
+    // not even be there.
+    const bool lineEnd = header.skip(1);   // the line end after the last entry
     data->content = header.position();
-    if (!header.skip(size_t(contentSize)))
+    if (!lineEnd || !header.skip(total)) {
+        reason = "the file ends before its members do";
         return nullptr;
+    }
     // The names are complete now and never move again: the index can point into them.
     data->firstIndex.reserve(data->names.size());
     for (size_t i = 0; i < data->names.size(); ++i)
         data->firstIndex.emplace(data->names[i], i);   // keeps the first of equal names
     return data;
+}
+
+SDL_RWops* open_disk_file(const char* path, bool* present)
+{
+    FILE* file = open_regular_file(path, "OpenFile", present);
+    if (!file)
+        return nullptr;
+    SDL_RWops* stream = SDL_RWFromFP(file, 1);
+    if (!stream)
+        std::fclose(file);
+    return stream;
 }
 
 int32_t first_data_word(const Param& param)
@@ -196,9 +259,12 @@ bool open_data_file(const char* path)
     }
     g_dataFile.reset();
     std::vector<char> bytes;
-    if (!path || !read_whole_file(path, bytes))
+    if (!path || !read_data_file(path, bytes))
         return false;
-    g_dataFile = parse_data_file(std::move(bytes));
+    std::string reason;
+    g_dataFile = parse_data_file(std::move(bytes), reason);
+    if (!g_dataFile && !reason.empty())
+        log_printf(kDataFileRefused, path, reason.c_str());
     return g_dataFile != nullptr;
 }
 
@@ -221,9 +287,10 @@ SDL_RWops* OpenFile(const char* name)
                 return memory;
         }
     }
-    SDL_RWops* disk = SDL_RWFromFile(name, "rb");
-    if (!disk && name[0] != '/' && !g_mediaFolder.empty())
-        disk = SDL_RWFromFile((g_mediaFolder + "/" + name).c_str(), "rb");
+    bool present;
+    SDL_RWops* disk = open_disk_file(name, &present);
+    if (!present && name[0] != '/' && !g_mediaFolder.empty())
+        disk = open_disk_file((g_mediaFolder + "/" + name).c_str(), &present);
     return disk;
 }
 

@@ -4,10 +4,13 @@
 // File layout (text header, then raw bytes):
 //   a word beginning with "7F"; the member count N and the content size S (both > 0);
 //   N lines "name size" (name without blanks, at most 511 characters; size >= 0);
-//   one byte (the line end), then S bytes: the members back to back in header order;
+//   one byte (the line end), then S bytes: the members back to back in header order, and unused bytes
+//   up to S when the members hold fewer;
 //   optionally a number after the content, which is ignored.
-// A header that does not hold (sizes that do not add up to S, a file shorter than it says, a number
-// that does not fit) means no data file is used; nothing is logged and files are read from disk.
+// A file that does not begin with "7F", or that is missing, means no data file, silently. One that does
+// but whose header does not hold (members larger than S, a file that ends before its members, a number
+// that does not fit), one that is not a regular file or one larger than a data file can be is refused
+// with one line in the log. Either way files are then read from disk.
 //
 // Process-wide, main thread only.
 #pragma once
@@ -28,7 +31,9 @@ bool open_data_file(const char* path);
 // Opens a file for reading: the first member whose name equals `name` in upper case (names are
 // compared in upper case, directory separators as written) is served from memory and stays valid until
 // the next open_data_file; otherwise the file is opened from disk with the name as given, and a relative
-// name missing from the working folder is tried in the media folder (set_media_folder).
+// name missing from the working folder is tried in the media folder (set_media_folder). Only regular
+// files are opened from disk: a device, a pipe or a folder gets "OpenFile: NAME is not a regular file;
+// it is not read" in the log, once per call.
 // Returns null when none has it. Every stream returned must be closed with CloseFile.
 SDL_RWops* OpenFile(const char* name);
 // The folder of the demo document, so a demo finds the files it names beside itself whatever folder it is

@@ -119,7 +119,9 @@ struct ServicesStruct {
     int32_t (*ReleaseByName)(uint32_t type, const char* name, void* resource);
     int32_t (*RegisterType)(uint32_t type, AcquireFn acquire, ReleaseFn release);
     const char* (*GetText)(int32_t index);   // null when index < 0 or >= number of texts
-    SDL_RWops* (*OpenFile)(const char* name);   // packed data file first, then disk; null if neither
+    // Packed data file first, then disk (regular files only: a device or a pipe is refused with a line in
+    // the log); null if neither has it. Read with a bound of your own: the stream may be large.
+    SDL_RWops* (*OpenFile)(const char* name);
     void (*CloseFile)(SDL_RWops* file);
 };
 

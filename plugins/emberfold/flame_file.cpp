@@ -9,7 +9,6 @@
 #include <climits>
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
 #include <string>
 
@@ -21,12 +20,14 @@ namespace
 
 constexpr int kNumbersPerTransform = 3 + 3 + 9 + 3 + 1 + 1 + kVariationSlots;
 
-// Whitespace-separated numbers from a text file. The first number that is missing or cannot be read
-// stops the reader: every later read fails too and leaves its target as it was.
+// Whitespace-separated numbers from a text stream. The first number that is missing or cannot be read
+// stops the reader: every later read fails too and leaves its target as it was. A read error of the
+// stream counts as its end, and so does its byte kMaxFlameFileBytes + 1: no flame file is that long, but
+// a device or an endless stream named as one could be read forever.
 class NumberReader
 {
 public:
-    NumberReader(FILE* file, const char* name) : file_(file), name_(name) {}
+    NumberReader(SDL_RWops* stream, const char* name) : stream_(stream), name_(name) {}
 
     bool ok() const { return ok_; }
 
@@ -68,19 +69,37 @@ public:
     }
 
 private:
+    static constexpr int kEnd = -1;
+
+    int next()
+    {
+        if (at_ == filled_) {
+            if (consumed_ >= kMaxFlameFileBytes) {
+                tooLong_ = true;
+                return kEnd;
+            }
+            const int got = SDL_RWread(stream_, buffer_, 1, sizeof buffer_);
+            if (got <= 0)
+                return kEnd;
+            at_ = 0;
+            filled_ = got;
+            consumed_ += size_t(got);
+        }
+        return static_cast<unsigned char>(buffer_[at_++]);
+    }
     bool token()
     {
         if (!ok_)
             return false;
-        int c = std::fgetc(file_);
-        while (c != EOF && std::isspace(c))
-            c = std::fgetc(file_);
+        int c = next();
+        while (c != kEnd && std::isspace(c))
+            c = next();
         size_t n = 0;
-        while (c != EOF && !std::isspace(c)) {
+        while (c != kEnd && !std::isspace(c)) {
             if (n + 1 >= sizeof(text_))
                 return false; // no number is that long
             text_[n++] = char(c);
-            c = std::fgetc(file_);
+            c = next();
         }
         text_[n] = '\0';
         return n > 0;
@@ -93,15 +112,22 @@ private:
     }
     bool fail()
     {
-        if (ok_)
+        if (ok_ && tooLong_)
+            log_message("Emberfold: %s is longer than a flame file can be (%zu bytes); the rest is left out",
+                        name_, kMaxFlameFileBytes);
+        else if (ok_)
             log_message("Emberfold: %s ends early or holds a malformed number; the rest is left as it was",
                         name_);
         ok_ = false;
         return false;
     }
 
-    FILE* file_;
+    SDL_RWops* stream_;
     const char* name_;
+    char buffer_[4096];
+    int at_ = 0, filled_ = 0;
+    size_t consumed_ = 0;
+    bool tooLong_ = false;
     char text_[64];
     bool ok_ = true;
 };
@@ -149,26 +175,19 @@ VirtPalette read_palette(NumberReader& in, const char* name)
     return palette;
 }
 
-// Opens a description or companion file for reading through the player, so that files packed into the
-// demo's data file are found; the bytes are copied into a temporary stream the readers can scan. Without
-// a player the file is read from disk.
-FILE* open_flame_file(const char* name)
+// Description and companion files are opened through the player, so that files packed into the demo's
+// data file are found. Without a player they are read from disk.
+SDL_RWops* open_flame_file(const char* name)
 {
-    if (!gServices.OpenFile)
-        return std::fopen(name, "r");
-    SDL_RWops* stream = gServices.OpenFile(name);
-    if (!stream)
-        return nullptr;
-    FILE* copy = std::tmpfile();
-    char chunk[4096];
-    size_t got;
-    while (copy && (got = SDL_RWread(stream, chunk, 1, sizeof chunk)) > 0)
-        std::fwrite(chunk, 1, got, copy);
+    return gServices.OpenFile ? gServices.OpenFile(name) : SDL_RWFromFile(name, "rb");
+}
+
+void close_flame_file(SDL_RWops* stream)
+{
     if (gServices.CloseFile)
         gServices.CloseFile(stream);
-    if (copy)
-        std::rewind(copy);
-    return copy;
+    else
+        SDL_RWclose(stream);
 }
 
 void read_companion(FlameDescription& d, const std::string& name)
@@ -176,7 +195,7 @@ void read_companion(FlameDescription& d, const std::string& name)
     // Whatever the companion does not supply stays as it is now.
     for (int32_t j = 0; j < d.transformCount; ++j)
         make_static_channels(d.transforms[j]);
-    FILE* file = open_flame_file(name.c_str());
+    SDL_RWops* file = open_flame_file(name.c_str());
     if (!file)
         return;
     NumberReader in(file, name.c_str());
@@ -191,14 +210,14 @@ void read_companion(FlameDescription& d, const std::string& name)
         for (double& v : t.baseRotation)
             in.read(v);
     }
-    std::fclose(file);
+    close_flame_file(file);
 }
 
 } // namespace
 
 bool read_flame_description(FlameDescription& d, const char* fileName)
 {
-    FILE* file = fileName ? open_flame_file(fileName) : nullptr;
+    SDL_RWops* file = fileName ? open_flame_file(fileName) : nullptr;
     if (!file)
         return false;
     NumberReader in(file, fileName);
@@ -211,7 +230,7 @@ bool read_flame_description(FlameDescription& d, const char* fileName)
     if (count < 1) {
         // Nothing to draw from: keep the description as it was.
         log_message("Emberfold: %s has no transforms (count %d)", fileName, count);
-        std::fclose(file);
+        close_flame_file(file);
         compute_probabilities(d);
         return true;
     }
@@ -232,7 +251,7 @@ bool read_flame_description(FlameDescription& d, const char* fileName)
     d.symmetry = 0;
     if (extension > 0)
         in.read(d.symmetry);
-    std::fclose(file);
+    close_flame_file(file);
 
     read_companion(d, std::string(fileName) + "ANI");
     compute_probabilities(d);

@@ -13,13 +13,19 @@
 //
 // Damaged files never write past the fixed arrays: counts above 50 transforms keep the first 50 (the
 // others are skipped), stops beyond the palette's room are dropped, and a file that ends early or holds
-// a malformed number keeps what was read so far. Each of these writes one line to the log.
+// a malformed number keeps what was read so far. Each of these writes one line to the log. So does a file
+// longer than kMaxFlameFileBytes (real ones hold a few dozen kilobytes): its first kMaxFlameFileBytes are
+// read, so a device or an endless stream named as a flame file is never read to its end.
 #pragma once
 
 #include "flame_description.h"
 
+#include <cstddef>
+
 namespace emberfold
 {
+
+constexpr size_t kMaxFlameFileBytes = size_t(16) << 20;
 
 // Fills `description` (which should hold the defaults) from `fileName` and its companion and computes
 // the probabilities. False only when the description file cannot be opened (description unchanged).

@@ -9,6 +9,7 @@
 #include "scene/root_node3d.h"
 
 #include <GL/glew.h>
+#include <algorithm>
 #include <cstring>
 
 namespace emberfold
@@ -175,7 +176,7 @@ void FlameMesh::sortIntoBatches(const Vertex* walk)
     }
     Vertex* sorted = points();
     if (batchCount == 1) {
-        std::memcpy(static_cast<void*>(sorted), walk, sizeof(Vertex) * size_t(pointCount));
+        std::copy(walk, walk + pointCount, sorted); // no points: walk is null, and nothing is copied
         return;
     }
     for (int32_t i = 0; i < pointCount; ++i)

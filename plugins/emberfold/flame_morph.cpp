@@ -31,7 +31,8 @@ namespace
 
 void blend_transform(const FlameTransform& a, const FlameTransform& b, int32_t m, FlameTransform& out)
 {
-    const float u = float(1000 - m), v = float(m);
+    // Amounts outside 0 .. 1000 extrapolate, as far as a 32-bit amount goes: 1000 - m needs 64 bits.
+    const float u = float(1000 - int64_t(m)), v = float(m);
     out = b;
     out.colour = (a.colour * u + b.colour * v) * 0.001f;
     for (int i = 0; i < 3; ++i) {

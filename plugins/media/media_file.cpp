@@ -14,10 +14,13 @@ bool read_whole_file(const char* name, std::vector<uint8_t>& bytes)
     SDL_RWops* file = gServices.OpenFile(name);
     if (!file)
         return false;
-    // Read in chunks rather than trusting a seek to the end: not every stream can tell its size.
+    // A stream that tells its size is refused before it is read when it is too large; the others are read
+    // in chunks up to the bound.
+    const int size = SDL_RWseek(file, 0, RW_SEEK_END);
+    bool fits = size < 0 || size_t(size) <= kMaxFileBytes;
+    SDL_RWseek(file, 0, RW_SEEK_SET);
     constexpr size_t kChunk = 64 * 1024;
-    bool fits = true;
-    for (;;) {
+    while (fits) {
         const size_t at = bytes.size();
         if (at > kMaxFileBytes) {
             fits = false;
@@ -33,7 +36,11 @@ bool read_whole_file(const char* name, std::vector<uint8_t>& bytes)
         gServices.CloseFile(file);
     else
         SDL_RWclose(file);
-    return fits && bytes.size() <= kMaxFileBytes;
+    if (!fits || bytes.size() > kMaxFileBytes) {
+        log_message(msg::kFileTooLarge, name, kMaxFileBytes);
+        return false;
+    }
+    return true;
 }
 
 } // namespace media

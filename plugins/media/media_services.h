@@ -24,6 +24,8 @@ namespace msg
 constexpr const char* kPictureNotFound = "Media: cannot open picture '%s'\n";
 constexpr const char* kPictureUndecodable = "Media: cannot decode picture '%s': %s\n";
 constexpr const char* kPictureTooLarge = "Media: picture '%s' (%d x %d) is larger than a texture can be\n";
+constexpr const char* kFileTooLarge =
+    "Media: '%s' is larger than a picture or beat file can be (%zu bytes)\n";
 constexpr const char* kBeatNotFound = "Media: cannot open beat file '%s'\n";
 constexpr const char* kBeatBad = "Media: beat file '%s': %s\n";
 constexpr const char* kGridNoName = "MakeWaveGrid: no text at index %d for the grid's name\n";

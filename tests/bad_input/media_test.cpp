@@ -125,6 +125,20 @@ TEST(BadMedia, DamagedPictureAndGarbageFlameFileAreReportedAndTheDemoPlaysOn)
     EXPECT_FALSE(logged(run, "Could not load IFS fractal")) << "the file was there: " << run.log;
 }
 
+TEST(BadMedia, ADeviceNamedAsModelPictureAndFlameIsRefusedUnreadAndTheDemoPlaysOn)
+{
+    // An endless stream: read to its end, it would never let the demo start.
+    PlayerRun run = play("device_media", media_demo("/dev/zero", "/dev/zero", "/dev/zero"));
+    expect_played_cleanly(run);
+    // Each reader tries once; the refusal is the first line of each reader's messages.
+    const std::string refused = "OpenFile: /dev/zero is not a regular file; it is not read\n";
+    EXPECT_EQ(run.log, refused + "Object3D: can't open the model file /dev/zero\n"
+                                 "Object3D could not find the 3D object named /dev/zero\n" +
+                           refused + "Media: cannot open picture '/dev/zero'\n"
+                                     "Pictor3D could not find the image named /dev/zero\n" +
+                           refused + "ShowFlame: Could not load IFS fractal /dev/zero !\n");
+}
+
 // A flat band of 2 x 35,001 points in one OBJ object, two triangles per step: 70,000 triangles over 70,002
 // distinct vertices, more than 16-bit indices reach, tiling a band from the bottom of the view to its top
 // without gaps.

@@ -1,12 +1,17 @@
 // The packed data file: which headers are accepted, and where OpenFile serves a name from.
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <sstream>
 #include <string>
+#include <vector>
 
 #include <SDL.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "data_file.h"
+#include "error_log.h"
 #include "registry.h"
 
 namespace {
@@ -150,11 +155,10 @@ TEST_F(DataFile, HeadersThatDoNotDescribeTheFileAreRefused)
         "7F 0 0\n",
         "7F 1 0\na 0\n",
         "7F -1 4\na.png 4\nABCD",
-        "7F 1 4\na.png 4\nABC",                          // content cut short
+        "7F 1 4\na.png 4\nABC",                          // a member cut short
         "7F 1 4\na.png 4",                               // no line end, no content
         "7F 2 4\na.png 4\nABCD",                         // fewer entries than counted
         "7F 2 10\na.png 4\nb.png 7\nABCDEFGHIJK",        // sizes add up to more than the content
-        "7F 2 10\na.png 4\nb.png 5\nABCDEFGHIJ",         // ... or to less
         "7F 2 10\na.png -4\nb.png 14\nABCDEFGHIJKLMN",   // a negative size
         "7F 1 4\na.png x\nABCD",
         "7F 1 99999999999\na.png 4\nABCD",     // more than 32 bits
@@ -165,6 +169,60 @@ TEST_F(DataFile, HeadersThatDoNotDescribeTheFileAreRefused)
         EXPECT_FALSE(open_packed(header)) << header;
         EXPECT_EQ(opened("a.png"), "(null)") << header;
     }
+}
+
+TEST_F(DataFile, AContentLargerThanItsMembersIsUsedAndTheBytesAfterThemAreNot)
+{
+    ASSERT_TRUE(open_packed("7F 2 16\na.png 4\nb.png 5\nABCDEFGHIunused!\n16\n"));
+    EXPECT_EQ(opened("a.png"), "ABCD");
+    EXPECT_EQ(opened("b.png"), "EFGHI");
+    // Unused bytes need not be there at all.
+    ASSERT_TRUE(open_packed("7F 1 1000\na.png 4\nABCD"));
+    EXPECT_EQ(opened("a.png"), "ABCD");
+}
+
+TEST_F(DataFile, AFileThatBeginsLikeADataFileButIsNotOneIsRefusedWithOneLine)
+{
+    const std::string log = test_file(".log");
+    log_open(log.c_str());
+    EXPECT_FALSE(open_packed("7F 2 8\na.png 4\nb.png 5\nABCDEFGHI"));
+    EXPECT_FALSE(open_packed("7F 1 4\na.png 4\nABC"));
+    EXPECT_FALSE(open_packed("7E 1 4\na.png 4\nABCD"));   // no data file at all: silent
+    EXPECT_FALSE(open_data_file("no-such-file.dat"));      // silent too
+    EXPECT_FALSE(open_data_file("/dev/zero"));
+    log_close();
+    const std::string path = test_file(".dat");
+    std::ifstream in(log);
+    std::string line;
+    std::vector<std::string> lines;
+    while (std::getline(in, line))
+        lines.push_back(line);
+    EXPECT_EQ(lines, (std::vector<std::string>{
+                         "Data file " + path + ": its members hold more than the content size of 8 bytes; "
+                                               "it is not used",
+                         "Data file " + path + ": the file ends before its members do; it is not used",
+                         "Data file: /dev/zero is not a regular file; it is not read",
+                     }));
+}
+
+TEST_F(DataFile, OnlyRegularFilesAreOpenedFromDisk)
+{
+    const std::string log = test_file(".log");
+    const std::string pipe = test_file(".fifo");
+    std::remove(pipe.c_str());
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    log_open(log.c_str());
+    // Neither an endless device, nor a pipe without a writer (opening it must not wait), nor a folder.
+    for (const std::string& name : {std::string("/dev/zero"), pipe, std::string(".")})
+        EXPECT_EQ(OpenFile(name.c_str()), nullptr) << name;
+    log_close();
+    std::ifstream in(log);
+    std::stringstream text;
+    text << in.rdbuf();
+    EXPECT_EQ(text.str(), "OpenFile: /dev/zero is not a regular file; it is not read\n"
+                          "OpenFile: " + pipe + " is not a regular file; it is not read\n"
+                          "OpenFile: . is not a regular file; it is not read\n");
+    std::remove(pipe.c_str());
 }
 
 TEST_F(DataFile, MemberNamesHoldAtMost511Characters)

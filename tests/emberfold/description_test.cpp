@@ -193,6 +193,23 @@ TEST(FlameFile, DamagedFilesNeverWritePastTheFixedArrays)
     }
 }
 
+TEST(FlameFile, AFileLongerThanAnyFlameFileIsReadOnlyUpToTheBound)
+{
+    FlameHost host;
+    // Two billion transforms of ones: without a bound the reader would go on skipping for 280 GB.
+    std::string ones = "2000000000\n";
+    while (ones.size() <= kMaxFlameFileBytes + 4096)
+        ones += "1 ";
+    const std::string name = write_file("endless.flame", ones);
+    auto d = fresh();
+    ASSERT_TRUE(read_flame_description(*d, name.c_str()));
+    EXPECT_EQ(d->transformCount, 50);
+    EXPECT_TRUE(host.logged("Emberfold: endless.flame has 2000000000 transforms; only the first 50 are used"));
+    EXPECT_TRUE(host.logged(
+        "Emberfold: endless.flame is longer than a flame file can be (16777216 bytes); the rest is left out"));
+    EXPECT_EQ(host.log.size(), 2u);
+}
+
 TEST(FlameProbabilities, SymmetryTransformsTakeOneDrawInThreeEach)
 {
     auto d = fresh();

@@ -10,6 +10,7 @@
 #include <GL/glew.h>
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -150,6 +151,14 @@ TEST_F(PictureTextures, MissingAndDamagedPicturesGiveNullWithAReason)
     EXPECT_TRUE(session.logged("Media: cannot decode picture 'empty.png': empty file"));
     // A failure leaves nothing behind to release.
     EXPECT_EQ(ReleaseByName(kTypeTexture, "garbage.png", nullptr), 0);
+
+    // Larger than any picture (a sparse file: refused by its size before a byte is read).
+    write_file("huge.png", "");
+    std::filesystem::resize_file("huge.png", uintmax_t(512) << 20);
+    EXPECT_EQ(acquire("huge.png"), nullptr);
+    EXPECT_TRUE(
+        session.logged("Media: 'huge.png' is larger than a picture or beat file can be (268435456 bytes)\n"));
+    std::filesystem::remove("huge.png");
 }
 
 TEST_F(PictureTextures, AHeaderClaimingAHugePictureIsRefusedBeforeDecoding)
