@@ -1,7 +1,7 @@
 // Frame time of the post-processing effects at 1280 x 720 under the GL the machine has (llvmpipe under
 // Xvfb in the test setup): Show3D of a small scene alone, PostBlurPrecise over the same scene with radius
-// 100 (ten blending passes per direction) and radius 10, and PostGlare as the showcase's flames use it
-// (threshold 40, radius 4, one adding pass) and with radius 100. Each iteration ends with glFinish.
+// 100 (ten blending passes per direction) and radius 10, and PostGlare (threshold 40) with radius 4 and
+// one adding pass, radius 16 and two, radius 100 and one. Each iteration ends with glFinish.
 #include "effects/post_blur.h"
 #include "effects/post_effects.h"
 #include "effects/scene_effects.h"
@@ -82,15 +82,15 @@ void PostBlurPreciseRadius(benchmark::State& state)
     frames(state, [radius](StateStruct* s, void** d) { return PostBlurPrecise(s, d, radius, radius, 1); });
 }
 
-void PostGlareRadius(benchmark::State& state)
+void PostGlareRadiusPasses(benchmark::State& state)
 {
-    const int32_t radius = int32_t(state.range(0));
-    frames(state, [radius](StateStruct* s, void** d) { return PostGlare(s, d, 40, radius, 1); });
+    const int32_t radius = int32_t(state.range(0)), passes = int32_t(state.range(1));
+    frames(state, [radius, passes](StateStruct* s, void** d) { return PostGlare(s, d, 40, radius, passes); });
 }
 
 } // namespace
 
 BENCHMARK(Show3DAlone)->Unit(benchmark::kMillisecond);
 BENCHMARK(PostBlurPreciseRadius)->Arg(100)->Arg(10)->Unit(benchmark::kMillisecond);
-BENCHMARK(PostGlareRadius)->Arg(4)->Arg(100)->Unit(benchmark::kMillisecond);
+BENCHMARK(PostGlareRadiusPasses)->Args({4, 1})->Args({16, 2})->Args({100, 1})->Unit(benchmark::kMillisecond);
 BENCHMARK_MAIN();

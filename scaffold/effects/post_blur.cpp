@@ -10,8 +10,6 @@
 
 #include <GL/glew.h>
 
-#include <climits>
-
 const int32_t kFibonacci[kFibonacciCount] = {1,  1,   2,   3,   5,   8,   13,   21,   34,   55,
                                              89, 144, 233, 377, 610, 987, 1597, 2584, 4181, 6765};
 
@@ -44,18 +42,18 @@ void draw_buffer_shifted(float d, bool horizontal, float w, float h)
 
 } // namespace
 
-float blur_pass(int32_t& current, float radius, int32_t step, bool horizontal, int32_t w, int32_t h,
+float blur_pass(int32_t& current, int32_t radius, int32_t step, bool horizontal, int32_t w, int32_t h,
                 int32_t& additivePasses)
 {
-    if (!(radius >= 2.0f) || !gPBuffer)
+    if (radius < 2 || !gPBuffer)
         return 0.0f;
     gPBuffer->RenderToTexture(current, w, h);
     gls_push_texture_enable(true);
     gls_push_projection(0.0, w, h, 0.0, 1.0, -1.0, true);
     push_white();
 
-    const int32_t passes = blur_pass_count(radius < 2e9f ? int32_t(radius) : INT32_MAX, step);
-    const float unit = radius / float(kFibonacci[passes]);
+    const int32_t passes = blur_pass_count(radius, step);
+    const float unit = float(radius) / float(kFibonacci[passes]);
 
     // Copy, so that both buffers hold the image (a one-tap kernel each).
     gls_push(BlendEnable, 0);

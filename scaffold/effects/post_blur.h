@@ -21,14 +21,13 @@ extern const int32_t kFibonacci[kFibonacciCount]; // 1, 1, 2, 3, ..., 6765
 int32_t blur_pass_count(int32_t radius, int32_t step);
 
 // One direction of the blur in the off-screen target, w x h pixels. On entry the image is in buffer
-// 1 - current; on return it is in buffer 1 - current (current updated). radius in pixels of the buffer
-// (a fraction when the buffer is a reduced copy of the screen; the pass count takes its whole part).
+// 1 - current; on return it is in buffer 1 - current (current updated). radius in pixels.
 // additivePasses: how many of the first passes add instead of average (decreased as they are used).
-// Returns the offset in buffer pixels (x for horizontal, y downwards for vertical) at which the result
-// must be drawn to be centred. A radius below 2 draws nothing and returns 0. Must run between
-// RenderToTexture and RenderScreen, with BlendEnable pushed; leaves the cached state of the off-screen
-// target as it found it, except the blend colour (glBlendColor).
-float blur_pass(int32_t& current, float radius, int32_t step, bool horizontal, int32_t w, int32_t h,
+// Returns the offset in pixels (x for horizontal, y downwards for vertical) at which the result must be
+// drawn to be centred. A radius below 2 draws nothing and returns 0. Must run between RenderToTexture and
+// RenderScreen, with BlendEnable pushed; leaves the cached state of the off-screen target as it found it,
+// except the blend colour (glBlendColor).
+float blur_pass(int32_t& current, int32_t radius, int32_t step, bool horizontal, int32_t w, int32_t h,
                 int32_t& additivePasses);
 
 // Renders sceneRoot with a RenderVisitor into whatever target is current (flipVertical for the off-screen
