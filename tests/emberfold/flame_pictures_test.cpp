@@ -266,3 +266,31 @@ TEST_F(FlamePicture, SquaresShowTheWholeTexture)
         EXPECT_LT(part, full * 4 / 5) << "buffer " << buffer;
     }
 }
+
+// A texture on the squares stands upright, its top-left quarter at each square's top left, from client
+// memory and from a vertex buffer alike. One map of scale 0 puts every point on one spot, so the squares
+// lie on top of each other, in the white of a white palette.
+TEST_F(FlamePicture, SquaresShowTheirTextureUpright)
+{
+    flame->transformCount = 1;
+    init_transform(flame->transforms[0]);
+    for (float& scale : flame->transforms[0].scale)
+        scale = 0;
+    make_static_channels(flame->transforms[0]);
+    flame->palette.ChangeColor(0, 0xffffffffu);
+    flame->palette.ChangeColor(flame->palette.count - 1, 0xffffffffu);
+    compute_probabilities(*flame);
+    Texture quarters(quarter_pixels(4).data(), 4, 4);
+    for (bool buffer : {false, true}) {
+        FlameMeshSettings s = opaque(false, buffer);
+        s.pointCount = 10;
+        s.textureId = quarters.id;
+        s.largestSize = s.smallestSize = 6;
+        FlameMesh mesh(*flame, s);
+        mesh.blendSrc = 1;
+        mesh.blendDst = 0;
+        EXPECT_EQ(quarters_seen(render(mesh, buffer ? "squares_upright_vbo" : "squares_upright")),
+                  quarters_upright())
+            << "buffer " << buffer;
+    }
+}
