@@ -44,14 +44,14 @@ void log_text(const char* text)
         gLog(text);
 }
 
-// Four quadrants, seen with the texture's bottom row at the bottom: red top left, green top right,
-// blue bottom left, yellow bottom right. Rows are stored bottom-up, pixels as 0xAARRGGBB.
+// Four quadrants: red top left, green top right, blue bottom left, yellow bottom right. Rows are stored top
+// row first, as every 'TXTR' holds them; pixels are 0xAARRGGBB.
 QuadEvent* make_quad()
 {
     const int32_t size = 64;
     std::vector<uint32_t> pixels(size * size);
     for (int32_t row = 0; row < size; ++row) {
-        const bool top = row >= size / 2;
+        const bool top = row < size / 2;
         for (int32_t column = 0; column < size; ++column) {
             const bool right = column >= size / 2;
             pixels[row * size + column] =

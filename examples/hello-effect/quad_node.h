@@ -1,5 +1,6 @@
 // QuadNode: a square mesh centred on the node's origin in its x-y plane, showing a whole texture.
-// The texture's bottom row lies along -y, its left column along -x.
+// The texture's first row (t = 0, a picture's top row in every 'TXTR') lies along +y, its left column
+// along -x, so the texture shows upright.
 #pragma once
 
 #include "scene/poly3d.h"
@@ -31,7 +32,8 @@ public:
 private:
     uint32_t textureId_;
     float vertices_[4 * 3];
-    float texCoords_[4 * 2] = {0, 0, 1, 0, 1, 1, 0, 1};
+    // Corners bottom left, bottom right, top right, top left.
+    float texCoords_[4 * 2] = {0, 1, 1, 1, 1, 0, 0, 0};
     int vertexCount_ = 4;
     int firstVertex_ = 0;
 };

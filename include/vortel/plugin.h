@@ -84,6 +84,12 @@ constexpr uint32_t vortel_fourcc(const char (&code)[5])
            (uint32_t(uint8_t(code[2])) << 8) | uint32_t(uint8_t(code[3]));
 }
 
+// 'TXTR' row order, for every texture whoever made it (picture files, Scaffold's off-screen buffers
+// "Render1" and "Render2", any other producer): the first row GL holds, texture coordinate t = 0, is the
+// picture's TOP row; t = 1 is its bottom. Producers upload pixel rows top row first (Show3D renders into
+// the off-screen buffers upside down for this reason); consumers put t = 0 at the top of what they show
+// (Image3D's default coordinates, the screen quads, GL's point-sprite coordinates). A texture shown the
+// other way round is upside down.
 constexpr uint32_t kTypeTexture = vortel_fourcc("TXTR");   // Texture (scene library)
 constexpr uint32_t kType3DGroup = vortel_fourcc("3DWR");   // GroupNode3D
 constexpr uint32_t kTypeMaterial = vortel_fourcc("MTRL");  // MaterialRecord

@@ -41,7 +41,9 @@ static_assert(offsetof(BeatRecord, beatValues) == 16 + 32 * 8, "BeatRecord layou
 static_assert(offsetof(BeatRecord, bar) == 16 + 65 * 8, "BeatRecord layout");
 static_assert(offsetof(BeatRecord, cubic) == 16 + 66 * 8, "BeatRecord layout");
 
-// 'GRID': a deformable sheet of points that a texture is stretched over.
+// 'GRID': a deformable sheet of points that a texture is stretched over, column 0 taking the texture's left
+// column and row 0 its top row. A sheet laid out with columns running right (+x) and rows running down (-y)
+// shows the texture upright, its strips facing +z.
 struct TextureGridRecord {
     int32_t columns;       // points per row
     int32_t rows;

@@ -53,7 +53,9 @@ FlameMesh::FlameMesh(const FlameDescription& description, const FlameMeshSetting
     if (!pointsMode) {
         texCoords.reset(new int16_t[8 * n]);
         const int16_t S = int16_t(texCoordScale);
-        const int16_t corners[8] = {0, 0, 0, S, S, S, S, 0};
+        // The corners run bottom left, bottom right, top right, top left (cornerOffsets); t = 0 is the
+        // texture's top row, so the texture stands upright on every square.
+        const int16_t corners[8] = {0, S, S, S, S, 0, 0, 0};
         for (size_t i = 0; i < n; ++i)
             for (int k = 0; k < 8; ++k)
                 texCoords[8 * i + k] = corners[k];

@@ -59,11 +59,10 @@ bool decode_picture(const std::vector<uint8_t>& bytes, DecodedPicture& picture, 
     picture.width = width;
     picture.height = height;
     picture.pixels.resize(size_t(width) * size_t(height));
-    for (int y = 0; y < height; ++y) {
-        const stbi_uc* row = rgba + size_t(height - 1 - y) * size_t(width) * 4;
-        uint32_t* out = picture.pixels.data() + size_t(y) * size_t(width);
-        for (int x = 0; x < width; ++x, row += 4)
-            out[x] = (uint32_t(row[3]) << 24) | (uint32_t(row[0]) << 16) | (uint32_t(row[1]) << 8) | row[2];
+    const stbi_uc* in = rgba;
+    for (uint32_t& out : picture.pixels) {
+        out = (uint32_t(in[3]) << 24) | (uint32_t(in[0]) << 16) | (uint32_t(in[1]) << 8) | in[2];
+        in += 4;
     }
     stbi_image_free(rgba);
     return true;

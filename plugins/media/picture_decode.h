@@ -11,7 +11,7 @@ namespace media
 struct DecodedPicture {
     int32_t width = 0;
     int32_t height = 0;
-    std::vector<uint32_t> pixels; // 0xAARRGGBB, rows bottom-up (the picture's last row first)
+    std::vector<uint32_t> pixels; // 0xAARRGGBB, the picture's top row first (the 'TXTR' row order)
 };
 
 // Pictures are refused before decoding when a side exceeds kMaxPictureSide or the pixel count exceeds

@@ -65,7 +65,8 @@ void* GridNode::GetTexCoords()
 {
     const int32_t s = int32_t(texCoordScale);
     for (int32_t r = 0; r < rows; ++r) {
-        const int32_t t = int32_t(int64_t(rows - 1 - r) * s / (rows - 1));
+        // Row 0 is the sheet's top edge (its strips then face +z) and takes the texture's top row, t = 0.
+        const int32_t t = int32_t(int64_t(r) * s / (rows - 1));
         for (int32_t c = 0; c < columns; ++c) {
             const int32_t sc = int32_t(int64_t(c) * s / (columns - 1));
             int16_t* out = &texCoords_[(size_t(r) * columns + c) * 2];

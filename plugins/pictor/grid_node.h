@@ -1,6 +1,6 @@
 // GridNode: a texture stretched over a sheet of columns x rows points ('GRID' record), drawn as rows - 1
-// quad strips. Point (r, c) takes texture coordinate (c / (columns - 1), (rows - 1 - r) / (rows - 1)), so
-// row 0 shows the top of the picture, shifted by offS and offT (units of 1/texCoordScale).
+// quad strips. Point (r, c) takes texture coordinate (c / (columns - 1), r / (rows - 1)), so row 0 shows
+// the top of the picture (t = 0, the 'TXTR' row order), shifted by offS and offT (units of 1/texCoordScale).
 //
 // The positions (and colours) are copied at construction: a grid whose points move is seen after the node
 // is rebuilt. Only sheets of at least 2 x 2 points whose indices fit 16 bits can be drawn (is_drawable_grid).

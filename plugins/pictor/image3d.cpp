@@ -98,10 +98,3 @@ uint32_t Image3D::GetColorMask()
 {
     return uint32_t(colorMask);
 }
-
-Image3D* make_upright_image3d(Texture* texture)
-{
-    auto* image = new Image3D(texture);
-    image->SetTexArray(0, 0, 1, 1);
-    return image;
-}

@@ -1,5 +1,6 @@
 // Image3D: a texture shown on a flat quad the size of the texture in scene units (one unit per pixel),
 // centred on the node's origin in its x-y plane, always drawn white with the node's opacity as alpha.
+// The default texture coordinates put t = 0 along the top edge (+y), so a 'TXTR' shows upright.
 #pragma once
 
 #include "scene/poly3d.h"
@@ -51,8 +52,3 @@ private:
     int batchCount_ = 4;
     int batchFirst_ = 0;
 };
-
-// An Image3D that shows the texture the right way up. Textures hold their rows bottom-up (Texture), while
-// the default coordinates put the texture's first row at the top of the quad, which would show every
-// picture upside down; the effects that show pictures use this.
-Image3D* make_upright_image3d(Texture* texture);

@@ -24,7 +24,7 @@ void make_copies(JitterRecord& record)
     if (!record.texture.record)
         return;
     for (Image3D*& copy : record.copies)
-        copy = make_upright_image3d(static_cast<Texture*>(record.texture.record));
+        copy = new Image3D(static_cast<Texture*>(record.texture.record));
 }
 
 // After a new look-up of the texture: the copies show it, or, when it is gone, are deleted (the event

@@ -30,7 +30,7 @@ bool run_pictor(StateStruct* state, void** privateData, int32_t texture, const P
         *privateData = record;
         record->texture.take(kTypeTexture, texture, "Pictor3D", "image");
         if (record->texture.record)
-            record->node = make_upright_image3d(static_cast<Texture*>(record->texture.record));
+            record->node = new Image3D(static_cast<Texture*>(record->texture.record));
         record->marker = pictor::make_marker();
         return true;
     }

@@ -11,7 +11,8 @@
 #include <vortel/plugin.h>
 
 // Draws the texture on a 40 x 40 quad centred on (x, y) at depth -1 of the current transform, directly in
-// GL; leaves the texture bound.
+// GL; leaves the texture bound. The picture's top row lies at y - 20: upright where y runs downwards, as in
+// the screen effects' pixel projection (0, W, H, 0).
 VORTEL_EXPORT bool Image(StateStruct* state, void** privateData, int32_t texture, int32_t x, int32_t y);
 
 // A textured quad node (Image3D) in a 3D group; opaque != 0 sets forceOpaque.
@@ -33,8 +34,8 @@ VORTEL_EXPORT bool ImageSwarm3D(StateStruct* state, void** privateData, int32_t 
                                 int32_t blendSrc, int32_t blendDst, int32_t scale, int32_t growth,
                                 int32_t group, int32_t showMarker);
 
-// The texture stretched over a 'GRID' sheet; colour channels 0..255 tint it; offS and offT x 0.01 shift the
-// texture coordinates (units of 1/2048).
+// The texture stretched over a 'GRID' sheet, its top row along the grid's row 0 (records.h); colour
+// channels 0..255 tint it; offS and offT x 0.01 shift the texture coordinates (units of 1/2048).
 VORTEL_EXPORT bool ImageGrid3D(StateStruct* state, void** privateData, int32_t texture, int32_t grid,
                                int32_t offS, int32_t offT, int32_t red, int32_t green, int32_t blue,
                                int32_t x, int32_t y, int32_t z, int32_t qa, int32_t qb, int32_t qc,

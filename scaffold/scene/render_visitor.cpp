@@ -66,6 +66,8 @@ void setupPointSprites(Poly3D* mesh, int batch)
         glPointParameterfvARB(GL_POINT_DISTANCE_ATTENUATION_ARB, attenuation);
         glPointParameterfARB(GL_POINT_SIZE_MIN_ARB, 1);
     }
+    // GL's sprite coordinates start at the sprite's upper left (GL_POINT_SPRITE_COORD_ORIGIN is left at its
+    // default), where a texture's top row is: sprites show textures upright.
     glTexEnvf(GL_POINT_SPRITE_ARB, GL_COORD_REPLACE_ARB, 1);
 }
 

@@ -1,9 +1,11 @@
 // Texture: the owner of one OpenGL 2D texture made from 32-bit 0xAARRGGBB pixels.
 //
 // Contracts
-//  - Pixels are 32-bit words 0xAARRGGBB (bytes B, G, R, A in memory), rows bottom-up as GL takes them;
-//    they are uploaded as GL_BGRA / GL_UNSIGNED_BYTE into a 4-component (GL_RGBA) texture, level 0,
-//    no mipmaps, linear filtering, repeat wrapping. The pixels are copied; the caller keeps its block.
+//  - Pixels are 32-bit words 0xAARRGGBB (bytes B, G, R, A in memory), row by row; the first row becomes
+//    texture coordinate t = 0, which for a 'TXTR' resource is the picture's top row (kTypeTexture in
+//    vortel/plugin.h). They are uploaded as GL_BGRA / GL_UNSIGNED_BYTE into a 4-component (GL_RGBA)
+//    texture, level 0, no mipmaps, linear filtering, repeat wrapping. The pixels are copied; the caller
+//    keeps its block.
 //  - Construction and Reload bind the texture with a plain glBindTexture to upload, then restore the
 //    texture that the current GL state cache says is bound (or the one GL had bound when no cache is
 //    current), so the cache stays true.

@@ -68,6 +68,18 @@ protected:
         picture.save_png(std::string("FlamePicture.") + name + ".png");
         return picture;
     }
+    // Opaque squares of edge `size` showing the texture, from client memory or from a vertex buffer.
+    Picture squares(const Texture& texture, bool buffer, int32_t points, float size, const std::string& name)
+    {
+        FlameMeshSettings s = opaque(false, buffer);
+        s.pointCount = points;
+        s.textureId = texture.id;
+        s.largestSize = s.smallestSize = size;
+        FlameMesh mesh(*flame, s);
+        mesh.blendSrc = 1;
+        mesh.blendDst = 0;
+        return render(mesh, (name + (buffer ? "_vbo" : "")).c_str());
+    }
     // Where a point (x, y) of the plane z = -8 appears, in pixels from the top left.
     static void project(float x, float y, int& px, int& py)
     {
@@ -244,14 +256,7 @@ TEST_F(FlamePicture, SquaresShowTheWholeTexture)
             half[size_t(y * 16 + x)] = 0xff000000u;
     Texture whole(white.data(), 16, 16), halved(half.data(), 16, 16);
     auto lit_pixels = [&](const Texture& texture, bool buffer, const char* name) {
-        FlameMeshSettings s = opaque(false, buffer);
-        s.pointCount = 300;
-        s.textureId = texture.id;
-        s.largestSize = s.smallestSize = 0.6f;
-        FlameMesh mesh(*flame, s);
-        mesh.blendSrc = 1;
-        mesh.blendDst = 0;
-        const Picture picture = render(mesh, name);
+        const Picture picture = squares(texture, buffer, 300, 0.6f, name);
         int lit = 0;
         for (int y = 0; y < kHeight; ++y)
             for (int x = 0; x < kWidth; ++x)
@@ -259,10 +264,29 @@ TEST_F(FlamePicture, SquaresShowTheWholeTexture)
         return lit;
     };
     for (bool buffer : {false, true}) {
-        const int full = lit_pixels(whole, buffer, buffer ? "squares_white_vbo" : "squares_white");
-        const int part = lit_pixels(halved, buffer, buffer ? "squares_half_vbo" : "squares_half");
+        const int full = lit_pixels(whole, buffer, "squares_white");
+        const int part = lit_pixels(halved, buffer, "squares_half");
         ASSERT_GT(full, 2000) << "buffer " << buffer;
         EXPECT_GT(part, full / 5) << "buffer " << buffer;
         EXPECT_LT(part, full * 4 / 5) << "buffer " << buffer;
     }
+}
+
+// A texture on the squares stands upright, its top-left quarter at each square's top left, from client
+// memory and from a vertex buffer alike. One map of scale 0 puts every point on one spot, so the squares
+// lie on top of each other, in the white of a white palette.
+TEST_F(FlamePicture, SquaresShowTheirTextureUpright)
+{
+    flame->transformCount = 1;
+    init_transform(flame->transforms[0]);
+    for (float& scale : flame->transforms[0].scale)
+        scale = 0;
+    make_static_channels(flame->transforms[0]);
+    flame->palette.ChangeColor(0, 0xffffffffu);
+    flame->palette.ChangeColor(flame->palette.count - 1, 0xffffffffu);
+    compute_probabilities(*flame);
+    Texture quarters(quarter_pixels(4).data(), 4, 4);
+    for (bool buffer : {false, true})
+        EXPECT_EQ(quarters_seen(squares(quarters, buffer, 10, 6, "squares_upright")), quarters_upright())
+            << "buffer " << buffer;
 }

@@ -187,7 +187,7 @@ TEST(FlameMeshStorage, SquaresHaveFourVerticesAndTextureCorners)
     EXPECT_EQ(mesh.GetPrimitiveType(), 7u);
     EXPECT_TRUE(mesh.HasTexCoords());
     const auto* tc = static_cast<const int16_t*>(mesh.GetTexCoords());
-    const int16_t want[8] = {0, 0, 0, 2048, 2048, 2048, 2048, 0};
+    const int16_t want[8] = {0, 2048, 2048, 2048, 2048, 0, 0, 0};
     for (int k = 0; k < 8; ++k)
         EXPECT_EQ(tc[8 * 299 + k], want[k]);
     // Without a camera the square is upright in the mesh's plane, edge largestSize.

@@ -115,10 +115,10 @@ TEST_F(GridNodeTest, FirstRowShowsTheTopOfThePictureAndOffsetsShiftIt)
     TextureGridRecord grid{3, 2, 0, 0, positions.data(), nullptr};
     GridNode node(*texture, grid);
     EXPECT_EQ(shorts(node.GetTexCoords(), 12),
-              (std::vector<int>{0, 2048, 1024, 2048, 2048, 2048, 0, 0, 1024, 0, 2048, 0}));
+              (std::vector<int>{0, 0, 1024, 0, 2048, 0, 0, 2048, 1024, 2048, 2048, 2048}));
     node.offS = 10;
     node.offT = -20;
-    EXPECT_EQ(shorts(node.GetTexCoords(), 4), (std::vector<int>{10, 2028, 1034, 2028}));
+    EXPECT_EQ(shorts(node.GetTexCoords(), 4), (std::vector<int>{10, -20, 1034, -20}));
 }
 
 TEST_F(GridNodeTest, KeepsItsOwnCopyOfThePoints)

@@ -68,7 +68,8 @@ std::string track(const std::vector<std::string>& events)
 }
 
 std::string scaffold_demo(int32_t runningTime, const std::vector<std::string>& tracks,
-                          const std::vector<std::string>& texts, const std::string& settings, bool withSwarms)
+                          const std::vector<std::string>& texts, const std::string& settings, bool withSwarms,
+                          bool withMedia)
 {
     std::string xml = "<?xml version=\"1.0\"?>\n<Demo>\n  <Settings RunningTime=\"" +
                       std::to_string(runningTime) + "\" UseOpenGL=\"true\" NumberOfInputSurfaces=\"0\" " +
@@ -76,6 +77,8 @@ std::string scaffold_demo(int32_t runningTime, const std::vector<std::string>& t
     xml += library("Scaffold.so", kScaffoldFunctions) + library("Paint.so", kPaintFunctions);
     if (withSwarms)
         xml += library("Swarms.so", kSwarmsFunctions);
+    if (withMedia)
+        xml += library("Media.so", {});
     for (const std::string& t : tracks)
         xml += t;
     xml += "  <Texts><Text>unused</Text>";

@@ -7,6 +7,7 @@
 #include "scaffold_demo.h"
 
 #include <cstdlib>
+#include <filesystem>
 
 namespace
 {
@@ -93,6 +94,21 @@ TEST(ScreenEffects, Color4BGGivesEachCornerItsColour)
     EXPECT_TRUE(near(picture.at(319, 0), 0xFF0000FF, 6)) << std::hex << picture.at(319, 0);
     EXPECT_TRUE(near(picture.at(0, 0), 0xFFFFFFFF, 6)) << std::hex << picture.at(0, 0);
     EXPECT_NE(picture.at(60, 50), kRed) << "the gradient replaces the picture";
+}
+
+TEST(ScreenEffects, BackgroundShowsAPictureFileUpright)
+{
+    // The quarters picture (gl_window.h) as a file, named by its full path.
+    const std::string file = std::filesystem::absolute("background_quarters.png").string();
+    ASSERT_TRUE(Picture::from_argb(quarter_pixels(4), 4, 4).save_png(file));
+    const std::vector<std::string> tracks = {
+        track({event("Background", 0, 100, {1, 255, 255, 255, 255, kGLOne, kGLZero, 0, 0, 0})}),
+        track({event("FillGL", 0, 100, {0, 0, 0}, "Paint.so")})};
+    std::vector<Picture> frames =
+        capture("background_picture", scaffold_demo(100, tracks, {file}, "", false, true));
+    ASSERT_GE(frames.size(), 2u);
+    frames[1].save_png("background_picture.png");
+    EXPECT_EQ(quarters_seen(frames[1]), quarters_upright());
 }
 
 TEST(ScreenEffects, LoaderBarAtHalfIsAWhiteBandOnBlack)

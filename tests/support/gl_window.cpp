@@ -86,3 +86,65 @@ Picture read_framebuffer(int width, int height)
         std::copy_n(&raw[size_t(height - 1 - y) * width * 4], size_t(width) * 4, &pic.rgba[size_t(y) * width * 4]);
     return pic;
 }
+
+Picture Picture::from_argb(const std::vector<uint32_t>& pixels, int width, int height)
+{
+    Picture picture;
+    picture.width = width;
+    picture.height = height;
+    for (uint32_t c : pixels)
+        picture.rgba.insert(picture.rgba.end(),
+                            {uint8_t(c >> 16), uint8_t(c >> 8), uint8_t(c), uint8_t(c >> 24)});
+    return picture;
+}
+
+std::vector<uint32_t> quarter_pixels(int side)
+{
+    std::vector<uint32_t> pixels(size_t(side) * size_t(side));
+    for (int y = 0; y < side; ++y)
+        for (int x = 0; x < side; ++x)
+            pixels[size_t(y) * size_t(side) + size_t(x)] = kQuarterColours[(2 * y / side) * 2 + 2 * x / side];
+    return pixels;
+}
+
+namespace
+{
+uint32_t seen(uint32_t c, bool alpha)
+{
+    if (alpha)
+        return c >> 24;
+    uint32_t lit = 0;
+    for (int shift : {0, 8, 16})
+        lit |= ((c >> shift) & 0xFF) > 0x20 ? 0xFFu << shift : 0;
+    return lit;
+}
+} // namespace
+
+std::vector<uint32_t> quarters_seen(const Picture& p, bool alpha)
+{
+    const auto value = [&](int x, int y) { return seen(p.at(x, y), alpha); };
+    const uint32_t ground = value(0, 0);
+    int x0 = p.width, y0 = p.height, x1 = -1, y1 = -1;
+    for (int y = 0; y < p.height; ++y)
+        for (int x = 0; x < p.width; ++x)
+            if (value(x, y) != ground) {
+                x0 = std::min(x0, x), x1 = std::max(x1, x);
+                y0 = std::min(y0, y), y1 = std::max(y1, y);
+            }
+    if (x1 < 0)
+        return {};
+    const int w = x1 - x0 + 1, h = y1 - y0 + 1;
+    return {value(x0 + w / 4, y0 + h / 4), value(x0 + 3 * w / 4, y0 + h / 4),
+            value(x0 + w / 4, y0 + 3 * h / 4), value(x0 + 3 * w / 4, y0 + 3 * h / 4)};
+}
+
+const std::vector<uint32_t>& quarters_upright(bool alpha)
+{
+    static const std::vector<uint32_t> colours = {
+        seen(kQuarterColours[0], false), seen(kQuarterColours[1], false), seen(kQuarterColours[2], false),
+        seen(kQuarterColours[3], false)};
+    static const std::vector<uint32_t> alphas = {
+        seen(kQuarterColours[0], true), seen(kQuarterColours[1], true), seen(kQuarterColours[2], true),
+        seen(kQuarterColours[3], true)};
+    return alpha ? alphas : colours;
+}
