@@ -25,13 +25,17 @@ inline Demo load_xml(const std::string& xml)
     return demo;
 }
 
-// The message of the BasicException the document raises, or "loaded" when it loads.
-inline std::string load_failure(const std::string& xml)
+// Line `line` (0: the message the failure is known by, 1: where and what) of the BasicException the
+// document raises, or "loaded" when it loads.
+inline std::string load_failure(const std::string& xml, int line = 0)
 {
     try {
         load_xml(xml);
     } catch (const BasicException& e) {
-        return e.message;
+        std::string message = e.message;
+        for (; line > 0 && message.find('\n') != std::string::npos; --line)
+            message.erase(0, message.find('\n') + 1);
+        return message.substr(0, message.find('\n'));
     }
     return "loaded";
 }
