@@ -25,16 +25,14 @@ inline Demo load_xml(const std::string& xml)
     return demo;
 }
 
-// Line `line` (0: the message the failure is known by, 1: where and what) of the BasicException the
-// document raises, or "loaded" when it loads.
-inline std::string load_failure(const std::string& xml, int line = 0)
+// The first line of the message of the BasicException the document raises (the message it is known by;
+// where and what follow on the next line), or "loaded" when it loads.
+inline std::string load_failure(const std::string& xml)
 {
     try {
         load_xml(xml);
     } catch (const BasicException& e) {
-        std::string message = e.message;
-        for (; line > 0 && message.find('\n') != std::string::npos; --line)
-            message.erase(0, message.find('\n') + 1);
+        const std::string message = e.message;
         return message.substr(0, message.find('\n'));
     }
     return "loaded";
