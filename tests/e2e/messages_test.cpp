@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 
 #include "player_runner.h"
 
@@ -45,15 +47,10 @@ std::string repeated_entity(bool inAttribute)
            probe_demo(kGL, kProbeLibrary, "", text).substr(std::string("<?xml version=\"1.0\"?>\n").size());
 }
 
-std::string nested_combis(int depth)
+std::string read_fixture(const std::string& name)
 {
-    std::string xml;
-    for (int i = 0; i < depth; ++i)
-        xml += "<param type=\"combi\" op=\"1000\">";
-    xml += "<param type=\"const\" val=\"1\"/>";
-    for (int i = 0; i < depth; ++i)
-        xml += "</param>";
-    return xml;
+    std::ifstream file(fixture(name), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
 TEST(XmlErrors, TheLineAfterTheMessageSaysWhereAndWhat)
@@ -73,8 +70,8 @@ TEST(XmlErrors, TheLineAfterTheMessageSaysWhereAndWhat)
         {"unknown_interpolation",
          probe_demo(kGL, kProbeLibrary, probe_event("<param type=\"multi\" interpol=\"cubic\" val=\"0\"/>")),
          kLoadError, "demo.xml:5:47: interpol=\"cubic\" is none of lin, bez and sqd"},
-        {"deep_combi", probe_demo(kGL, kProbeLibrary, probe_event(nested_combis(65))),
-         "Corrupt combi-function!", "demo.xml:5:...: combis nest at most 64 deep; this one is at depth 65"},
+        {"deep_combi", read_fixture("bad/deep_combi.xml"), "Corrupt combi-function!",
+         "demo.xml:2:...: combis nest at most 64 deep; this one is at depth 65"},
         {"repeated_entity", repeated_entity(false), kXmlError, "demo.xml: the document grows past ..."},
         {"repeated_entity_in_attribute", repeated_entity(true), kXmlError,
          "demo.xml: the document grows past ..."},
