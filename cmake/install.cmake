@@ -3,7 +3,7 @@
 #   <prefix>/lib/vortel/                 player, plug-ins, SDL.ini, the bundled demo and its media: the player
 #                                        finds libraries next to itself and plug-ins find Scaffold.so through
 #                                        RUNPATH=$ORIGIN, so the folder works wherever it is installed
-#   <prefix>/include/vortel/             the plug-in interface (plugin.h, records.h, legacy_rand.h)
+#   <prefix>/include/vortel/             the plug-in interface (plugin.h, records.h, legacy_rand.h, log_text.h)
 #   <prefix>/include/vortel/scaffold/    the scene library's headers ("scene/*.h") and "glstate.h"
 #   <prefix>/lib/cmake/Vortel/           find_package(Vortel): the imported target Vortel::Scaffold
 #   <prefix>/lib/pkgconfig/              vortel-scaffold.pc

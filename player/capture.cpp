@@ -119,6 +119,15 @@ void FrameCapture::write_frame(uint32_t demoTime)
         show_progress(demoTime);
 }
 
+void FrameCapture::report_summary()
+{
+    if (showProgress_ && written_ > 0)
+        std::fputc('\n', stderr);
+    showProgress_ = false; // the line is ended
+    std::fprintf(stderr, "%llu frame%s written to %s\n", static_cast<unsigned long long>(written_),
+                 written_ == 1 ? "" : "s", folder_.c_str());
+}
+
 void FrameCapture::show_progress(uint32_t demoTime)
 {
     const int barWidth = 30;

@@ -32,6 +32,9 @@ public:
 
     uint64_t frames_written() const { return written_; }
 
+    // Ends the progress line and tells stderr, terminal or not, "N frames written to DIR".
+    void report_summary();
+
     // The number of frames the fixed clock (from + k * 1000 / fps) gives while it reads at most `to`.
     static uint64_t frame_count(uint32_t from, uint32_t to, int32_t fps);
 

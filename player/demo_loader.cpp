@@ -10,24 +10,27 @@
 #include "demo_loader.h"
 
 #include <algorithm>
+#include <cstring>
 #include <limits>
 #include <memory>
 #include <string>
+#include <sys/stat.h>
 #include <utility>
 #include <vector>
 
+#include <vortel/log_text.h>
 #include <xercesc/dom/DOM.hpp>
-#include <xercesc/parsers/XercesDOMParser.hpp>
 #include <xercesc/util/PlatformUtils.hpp>
-#include <xercesc/util/SecurityManager.hpp>
 #include <xercesc/util/XMLException.hpp>
 #include <xercesc/util/XMLString.hpp>
 
 #include "param_eval.h"
+#include "xml_parser.h"
 
 using namespace xercesc;
 
-namespace {
+namespace
+{
 
 //-----------------------------------------------------------------------------
 // [SECTION] Messages
@@ -41,12 +44,34 @@ constexpr const char* kLoadErrorMessage =
     "An error occurred while loading demo from XML file. May have something to with corrupt XML, not 100% "
     "sure...";
 
-// Declared entities a document may expand; well past what a hand-written demo uses, well short of what
-// makes parsing take long.
-constexpr XMLSize_t kMaxEntityExpansions = 10000;
+// What a reader found wrong: the message for the log's first line, the element concerned (null: the
+// document as a whole) and the problem in words for the line after it.
+struct DocumentFault {
+    const char* message;
+    const DOMElement* element;
+    std::string problem;
+};
 
 // A required element or attribute is missing, or a value is not one of those allowed.
-struct MalformedDemo {};
+[[noreturn]] void malformed(const DOMElement* element, std::string problem)
+{
+    throw DocumentFault{kLoadErrorMessage, element, std::move(problem)};
+}
+
+// What each form needs, said where one of its attributes is missing.
+constexpr const char* kSettingsNeeds = "<Settings> needs RunningTime (ms) and NumberOfInputSurfaces";
+constexpr const char* kLibraryNeeds = "a Library needs FileName";
+constexpr const char* kFunctionNeeds = "each element in a Library declares a function and needs its Name";
+constexpr const char* kParamNameNeeds = "each element in a function declaration names a parameter in Name";
+constexpr const char* kEventNeeds =
+    "each element in a Track is an event and needs LibraryFileName, FunctionName, StartTime and EndTime";
+constexpr const char* kLinearNeeds = "a param without type needs start and end; a constant is type=\"const\"";
+constexpr const char* kMultiNeeds = "a param of type=\"multi\" needs interpol (lin, bez or sqd) and val";
+constexpr const char* kCombiNeeds =
+    "a param of type=\"combi\" needs op (0 add, 1 multiply, 1000 negate, 1001 absolute value)";
+constexpr const char* kSineNeeds = "a param of type=\"sin\" needs ampli, period, offset and height";
+constexpr const char* kBeatNeeds =
+    "a param of type=\"beat\" needs ID (the text naming the beat), min and max";
 
 //-----------------------------------------------------------------------------
 // [SECTION] DOM access: attributes, numbers, strings, children
@@ -59,15 +84,18 @@ const XMLCh* attribute(const DOMElement* element, const XMLCh* name)
     return node ? node->getValue() : nullptr;
 }
 
-const XMLCh* required_attribute(const DOMElement* element, const XMLCh* name)
+const XMLCh* required_attribute(const DOMElement* element, const XMLCh* name, const char* needs)
 {
     const XMLCh* value = attribute(element, name);
     if (!value)
-        throw MalformedDemo();
+        malformed(element, "<" + utf8_of(element->getTagName()) + "> has no " + utf8_of(name) + ": " + needs);
     return value;
 }
 
-bool is_blank(XMLCh c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+bool is_blank(XMLCh c)
+{
+    return c == ' ' || (c >= '\t' && c <= '\r');
+}
 
 // atol with 32-bit longs: saturates instead of overflowing.
 int32_t parse_long(const XMLCh* text)
@@ -85,9 +113,9 @@ int32_t parse_long(const XMLCh* text)
     return int32_t(std::min<int64_t>(value, std::numeric_limits<int32_t>::max()));
 }
 
-int32_t required_int(const DOMElement* element, const XMLCh* name)
+int32_t required_int(const DOMElement* element, const XMLCh* name, const char* needs)
 {
-    return parse_long(required_attribute(element, name));
+    return parse_long(required_attribute(element, name, needs));
 }
 
 int32_t optional_int(const DOMElement* element, const XMLCh* name, int32_t fallback)
@@ -96,47 +124,9 @@ int32_t optional_int(const DOMElement* element, const XMLCh* name, int32_t fallb
     return value ? parse_long(value) : fallback;
 }
 
-void append_utf8(std::string& out, uint32_t code)
+std::string required_string(const DOMElement* element, const XMLCh* name, const char* needs)
 {
-    if (code < 0x80) {
-        out += char(code);
-    } else if (code < 0x800) {
-        out += char(0xC0 | (code >> 6));
-        out += char(0x80 | (code & 0x3F));
-    } else if (code < 0x10000) {
-        out += char(0xE0 | (code >> 12));
-        out += char(0x80 | ((code >> 6) & 0x3F));
-        out += char(0x80 | (code & 0x3F));
-    } else {
-        out += char(0xF0 | (code >> 18));
-        out += char(0x80 | ((code >> 12) & 0x3F));
-        out += char(0x80 | ((code >> 6) & 0x3F));
-        out += char(0x80 | (code & 0x3F));
-    }
-}
-
-// UTF-16 to UTF-8; an unpaired surrogate becomes U+FFFD. Null gives "".
-std::string to_utf8(const XMLCh* text)
-{
-    std::string out;
-    if (!text)
-        return out;
-    for (; *text; ++text) {
-        uint32_t code = *text;
-        if (code >= 0xD800 && code <= 0xDBFF && text[1] >= 0xDC00 && text[1] <= 0xDFFF) {
-            code = 0x10000 + ((code - 0xD800) << 10) + (text[1] - 0xDC00);
-            ++text;
-        } else if (code >= 0xD800 && code <= 0xDFFF) {
-            code = 0xFFFD;
-        }
-        append_utf8(out, code);
-    }
-    return out;
-}
-
-std::string required_string(const DOMElement* element, const XMLCh* name)
-{
-    return to_utf8(required_attribute(element, name));
+    return utf8_of(required_attribute(element, name, needs));
 }
 
 template <class Visit> void for_each_child_element(const DOMElement* parent, Visit visit)
@@ -202,12 +192,12 @@ void read_libraries(const DocumentElements& elements, Demo& demo)
 {
     for (const DOMElement* libraryElement : elements.libraries) {
         LibraryRecord library;
-        library.fileName = required_string(libraryElement, u"FileName");
+        library.fileName = required_string(libraryElement, u"FileName", kLibraryNeeds);
         for_each_child_element(libraryElement, [&](const DOMElement* functionElement) {
             FunctionDeclaration function;
-            function.name = required_string(functionElement, u"Name");
+            function.name = required_string(functionElement, u"Name", kFunctionNeeds);
             for_each_child_element(functionElement, [&](const DOMElement* paramElement) {
-                function.paramNames.push_back(required_string(paramElement, u"Name"));
+                function.paramNames.push_back(required_string(paramElement, u"Name", kParamNameNeeds));
             });
             library.functions.push_back(std::move(function));
         });
@@ -219,18 +209,18 @@ void read_optional_string(const DOMElement* element, const XMLCh* name, std::str
 {
     const XMLCh* text = attribute(element, name);
     present = text != nullptr;
-    value = to_utf8(text);
+    value = utf8_of(text);
 }
 
 void read_settings(const DocumentElements& elements, Demo& demo)
 {
     if (elements.settings.empty())
-        throw MalformedDemo();
+        malformed(nullptr, std::string("the document has no Settings element; ") + kSettingsNeeds);
     const DOMElement* settings = elements.settings.front();
-    demo.runningTime = uint32_t(required_int(settings, u"RunningTime"));
+    demo.runningTime = uint32_t(required_int(settings, u"RunningTime", kSettingsNeeds));
     const XMLCh* useOpenGL = attribute(settings, u"UseOpenGL");
     demo.useOpenGL = useOpenGL && XMLString::equals(useOpenGL, u"true");
-    demo.numberOfInputSurfaces = uint32_t(required_int(settings, u"NumberOfInputSurfaces"));
+    demo.numberOfInputSurfaces = uint32_t(required_int(settings, u"NumberOfInputSurfaces", kSettingsNeeds));
     read_optional_string(settings, u"InputMusicFile", demo.inputMusicFile, demo.hasInputMusicFile);
     read_optional_string(settings, u"LoaderMusicFile", demo.loaderMusicFile, demo.hasLoaderMusicFile);
     read_optional_string(settings, u"LoaderAnim", demo.loaderAnim, demo.hasLoaderAnim);
@@ -257,7 +247,7 @@ Param read_param(const DOMElement* element, uint32_t duration, int combiDepth);
 void read_multi(const DOMElement* element, Param& param)
 {
     param.kind = kParamMulti;
-    const XMLCh* interpol = required_attribute(element, u"interpol");
+    const XMLCh* interpol = required_attribute(element, u"interpol", kMultiNeeds);
     if (XMLString::equals(interpol, u"lin"))
         param.interpolation = kInterpolLin;
     else if (XMLString::equals(interpol, u"bez"))
@@ -265,8 +255,8 @@ void read_multi(const DOMElement* element, Param& param)
     else if (XMLString::equals(interpol, u"sqd"))
         param.interpolation = kInterpolSqd;
     else
-        throw MalformedDemo();
-    param.keys.push_back(required_int(element, u"val"));
+        malformed(element, "interpol=\"" + utf8_of(interpol) + "\" is none of lin, bez and sqd");
+    param.keys.push_back(required_int(element, u"val", kMultiNeeds));
     for_each_child_element(element, [&](const DOMElement* segment) {
         if (!tag_is(segment, u"seg"))
             return;
@@ -279,10 +269,18 @@ void read_multi(const DOMElement* element, Param& param)
 void read_combi(const DOMElement* element, uint32_t duration, int combiDepth, Param& param)
 {
     param.kind = kParamCombi;
-    param.op = required_int(element, u"op");
+    param.op = required_int(element, u"op", kCombiNeeds);
+    if (combiDepth > kMaxCombiDepth)
+        throw DocumentFault{kCorruptCombiMessage, element,
+                            "combis nest at most " + std::to_string(kMaxCombiDepth) +
+                                " deep; this one is at depth " + std::to_string(combiDepth)};
     const size_t operands = param.op < kCombiNegate ? 2 : 1;
-    if (count_child_elements(element) != operands || combiDepth > kMaxCombiDepth)
-        throw BasicException(kCorruptCombiMessage);
+    const size_t children = count_child_elements(element);
+    if (children != operands)
+        throw DocumentFault{kCorruptCombiMessage, element,
+                            "a combi with op=" + std::to_string(param.op) + " takes " +
+                                std::to_string(operands) + (operands == 1 ? " operand" : " operands") +
+                                ", this one has " + std::to_string(children)};
     for_each_child_element(element, [&](const DOMElement* child) {
         auto& slot = param.first ? param.second : param.first;
         slot = std::make_unique<Param>(read_param(child, duration, combiDepth));
@@ -297,7 +295,8 @@ Param read_param(const DOMElement* element, uint32_t duration, int combiDepth)
         // One linear segment over the whole event.
         param.kind = kParamMulti;
         param.interpolation = kInterpolLin;
-        param.keys = {required_int(element, u"start"), required_int(element, u"end")};
+        param.keys = {required_int(element, u"start", kLinearNeeds),
+                      required_int(element, u"end", kLinearNeeds)};
         param.lengths = {duration};
         finalize_multi(param);
     } else if (XMLString::equals(type, u"multi")) {
@@ -306,15 +305,15 @@ Param read_param(const DOMElement* element, uint32_t duration, int combiDepth)
         read_combi(element, duration, combiDepth + 1, param);
     } else if (XMLString::equals(type, u"sin")) {
         param.kind = kParamSine;
-        param.ampli = required_int(element, u"ampli");
-        param.period = required_int(element, u"period");
-        param.offset = required_int(element, u"offset");
-        param.height = required_int(element, u"height");
+        param.ampli = required_int(element, u"ampli", kSineNeeds);
+        param.period = required_int(element, u"period", kSineNeeds);
+        param.offset = required_int(element, u"offset", kSineNeeds);
+        param.height = required_int(element, u"height", kSineNeeds);
     } else if (XMLString::equals(type, u"beat")) {
         param.kind = kParamBeat;
-        param.textIndex = required_int(element, u"ID");
-        param.min = required_int(element, u"min");
-        param.max = required_int(element, u"max");
+        param.textIndex = required_int(element, u"ID", kBeatNeeds);
+        param.min = required_int(element, u"min", kBeatNeeds);
+        param.max = required_int(element, u"max", kBeatNeeds);
     } else if (XMLString::equals(type, u"loops")) {
         param.kind = kParamLoops;
         param.textIndex = optional_int(element, u"val", 0);
@@ -329,15 +328,15 @@ Param read_param(const DOMElement* element, uint32_t duration, int combiDepth)
 
 uint32_t read_time(const DOMElement* element, const XMLCh* name)
 {
-    return uint32_t(required_int(element, name)) / 10 * 10;
+    return uint32_t(required_int(element, name, kEventNeeds)) / 10 * 10;
 }
 
 // Explicit IDs raise the counter (compared unsigned); events without one count on from it.
 Event read_event(const DOMElement* element, uint32_t& idCounter)
 {
     Event event;
-    event.libraryFileName = required_string(element, u"LibraryFileName");
-    event.functionName = required_string(element, u"FunctionName");
+    event.libraryFileName = required_string(element, u"LibraryFileName", kEventNeeds);
+    event.functionName = required_string(element, u"FunctionName", kEventNeeds);
     event.startTime = read_time(element, u"StartTime");
     event.endTime = read_time(element, u"EndTime");
     if (const XMLCh* id = attribute(element, u"ID")) {
@@ -379,14 +378,15 @@ void read_texts(const DocumentElements& elements, Demo& demo)
         return;
     for (const DOMElement* text : elements.texts)
         if (const DOMNode* content = text->getFirstChild())
-            demo.texts.push_back(to_utf8(content->getNodeValue()));
+            demo.texts.push_back(utf8_of(content->getNodeValue()));
 }
 
 //-----------------------------------------------------------------------------
 // [SECTION] Loading
 //-----------------------------------------------------------------------------
 
-class XmlLibrary {
+class XmlLibrary
+{
 public:
     XmlLibrary() { XMLPlatformUtils::Initialize(); }
     ~XmlLibrary() { XMLPlatformUtils::Terminate(); }
@@ -394,28 +394,77 @@ public:
     XmlLibrary& operator=(const XmlLibrary&) = delete;
 };
 
+// The file named in a detail line; a very long path keeps its end, which names the file.
+std::string shortened(const char* path)
+{
+    constexpr size_t kKept = 120;
+    const size_t length = std::strlen(path);
+    if (length <= kKept)
+        return path;
+    size_t from = length - kKept;
+    while (from < length && (uint8_t(path[from]) & 0xC0) == 0x80)
+        ++from; // never start inside a UTF-8 sequence
+    return std::string("...") + (path + from);
+}
+
+// "path:line:column" (or just the path when the position is not known).
+std::string place(const char* path, XmlPosition at)
+{
+    std::string text = shortened(path);
+    if (at.line > 0)
+        text += ":" + std::to_string(at.line) + ":" + std::to_string(at.column);
+    return text;
+}
+
+// The message on the first line, then where and what on the next: one line, whatever the document holds.
+[[noreturn]] void fail(const char* message, const std::string& where, const std::string& problem)
+{
+    const std::string detail = where + ": " + problem;
+    char line[400];
+    vortel::escape_controls(line, sizeof(line), detail.data(), detail.size());
+    throw BasicException::format("%s\n%s\n", message, line);
+}
+
+uint64_t file_size(const char* path)
+{
+    struct stat info;
+    return stat(path, &info) == 0 && S_ISREG(info.st_mode) ? uint64_t(info.st_size) : 0;
+}
+
 // Parses and reads the document; every DOM object is gone when this returns.
 void read_document(const char* path, Demo& demo)
 {
-    // A document must not make the parser fetch other files or expand entities without bound.
-    SecurityManager securityManager;
-    securityManager.setEntityExpansionLimit(kMaxEntityExpansions);
-    XercesDOMParser parser;
-    parser.setSecurityManager(&securityManager);
-    parser.setLoadExternalDTD(false);
-    parser.setDisableDefaultEntityResolution(true);
-    parser.parse(path);
-    const DOMDocument* document = parser.getDocument();
+    DemoXmlParser parser(file_size(path));
+    const DOMDocument* document = nullptr;
+    try {
+        document = parser.parse(path);
+    } catch (const XmlTooLarge& tooLarge) {
+        fail(kXmlErrorMessage, place(path, {}),
+             "the document grows past " + std::to_string(tooLarge.budgetBytes >> 20) +
+                 " MiB as it is read (entities that repeat a long text?); a demo needs far less");
+    } catch (const XMLException& e) {
+        fail(kXmlErrorMessage, place(path, {}), utf8_of(e.getMessage()));
+    } catch (const DOMException& e) {
+        fail(kXmlErrorMessage, place(path, {}), utf8_of(e.getMessage()));
+    }
     if (!document)
         throw BasicException::format(kMissingDocumentMessage, path);
     // A document with errors is only partly built: reading it would play half a demo.
-    if (parser.getErrorCount() > 0 || !document->getDocumentElement())
-        throw BasicException(kXmlErrorMessage);
-    const DocumentElements elements = find_elements(document);
-    read_libraries(elements, demo);
-    read_settings(elements, demo);
-    read_tracks(elements, demo);
-    read_texts(elements, demo);
+    if (parser.error_count() > 0 || !document->getDocumentElement()) {
+        const XmlError& error = parser.first_error();
+        fail(kXmlErrorMessage, place(path, error.position),
+             error.found ? error.message : std::string("the document has no root element"));
+    }
+    try {
+        const DocumentElements elements = find_elements(document);
+        read_libraries(elements, demo);
+        read_settings(elements, demo);
+        read_tracks(elements, demo);
+        read_texts(elements, demo);
+    } catch (const DocumentFault& fault) {
+        fail(fault.message, place(path, fault.element ? parser.position_of(fault.element) : XmlPosition{}),
+             fault.problem);
+    }
 }
 
 } // namespace

@@ -7,15 +7,20 @@
 
 #include "demo_model.h"
 
-// Replaces `demo` with the document at `path`. On failure throws BasicException with one of the
-// messages below and leaves `demo` unchanged:
-//   "Couldn't load the demo <path>, does this file exists?"  the file cannot be read
+// Replaces `demo` with the document at `path`. On failure throws BasicException and leaves `demo`
+// unchanged. The message's first line is one of these:
+//   "Couldn't load the demo <path>, does this file exists?"  the file cannot be read (no second line)
 //   "An XML error occurred while loading demo from XML file. The XML file is corrupt in some way."
-//       the file is not well-formed XML
+//       the file is not well-formed XML, or it grows past its memory budget as it is read (xml_parser.h)
 //   "Corrupt combi-function!"  a combi whose number of operands does not match its op, or one nested
 //       deeper than kMaxCombiDepth
 //   "An error occurred while loading demo from XML file. May have something to with corrupt XML, not
 //       100% sure..."  a required element or attribute is missing, or an interpol value is unknown
+// and, on the second line, where and what: "<path>:<line>:<column>: <problem>", the position being where
+// the element's start tag ends or where the XML library found the error; for instance
+//   "demo.xml:12:31: <param> has no start: a param without type needs start and end; a constant is
+//   type="const"". Control characters the document holds are escaped (vortel/log_text.h); both lines end
+// in a line break.
 // The XML library is initialised and terminated once per call.
 void load_demo(const char* path, Demo& demo);
 

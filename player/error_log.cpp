@@ -2,11 +2,32 @@
 
 #include <cstdarg>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include <vortel/log_text.h>
 
 namespace
 {
 FILE* gLog = nullptr;
+std::string gLogPath; // absolute, once opened
 bool gVerbose = false;
+
+void print_fatal(const char* text)
+{
+    while (*text) {
+        const size_t length = std::strcspn(text, "\n");
+        if (length > 0) {
+            char line[1024];
+            vortel::escape_controls(line, sizeof(line), text, length);
+            std::fprintf(stderr, "player: %s\n", line);
+        }
+        text += length;
+        if (*text == '\n')
+            ++text;
+    }
+}
 
 void vlog(const char* format, va_list args)
 {
@@ -20,6 +41,11 @@ void log_open(const char* path)
 {
     log_close();
     gLog = std::fopen(path, "wb");
+    gLogPath = path;
+    if (char* absolute = gLog ? realpath(path, nullptr) : nullptr) {
+        gLogPath = absolute;
+        std::free(absolute);
+    }
 }
 
 void log_close()
@@ -52,6 +78,32 @@ void log_printf(const char* format, ...)
     va_start(args, format);
     vlog(format, args);
     va_end(args);
+}
+
+void log_fatal(const char* text)
+{
+    if (!text)
+        return;
+    Log(text);
+    print_fatal(text);
+}
+
+void log_fatal_printf(const char* format, ...)
+{
+    char text[2048];
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(text, sizeof(text), format, args);
+    va_end(args);
+    log_fatal(text);
+}
+
+void print_log_location()
+{
+    if (gLog)
+        std::fprintf(stderr, "player: the error log is %s\n", gLogPath.c_str());
+    else
+        std::fprintf(stderr, "player: the error log %s could not be written\n", gLogPath.c_str());
 }
 
 void log_verbose(const char* format, ...)

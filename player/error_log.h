@@ -13,6 +13,14 @@ void log_line(const char* text);
 
 // printf-style helpers: log_printf always writes; log_verbose only when verbose logging is on ("-log").
 void log_printf(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
+// A message that ends the run (or the start-up): written to the log like any other, and to stderr with
+// each line after "player: ", so that whoever started the player sees why it stopped. Control characters
+// other than the line breaks are escaped on stderr.
+void log_fatal(const char* text);
+void log_fatal_printf(const char* format, ...) __attribute__((format(printf, 1, 2)));
+// After the fatal messages of a run: tells stderr where the whole story is, the log's absolute path.
+void print_log_location();
 void log_verbose(const char* format, ...) __attribute__((format(printf, 1, 2)));
 void log_set_verbose(bool verbose);
 bool log_is_verbose();

@@ -7,6 +7,8 @@
 
 #include <vector>
 
+#include <vortel/log_text.h>
+
 #include "error_log.h"
 
 namespace
@@ -40,7 +42,8 @@ template <typename Fn> Fn find_function(void* handle, const char* name)
 
 [[noreturn]] void missing_function(const char* name, const std::string& fileName)
 {
-    throw BasicException::format("Couldn't load function '%s' from library '%s'!\n", name, fileName.c_str());
+    throw BasicException::format("Couldn't load function '%s' from library '%s'!\n",
+                                 vortel::LogName(name).c_str(), vortel::LogName(fileName.c_str()).c_str());
 }
 
 void find_declared_functions(LibraryRecord& library)
@@ -56,7 +59,8 @@ void load_library(LibraryRecord& library, const LibrarySearch& search)
 {
     library.handle = open_library(library.fileName, search);
     if (!library.handle)
-        throw BasicException::format("Couldn't load library '%s'!\n", library.fileName.c_str());
+        throw BasicException::format("Couldn't load library '%s'!\n",
+                                     vortel::LogName(library.fileName.c_str()).c_str());
     // SDL_LoadFunction reports a missing symbol through SDL_SetError only; the messages below are ours.
     library.init = find_function<VortelInitFn>(library.handle, VORTEL_INIT_NAME);
     if (!library.init)
@@ -175,8 +179,8 @@ void bind_events(Demo& demo)
             if (!event.function)
                 throw BasicException::format("Couldn't match event %d's function '%s' for library '%s' to "
                                              "available libraries in track %d",
-                                             int(i), event.functionName.c_str(),
-                                             event.libraryFileName.c_str(), int(k));
+                                             int(i), vortel::LogName(event.functionName.c_str()).c_str(),
+                                             vortel::LogName(event.libraryFileName.c_str()).c_str(), int(k));
         }
     }
 }
@@ -185,9 +189,10 @@ bool init_libraries(Demo& demo, SDL_Surface** outputSurfaces, SDL_Surface** inpu
                     ServicesStruct* services)
 {
     for (LibraryRecord& library : demo.libraries) {
-        log_verbose("Initializing lib %s ... \n", library.fileName.c_str());
+        const vortel::LogName name(library.fileName.c_str());
+        log_verbose("Initializing lib %s ... \n", name.c_str());
         if (!library.init || !library.init(outputSurfaces, inputSurfaces, services)) {
-            log_verbose(" *** Library %s failed init! \n", library.fileName.c_str());
+            log_verbose(" *** Library %s failed init! \n", name.c_str());
             return false;
         }
     }

@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <vector>
 
+#include <vortel/log_text.h>
+
 #include "error_log.h"
 #include "services.h"
 
@@ -48,12 +50,13 @@ const char* text_or_blank(const char* text)
     return text ? text : "";
 }
 
+// Resource names come from the document: whatever they hold, the message stays one line.
 __attribute__((format(printf, 1, 2))) void report(const char* format, ...)
 {
     char text[1024];
     va_list args;
     va_start(args, format);
-    std::vsnprintf(text, sizeof(text), format, args);
+    vortel::format_log_line(text, sizeof(text), false, format, args);
     va_end(args);
     RegistrySink sink = registry().sink;
     (sink ? sink : log_line)(text);

@@ -126,6 +126,29 @@ void choose_driver(const char* variable, const std::string& name)
         setenv(variable, name.c_str(), 0);
 }
 
+// Left to itself, SDL falls back from X11 to the console drivers when there is no display: fbcon, or the
+// text-mode caca, which paints the demo as escape codes over the terminal it was started from. Unless
+// SDL_VIDEODRIVER (or the settings file) names a driver, only X11 is tried. Returns false when SDL
+// could not start.
+bool init_sdl_in_a_window(uint32_t flags)
+{
+    const char* named = std::getenv("SDL_VIDEODRIVER");
+    const bool chooseX11 = (flags & SDL_INIT_VIDEO) && !(named && *named);
+    if (chooseX11)
+        setenv("SDL_VIDEODRIVER", "x11", 1);
+    const bool started = SDL_Init(flags) >= 0;
+    if (chooseX11)
+        unsetenv("SDL_VIDEODRIVER"); // SDL has read it; the environment stays as the user left it
+    if (!started) {
+        gLastError = SDL_GetError();
+        const char* display = std::getenv("DISPLAY");
+        if (chooseX11 && !(display && *display))
+            gLastError +=
+                ": no X display (DISPLAY is not set); SDL_VIDEODRIVER may name another video driver";
+    }
+    return started;
+}
+
 } // namespace
 
 void SDL_Config_DefaultConfig(SDL_Config* config)
@@ -176,10 +199,8 @@ SDL_Surface* SDL_Config_Init(const SDL_Config* config)
     choose_driver("SDL_VIDEODRIVER", config->videoDriver);
     choose_driver("SDL_AUDIODRIVER", config->audioDriver);
     gAudioOpen = false;
-    if (SDL_Init(config->initFlags & ~uint32_t(SDL_INIT_AUDIO)) < 0) {
-        gLastError = SDL_GetError();
+    if (!init_sdl_in_a_window(config->initFlags & ~uint32_t(SDL_INIT_AUDIO)))
         return nullptr;
-    }
     if (config->videoFlags & SDL_OPENGL) {
         SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
         SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);

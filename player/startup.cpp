@@ -14,6 +14,7 @@
 #include <vector>
 
 #include <glstate.h>
+#include <vortel/log_text.h>
 #include <vortel/plugin.h>
 
 #include "capture.h"
@@ -157,9 +158,9 @@ void Player::open_window()
         std::string ini = existing_file("SDL.ini", program_folder());
         int loaded = SDL_Config_LoadConfig(ini.c_str(), &config_);
         if (loaded < 0 && !(loaded == -1 && cl_.width > 0)) {
-            log_printf("Couldn't load the SDL.ini file.\n");
+            log_fatal("Couldn't load the SDL.ini file.\n");
             if (loaded != -1)
-                log_printf("%s\n", SDL_Config_LastError());
+                log_fatal_printf("%s\n", SDL_Config_LastError());
             throw StepFailed();
         }
     }
@@ -175,8 +176,8 @@ void Player::open_window()
     sdlStarted_ = true;
     screen_ = SDL_Config_Init(&config_);
     if (!screen_) {
-        log_printf("Couldn't initialize SDL! Is the resolution you chose available on this system?\n");
-        log_printf("(%s)\n", SDL_Config_LastError());
+        log_fatal("Couldn't initialize SDL! Is the resolution you chose available on this system?\n");
+        log_fatal_printf("(%s)\n", SDL_Config_LastError());
         throw StepFailed();
     }
     if ((config_.initFlags & SDL_INIT_AUDIO) && !SDL_Config_AudioOpen())
@@ -188,7 +189,8 @@ void Player::open_window()
         glewExperimental = GL_TRUE;
         GLenum glew = glewInit();
         if (glew != GLEW_OK) {
-            log_printf("Glew init error: %s\n", reinterpret_cast<const char*>(glewGetErrorString(glew)));
+            log_fatal_printf("Glew init error: %s\n",
+                             reinterpret_cast<const char*>(glewGetErrorString(glew)));
             throw StepFailed();
         }
     }
@@ -267,7 +269,8 @@ void Player::load_music_and_resources()
         musicPath_ = path;
         music_ = Mix_LoadMUS(path.c_str());
         if (!music_)
-            log_printf("Couldn't load the music %s: %s\n", path.c_str(), Mix_GetError());
+            log_printf("Couldn't load the music %s: %s\n", vortel::LogName(path.c_str()).c_str(),
+                       vortel::LogName(Mix_GetError()).c_str());
     }
     step_ = 7;
     std::string dataFile = demo_->hasDataFile ? existing_file(demo_->dataFile, folder_of(cl_.demoPath)) : "";
@@ -356,10 +359,14 @@ bool Player::capture(uint32_t start)
     if (cl_.repeat > 1)
         options.loop = &passes;
     bool ok = run_frame_loop(*demo_, DemoClock::fixed(from, cl_.fps), endTime, presenter_, options);
+    capture.report_summary();
     if (video) {
         video->finish();
-        log_printf("Video written: %s (%llu frames)\n", cl_.videoFile.c_str(),
-                   static_cast<unsigned long long>(capture.frames_written()));
+        char written[1024];
+        std::snprintf(written, sizeof(written), "Video written: %s (%llu frames)\n", cl_.videoFile.c_str(),
+                      static_cast<unsigned long long>(capture.frames_written()));
+        Log(written);
+        std::fputs(written, stderr);
     }
     return ok;
 }
@@ -416,13 +423,16 @@ int Player::run()
         status = 0;
     } catch (const Cancelled&) {
     } catch (const StepFailed&) {
-        log_printf(kFallbackMessage, step_);
+        log_fatal_printf(kFallbackMessage, step_);
+        print_log_location();
         // A frame loop that ran to its end is a demo that played, whatever its last frame said.
         status = step_ >= 9 ? 0 : 1;
     } catch (const BasicException& e) {
-        Log(e.message);
+        log_fatal(e.message);
+        print_log_location();
     } catch (...) {
-        log_printf(kFallbackMessage, step_);
+        log_fatal_printf(kFallbackMessage, step_);
+        print_log_location();
     }
     shutdown();
     return status;

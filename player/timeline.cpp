@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdint>
 
+#include <vortel/log_text.h>
+
 #include "error_log.h"
 #include "library_host.h"
 #include "param_eval.h"
@@ -184,7 +186,8 @@ int32_t timeline_get_param(int32_t time, int32_t word)
     if (!event)
         return 0;
     if (word < 0 || size_t(word) >= event->params.size()) {
-        log_printf("GetParam: %s has no argument word %d\n", event->functionName.c_str(), int(word));
+        log_printf("GetParam: %s has no argument word %d\n",
+                   vortel::LogName(event->functionName.c_str()).c_str(), int(word));
         return 0;
     }
     int32_t value[4] = {};

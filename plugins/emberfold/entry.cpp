@@ -3,7 +3,7 @@
 #include "emberfold_services.h"
 
 #include <cstdarg>
-#include <cstdio>
+#include <vortel/log_text.h>
 
 namespace emberfold
 {
@@ -18,11 +18,8 @@ void log_message(const char* format, ...)
     char text[512];
     va_list args;
     va_start(args, format);
-    const int n = std::vsnprintf(text, sizeof(text) - 1, format, args);
+    vortel::format_log_line(text, sizeof(text), true, format, args);
     va_end(args);
-    size_t end = n < 0 ? 0 : (size_t(n) < sizeof(text) - 2 ? size_t(n) : sizeof(text) - 2);
-    text[end] = '\n';
-    text[end + 1] = '\0';
     gServices.Log(text);
 }
 

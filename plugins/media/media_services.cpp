@@ -1,7 +1,7 @@
 #include "media_services.h"
 
 #include <cstdarg>
-#include <cstdio>
+#include <vortel/log_text.h>
 
 namespace media
 {
@@ -15,7 +15,7 @@ void log_message(const char* format, ...)
     char text[512];
     va_list args;
     va_start(args, format);
-    std::vsnprintf(text, sizeof(text), format, args);
+    vortel::format_log_line(text, sizeof(text), false, format, args);
     va_end(args);
     gServices.Log(text);
 }

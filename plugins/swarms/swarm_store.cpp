@@ -6,6 +6,7 @@
 #include <effects/resource_cache.h>
 #include <new>
 #include <scene/math3d.h>
+#include <vortel/log_text.h>
 
 namespace swarms
 {
@@ -21,7 +22,7 @@ void log_message(const char* format, ...)
     char text[512];
     va_list args;
     va_start(args, format);
-    std::vsnprintf(text, sizeof(text), format, args);
+    vortel::format_log_line(text, sizeof(text), false, format, args);
     va_end(args);
     gServices.Log(text);
 }

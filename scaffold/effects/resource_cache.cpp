@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <vortel/log_text.h>
 #include <vortel/plugin.h>
 
 namespace
@@ -91,7 +92,7 @@ void ResourceCache::report(const char* format, const char* entry) const
     if (!log_)
         return;
     char text[2 * kNameSize + 128];
-    std::snprintf(text, sizeof(text), format, name_, entry);
+    std::snprintf(text, sizeof(text), format, name_, vortel::LogName(entry).c_str());
     log_(text);
 }
 

@@ -1,8 +1,7 @@
 #include "effects/scene_state.h"
 
-#include <algorithm>
 #include <cstdarg>
-#include <cstdio>
+#include <vortel/log_text.h>
 
 ServicesStruct gServices = {};
 RootNode3D* sceneRoot = nullptr;
@@ -16,10 +15,7 @@ void scaffold_log(const char* format, ...)
     char text[512];
     va_list args;
     va_start(args, format);
-    const int length = std::vsnprintf(text, sizeof(text) - 1, format, args);
+    vortel::format_log_line(text, sizeof(text), true, format, args);
     va_end(args);
-    const size_t end = length < 0 ? 0 : std::min<size_t>(size_t(length), sizeof(text) - 2);
-    text[end] = '\n';
-    text[end + 1] = '\0';
     gServices.Log(text);
 }

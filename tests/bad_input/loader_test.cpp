@@ -29,13 +29,14 @@ std::string bad(const std::string& name)
     return std::string(VORTEL_FIXTURES) + "/bad/" + name;
 }
 
-// The message load_demo throws, or "" when the document loads.
+// The first line of the message load_demo throws (the details follow it), or "" when the document loads.
 std::string load_message(const std::string& path, Demo& demo)
 {
     try {
         load_demo(path.c_str(), demo);
     } catch (const BasicException& error) {
-        return error.message;
+        const std::string message = error.message;
+        return message.substr(0, message.find('\n'));
     }
     return "";
 }

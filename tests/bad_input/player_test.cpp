@@ -69,7 +69,8 @@ TEST(BadDocumentInThePlayer, RefusedDocumentsStopAtStartWithTheirMessage)
         SCOPED_TRACE(file);
         PlayerRun run = run_fixture("refused", bad(file));
         EXPECT_EQ(run.status, 1);
-        EXPECT_EQ(run.log, message);
+        ASSERT_EQ(run.lines().size(), 2u) << run.log;
+        EXPECT_EQ(run.lines()[0], message) << "the detail follows on the next line";
         expect_clean(run);
     }
 }

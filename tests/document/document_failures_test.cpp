@@ -3,7 +3,8 @@
 
 #include "load_helpers.h"
 
-namespace {
+namespace
+{
 
 const std::string kXmlError =
     "An XML error occurred while loading demo from XML file. The XML file is corrupt in some way.";
@@ -121,6 +122,15 @@ TEST(DocumentFailures, EntityExpansionIsBoundedAndExternalFilesAreNotFetched)
         }() + "\">";
     bomb += "]>" + demo_xml("<Texts><Text>&a9;</Text></Texts>");
     EXPECT_EQ(load_failure(bomb), kXmlError);
+
+    // Entities a hand-written document might use, 100 references to a 1 KB text, load.
+    std::string references;
+    for (int i = 0; i < 100; ++i)
+        references += "&kb;";
+    EXPECT_EQ(load_failure(
+                  "<?xml version=\"1.0\"?><!DOCTYPE Demo [<!ENTITY kb \"" + std::string(1000, 'k') + "\">]>" +
+                  demo_xml("<Texts><Text a=\"" + references + "\">" + references + "</Text></Texts>")),
+              "loaded");
 
     const std::string external =
         "<?xml version=\"1.0\"?><!DOCTYPE Demo [<!ENTITY secret SYSTEM \"/etc/hostname\">]>" +

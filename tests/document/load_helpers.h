@@ -25,13 +25,15 @@ inline Demo load_xml(const std::string& xml)
     return demo;
 }
 
-// The message of the BasicException the document raises, or "loaded" when it loads.
+// The first line of the message of the BasicException the document raises (the message it is known by;
+// where and what follow on the next line), or "loaded" when it loads.
 inline std::string load_failure(const std::string& xml)
 {
     try {
         load_xml(xml);
     } catch (const BasicException& e) {
-        return e.message;
+        const std::string message = e.message;
+        return message.substr(0, message.find('\n'));
     }
     return "loaded";
 }

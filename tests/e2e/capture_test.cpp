@@ -38,6 +38,8 @@ TEST(Capture, WritesOneFramePerTickOfTheFixedClockWithTheDrawnPicture)
     EXPECT_EQ(frames.back(), "frame_00010.png");
     for (uint32_t k = 0; k < frames.size(); ++k)
         expect_capture_frame(Picture::load_png(folder + "/frames/" + frames[k]), k * 100, frames[k]);
+    // stderr is a pipe here, not a terminal: the summary is there all the same.
+    EXPECT_NE(run.stderrText.find("11 frames written to frames\n"), std::string::npos) << run.stderrText;
 }
 
 TEST(Capture, FromAndToChooseTheTimeRange)

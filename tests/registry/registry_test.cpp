@@ -117,11 +117,24 @@ TEST_F(Registry, FailedAcquisitionsSayWhyOnce)
                                                    " could not find the  named "}));
 }
 
+// A name from the document cannot split a message or drive the terminal: control characters are escaped,
+// other UTF-8 is kept.
+TEST_F(Registry, QuotedNamesHaveTheirControlCharactersEscaped)
+{
+    const uint32_t type = vortel_fourcc("MSG3");
+    EXPECT_EQ(AcquireByName(type, "caf\xC3\xA9\nforged\x1B[2J\xC2\x9B\t\x7F\xE2\x80\xA8!", nullptr, false,
+                            "VortelEdit", "Beat", nullptr),
+              nullptr);
+    EXPECT_EQ(gMessages, (std::vector<std::string>{"VortelEdit could not find the Beat named "
+                                                   "caf\xC3\xA9\\nforged\\x1B[2J\\u009B\\t\\x7F\\u2028!"}));
+}
+
 // Without a sink of its own (and in the player, which installs log_line) every message is one line of
 // the error log, not run together with the next one.
 TEST_F(Registry, MessagesAreLinesOfTheErrorLog)
 {
-    const std::string path = std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + ".log";
+    const std::string path =
+        std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + ".log";
     log_open(path.c_str());
     registry_set_sink(nullptr);
     const uint32_t type = vortel_fourcc("MSG2");

@@ -153,6 +153,7 @@ TEST_F(Sdk, InstallPutsThePlayerPluginsHeadersAndPackageFilesInPlace)
         "include/vortel/plugin.h",
         "include/vortel/records.h",
         "include/vortel/legacy_rand.h",
+        "include/vortel/log_text.h",
         "include/vortel/scaffold/glstate.h",
         "include/vortel/scaffold/scene/group_node3d.h",
         "include/vortel/scaffold/scene/poly3d.h",
