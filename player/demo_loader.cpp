@@ -48,6 +48,29 @@ constexpr XMLSize_t kMaxEntityExpansions = 10000;
 // A required element or attribute is missing, or a value is not one of those allowed.
 struct MalformedDemo {};
 
+// While --check reads a document: the problems found so far, which then leave out the part they are in
+// instead of ending the reading. Null for a document read to be played.
+std::vector<std::string>* gProblems = nullptr;
+
+// Reads one part of the document (a library's function, the settings, an event). A problem in it ends
+// the reading, or while --check reads, is noted as "<where>: <message>" and leaves the part out (false).
+template <class Where, class Read> bool read_part(Where where, Read read)
+{
+    if (!gProblems) {
+        read();
+        return true;
+    }
+    try {
+        read();
+        return true;
+    } catch (const MalformedDemo&) {
+        gProblems->push_back(where() + ": " + kLoadErrorMessage);
+    } catch (const BasicException& e) {
+        gProblems->push_back(where() + ": " + e.message);
+    }
+    return false;
+}
+
 //-----------------------------------------------------------------------------
 // [SECTION] DOM access: attributes, numbers, strings, children
 //-----------------------------------------------------------------------------
@@ -162,6 +185,13 @@ bool tag_is(const DOMElement* element, const XMLCh* tag)
 // document: the DOM's own search by tag name walks the whole tree again for every name, and slowly.
 struct DocumentElements {
     std::vector<const DOMElement*> libraries, settings, tracks, texts, textLists;
+    // In a document read up to an XML error: the elements whose end was never reached, which may have
+    // lost children. They are the last element at every depth.
+    std::vector<const DOMElement*> unfinished;
+    bool finished(const DOMElement* element) const
+    {
+        return std::find(unfinished.begin(), unfinished.end(), element) == unfinished.end();
+    }
 };
 
 // The node after `node` in document order (descending into every node with children, as a search by
@@ -200,16 +230,26 @@ DocumentElements find_elements(const DOMDocument* document)
 
 void read_libraries(const DocumentElements& elements, Demo& demo)
 {
-    for (const DOMElement* libraryElement : elements.libraries) {
+    for (size_t n = 0; n < elements.libraries.size(); ++n) {
+        const DOMElement* libraryElement = elements.libraries[n];
         LibraryRecord library;
-        library.fileName = required_string(libraryElement, u"FileName");
+        if (!read_part([n] { return "library " + std::to_string(n); },
+                       [&] { library.fileName = required_string(libraryElement, u"FileName"); }))
+            continue;
+        size_t f = 0;
         for_each_child_element(libraryElement, [&](const DOMElement* functionElement) {
+            if (!elements.finished(functionElement))
+                return;
             FunctionDeclaration function;
-            function.name = required_string(functionElement, u"Name");
-            for_each_child_element(functionElement, [&](const DOMElement* paramElement) {
-                function.paramNames.push_back(required_string(paramElement, u"Name"));
-            });
-            library.functions.push_back(std::move(function));
+            auto where = [&] { return "library '" + library.fileName + "', function " + std::to_string(f); };
+            if (read_part(where, [&] {
+                    function.name = required_string(functionElement, u"Name");
+                    for_each_child_element(functionElement, [&](const DOMElement* paramElement) {
+                        function.paramNames.push_back(required_string(paramElement, u"Name"));
+                    });
+                }))
+                library.functions.push_back(std::move(function));
+            ++f;
         });
         demo.libraries.push_back(std::move(library));
     }
@@ -362,7 +402,15 @@ void read_tracks(const DocumentElements& elements, Demo& demo)
     for (const DOMElement* trackElement : elements.tracks) {
         Track track;
         for_each_child_element(trackElement, [&](const DOMElement* eventElement) {
-            track.events.push_back(read_event(eventElement, idCounter));
+            Event event;
+            auto where = [&] {
+                return "track " + std::to_string(demo.tracks.size()) + ", event " +
+                       std::to_string(track.events.size());
+            };
+            // An event cut off by an XML error is left out silently: the error is reported already.
+            event.unread = !elements.finished(eventElement) ||
+                           !read_part(where, [&] { event = read_event(eventElement, idCounter); });
+            track.events.push_back(std::move(event));
         });
         demo.tracks.push_back(std::move(track));
     }
@@ -394,8 +442,9 @@ public:
     XmlLibrary& operator=(const XmlLibrary&) = delete;
 };
 
-// Parses and reads the document; every DOM object is gone when this returns.
-void read_document(const char* path, Demo& demo)
+// Parses and reads the document; every DOM object is gone when this returns. While --check reads, a
+// document that is not well-formed is read up to its first error: returns false then.
+bool read_document(const char* path, Demo& demo)
 {
     // A document must not make the parser fetch other files or expand entities without bound.
     SecurityManager securityManager;
@@ -409,28 +458,37 @@ void read_document(const char* path, Demo& demo)
     if (!document)
         throw BasicException::format(kMissingDocumentMessage, path);
     // A document with errors is only partly built: reading it would play half a demo.
-    if (parser.getErrorCount() > 0 || !document->getDocumentElement())
+    const bool complete = parser.getErrorCount() == 0;
+    if (!document->getDocumentElement() || (!complete && !gProblems))
         throw BasicException(kXmlErrorMessage);
-    const DocumentElements elements = find_elements(document);
+    if (!complete)
+        gProblems->push_back(std::string("document: ") + kXmlErrorMessage);
+    DocumentElements elements = find_elements(document);
+    if (!complete)
+        for (const DOMNode* node = document->getDocumentElement(); node; node = node->getLastChild())
+            if (node->getNodeType() == DOMNode::ELEMENT_NODE)
+                elements.unfinished.push_back(static_cast<const DOMElement*>(node));
     read_libraries(elements, demo);
-    read_settings(elements, demo);
+    // Settings that come after the error are not missing, only unread.
+    if (complete || !elements.settings.empty())
+        read_part([] { return std::string("Settings"); }, [&] { read_settings(elements, demo); });
     read_tracks(elements, demo);
     read_texts(elements, demo);
+    return complete;
 }
 
-} // namespace
-
-void load_demo(const char* path, Demo& demo)
+// Reads the document into `loaded`; returns whether it was read to its end.
+bool read_demo(const char* path, Demo& loaded)
 {
     if (!path)
         throw BasicException::format(kMissingDocumentMessage, "");
-    Demo loaded;
+    bool complete = false;
     const char* failure = nullptr;
     {
         // The XML library must outlive the exceptions it throws: their destructors free memory through it.
         XmlLibrary xml;
         try {
-            read_document(path, loaded);
+            complete = read_document(path, loaded);
         } catch (const BasicException&) {
             throw;
         } catch (const XMLException&) {
@@ -443,5 +501,26 @@ void load_demo(const char* path, Demo& demo)
     }
     if (failure)
         throw BasicException(failure);
+    return complete;
+}
+
+} // namespace
+
+void load_demo(const char* path, Demo& demo)
+{
+    Demo loaded;
+    read_demo(path, loaded);
     demo = std::move(loaded);
+}
+
+bool load_demo_leniently(const char* path, Demo& demo, std::vector<std::string>& problems)
+{
+    struct Leniency {
+        explicit Leniency(std::vector<std::string>& problems) { gProblems = &problems; }
+        ~Leniency() { gProblems = nullptr; }
+    } leniency(problems);
+    Demo loaded;
+    bool complete = read_demo(path, loaded);
+    demo = std::move(loaded);
+    return complete;
 }
