@@ -31,6 +31,7 @@
 #include "sdl_config.h"
 #include "services.h"
 #include "setup_window.h"
+#include "timeline.h"
 #include "video_encoder.h"
 
 //-----------------------------------------------------------------------------
@@ -238,7 +239,7 @@ void Player::prepare_gl_and_libraries()
     gls_make_current(gl_.get());
 
     log_verbose("Setting warning function\n");
-    registry_set_sink(log_line);
+    registry_set_sink(timeline_message_sink);
     set_user_volume(volume_);
     services_fill(&services_, gl_.get());
 
