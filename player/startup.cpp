@@ -170,6 +170,8 @@ void Player::open_window()
     }
     if (cl_.windowed)
         config_.videoFlags &= ~uint32_t(SDL_FULLSCREEN);
+    if (cl_.fullscreen)
+        config_.videoFlags |= SDL_FULLSCREEN;
     if (demo_->useOpenGL)
         config_.videoFlags |= SDL_OPENGL;
 
@@ -313,6 +315,11 @@ void Player::play(uint32_t start)
         FrameLoopOptions options;
         options.music = &music;
         LoopRange loop{cl_.loopFrom, cl_.loopTo};
+        std::string clamped;
+        if (cl_.hasLoop && clamp_loop_range(loop, demo_->runningTime, &clamped)) {
+            std::fprintf(stderr, "player: %s\n", clamped.c_str());
+            log_printf("%s\n", clamped.c_str());
+        }
         if (cl_.hasLoop) {
             options.loop = &loop;
             if (start < loop.from || start > loop.to) {
