@@ -50,6 +50,20 @@ struct CheckContext {
 // [SECTION] Libraries
 //-----------------------------------------------------------------------------
 
+// The description of one effect in a library's table; null when the table does not describe it in a form
+// that can be used.
+const VortelEffectDescription* find_description(const VortelEffectTable* table, const std::string& name)
+{
+    if (!table || table->effectCount <= 0 || !table->effects)
+        return nullptr;
+    for (int32_t e = 0; e < table->effectCount; ++e) {
+        const VortelEffectDescription& effect = table->effects[e];
+        if (effect.name && name == effect.name)
+            return effect.paramCount >= 0 && (effect.params || effect.paramCount == 0) ? &effect : nullptr;
+    }
+    return nullptr;
+}
+
 void check_libraries(Demo& demo, const LibrarySearch& search, CheckContext& context, Report& report)
 {
     for (LibraryRecord& library : demo.libraries) {
@@ -73,6 +87,10 @@ void check_libraries(Demo& demo, const LibrarySearch& search, CheckContext& cont
             if (!function.function)
                 report.add("library '%s': declares '%s', which it does not export", name,
                            function.name.c_str());
+            const VortelEffectDescription* effect = find_description(context.tables.back(), function.name);
+            if (function.function && effect && size_t(effect->paramCount) != function.paramNames.size())
+                report.add("library '%s': declares '%s' with %zu parameters, but the effect reads %d", name,
+                           function.name.c_str(), function.paramNames.size(), int(effect->paramCount));
         }
     }
 }
@@ -112,13 +130,9 @@ const FunctionDeclaration* declaration_of(const Demo& demo, const Event& event,
 const VortelEffectDescription* description_of(const CheckContext& context, const Event& event)
 {
     size_t library = 0;
-    if (!declaration_of(context.demo, event, &library) || !context.tables[library])
+    if (!declaration_of(context.demo, event, &library))
         return nullptr;
-    const VortelEffectTable& table = *context.tables[library];
-    for (int32_t e = 0; e < table.effectCount; ++e)
-        if (table.effects[e].name && event.functionName == table.effects[e].name)
-            return &table.effects[e];
-    return nullptr;
+    return find_description(context.tables[library], event.functionName);
 }
 
 bool names_no_text(const VortelParamDescription& param, int32_t index)
@@ -152,7 +166,7 @@ void check_text_indices(CheckContext& context, const Event& event, int k, int i,
     const size_t texts = context.demo.texts.size();
     auto out_of_range = [texts](int32_t index) { return index < 0 || size_t(index) >= texts; };
     if (const VortelEffectDescription* effect = description_of(context, event)) {
-        const size_t described = std::min(event.params.size(), size_t(std::max(effect->paramCount, 0)));
+        const size_t described = std::min(event.params.size(), size_t(effect->paramCount));
         for (size_t p = 0; p < described; ++p) {
             const VortelParamDescription& param = effect->params[p];
             const Param& given = event.params[p];

@@ -5,8 +5,9 @@
 // "library 'NAME': ...", "Settings: ..." or "text N: ..." otherwise. Problems found:
 //   what the document reader could not read, each part on its own, and then what it could read (an XML
 //     error first reports the error, then checks what came before it);
-//   a library that cannot be loaded (with the dynamic loader's reason), lacks an entry point or does not
-//     export a function it declares;
+//   a library that cannot be loaded (with the dynamic loader's reason), lacks an entry point, does not
+//     export a function it declares, or declares an effect it describes with another number of parameters
+//     than the effect reads;
 //   an event naming a library or function the document does not declare;
 //   a parameter count different from the function's declaration;
 //   a text index out of range: a constant parameter that names a resource or a file by the effect's own

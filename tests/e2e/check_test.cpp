@@ -86,10 +86,11 @@ TEST(Check, TextIndicesOutOfRangeForResourceParameters)
                    "track 0, event 3: parameter 1 (beat) names text 5, but the document has 2 texts"});
 }
 
-TEST(Check, TextIndicesOfTheParametersAnEffectDescribesAsNamingResources)
+TEST(Check, TextIndicesAndParameterCountsByTheEffectsOwnDescriptions)
 {
     expect_report("described",
-                  {"track 0, event 1: parameter 1 (textIndex) names text 7, but the document has 1 texts",
+                  {"library 'Probe.so': declares 'ProbeAcquire' with 2 parameters, but the effect reads 3",
+                   "track 0, event 1: parameter 1 (textIndex) names text 7, but the document has 1 texts",
                    "track 0, event 2: parameter 1 (textIndex) names text -1, but the document has 1 texts"});
 }
 
