@@ -176,7 +176,7 @@ void check_text_indices(CheckContext& context, const Event& event, int k, int i,
             if (out_of_range(given.value))
                 report.add(
                     "track %d, event %d: parameter %zu (%s) names text %d, but the document has %zu texts", k,
-                    i, p, param.name, int(given.value), texts);
+                    i, p, param.name ? param.name : "?", int(given.value), texts);
             else if (param.resourceType == kTypeFile)
                 context.fileTexts.insert(given.value);
         }

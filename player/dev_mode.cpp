@@ -185,17 +185,15 @@ void DevMode::hold_at_end(DemoClock& clock, MusicControl* music, uint32_t endTim
             music->pause();
     }
     clock.seek(endTime);
-    if (music)
-        music->seek(endTime);
     if (!heldAtEnd_)
         log_printf("Dev: the demo ends at %u ms; paused on its last frame (Escape quits).\n", endTime);
     heldAtEnd_ = true;
 }
 
-bool DevMode::FileStamp::operator!=(const FileStamp& other) const
+bool DevMode::FileStamp::operator==(const FileStamp& other) const
 {
-    return exists != other.exists || modifiedNs != other.modifiedNs || size != other.size ||
-           inode != other.inode;
+    return exists == other.exists && modifiedNs == other.modifiedNs && size == other.size &&
+           inode == other.inode;
 }
 
 DevMode::FileStamp DevMode::stamp_of(const std::string& path)
@@ -213,20 +211,27 @@ DevMode::FileStamp DevMode::stamp_of(const std::string& path)
 
 void DevMode::watch_document_files()
 {
+    // A file already watched keeps the stamp it was last seen with: a save since then is still noticed.
+    std::vector<WatchedFile> before = std::move(watched_);
     watched_.clear();
-    watched_.push_back({path_, stamp_of(path_)});
-    const std::string folder = folder_of(path_);
-    for (const std::string& text : demo_->texts) {
-        if (text.empty())
-            continue;
-        std::string file = existing_file(text, folder);
-        FileStamp stamp = stamp_of(file);
-        bool known = false;
+    auto watch = [&](const std::string& path) {
         for (const WatchedFile& watched : watched_)
-            known = known || watched.path == file;
-        if (stamp.exists && !known)
-            watched_.push_back({file, stamp});
-    }
+            if (watched.path == path)
+                return;
+        for (const WatchedFile& old : before)
+            if (old.path == path) {
+                watched_.push_back(old);
+                return;
+            }
+        FileStamp stamp = stamp_of(path);
+        if (stamp.exists || watched_.empty())
+            watched_.push_back({path, stamp});
+    };
+    watch(path_);
+    const std::string folder = folder_of(path_);
+    for (const std::string& text : demo_->texts)
+        if (!text.empty())
+            watch(existing_file(text, folder));
 }
 
 void DevMode::watch_files()
@@ -237,7 +242,7 @@ void DevMode::watch_files()
     watchTicks_ = now;
     for (size_t i = 0; i < watched_.size(); ++i) {
         FileStamp stamp = stamp_of(watched_[i].path);
-        if (!(stamp != watched_[i].stamp))
+        if (stamp == watched_[i].stamp)
             continue;
         watched_[i].stamp = stamp;
         // A document being saved may be gone for a moment: wait until it is back.

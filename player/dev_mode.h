@@ -43,7 +43,7 @@ public:
     // 0 .. endTime; `loop` (or null) is where Home goes.
     void apply_keys(DemoClock& clock, MusicControl* music, uint32_t endTime, const LoopRange* loop);
 
-    // For a clock past the end: pauses the clock and the music at endTime, the demo's last frame.
+    // For a clock past the end: pauses the clock (at endTime, the demo's last frame) and the music.
     void hold_at_end(DemoClock& clock, MusicControl* music, uint32_t endTime);
 
     // A few times a second: asks for a reload when the document or a file its texts name was saved.
@@ -69,7 +69,7 @@ private:
         bool exists = false;
         int64_t modifiedNs = 0, size = 0;
         uint64_t inode = 0;
-        bool operator!=(const FileStamp& other) const;
+        bool operator==(const FileStamp& other) const;
     };
     struct WatchedFile {
         std::string path;
