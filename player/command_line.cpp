@@ -105,6 +105,8 @@ CommandLine parse_command_line(int argc, const char* const* argv)
             cl.noSetup = true;
         } else if (name == "--windowed") {
             cl.noSetup = cl.windowed = true;
+        } else if (name == "--fullscreen") {
+            cl.fullscreen = true;
         } else if (name == "--size") {
             if (!parse_size(value, &cl.width, &cl.height))
                 fail(std::string("--size wants WIDTHxHEIGHT (1..16384 each), not '") + value + "'");
@@ -158,6 +160,11 @@ CommandLine parse_command_line(int argc, const char* const* argv)
             fail("unknown option '" + name + "' (see --help)");
         }
     }
+    if (cl.fullscreen && (cl.windowed || !cl.captureDir.empty()))
+        fail("--fullscreen does not go with --windowed, --size or --capture");
+    // An author switches between the demo and the editor: a window, unless full screen is asked for.
+    if (cl.dev && !cl.fullscreen)
+        cl.windowed = true;
     if (cl.hasFrom && cl.hasTo && cl.to < cl.from)
         fail("--to must not be before --from");
     if (captureTiming && cl.captureDir.empty())
@@ -198,6 +205,7 @@ const char* command_line_usage()
            "  --no-setup      skip the setup window; the video mode comes from SDL.ini or --size\n"
            "  --size WxH      window size in pixels; implies --no-setup and --windowed\n"
            "  --windowed      no full screen; implies --no-setup\n"
+           "  --fullscreen    full screen even with --dev\n"
            "  --capture DIR   render offline on a fixed clock and write every frame as\n"
            "                  DIR/frame_NNNNN.png (implies --no-setup and --windowed)\n"
            "  --fps N         capture rate, frames per second (default 60)\n"
@@ -209,9 +217,12 @@ const char* command_line_usage()
            "                  pass starts its events afresh and the frame numbers run on\n"
            "  --check         load the document and its libraries, report every problem found\n"
            "                  (exit status 1 when there is any); nothing is played\n"
-           "  --dev           authoring keys: Space pause, Left/Right seek 1 s (Shift: 10 s),\n"
-           "                  Home restart, R reload the document; time and frame rate in the title\n"
-           "  --loop FROM-TO  play the range FROM..TO (ms) over and over\n"
+           "  --dev           authoring: a window (not full screen); Space pause, Left/Right seek\n"
+           "                  1 s (Shift: 10 s), Home restart, R reload the document, which also\n"
+           "                  reloads by itself when it or a file it names is saved; the end of\n"
+           "                  the demo pauses on its last frame; time and frame rate in the title\n"
+           "  --loop FROM-TO  play the range FROM..TO (ms) over and over (kept within the demo's\n"
+           "                  RunningTime)\n"
            "  --help          show this text\n"
            "  --version       show the version\n";
 }

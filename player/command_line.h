@@ -6,6 +6,7 @@
 //   --no-setup            skip the setup window (video mode from "SDL.ini" or --size)
 //   --size WxH            window size; implies --no-setup and --windowed
 //   --windowed            no full screen; implies --no-setup
+//   --fullscreen          full screen even with --dev (not with --windowed, --size or --capture)
 //   --capture DIR         offline rendering on a fixed clock, frames written as DIR/frame_NNNNN.png;
 //                         implies --no-setup and --windowed
 //   --fps N               capture rate (default 60)
@@ -14,8 +15,10 @@
 //   --repeat N            with --capture: capture the range N times over in one run, frame numbers running
 //                         on; every pass starts its events afresh (soak runs); not with --video
 //   --check               report the document's problems without playing it
-//   --dev                 authoring keys (dev_mode.h)
-//   --loop FROM-TO        play the range FROM..TO ms over and over; not with --capture
+//   --dev                 authoring keys (dev_mode.h); implies --windowed unless --fullscreen is given,
+//                         but not --no-setup
+//   --loop FROM-TO        play the range FROM..TO ms over and over; not with --capture; a range past the
+//                         demo's RunningTime is clamped at play time (clamp_loop_range)
 //   --help, --version
 #pragma once
 
@@ -32,6 +35,7 @@ struct CommandLine {
 
     bool noSetup = false;
     bool windowed = false;
+    bool fullscreen = false;
     int32_t width = 0, height = 0; // --size; 0 when not given
     std::string captureDir;        // empty: no capture
     int32_t fps = 60;

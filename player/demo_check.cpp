@@ -6,10 +6,15 @@
 
 #include <SDL.h>
 #include <SDL_loadso.h>
+#include <algorithm>
 #include <cctype>
 #include <cstdarg>
 #include <cstdio>
+#include <cstring>
+#include <set>
 #include <unistd.h>
+
+#include <vortel/effect_description.h>
 
 #include "data_file.h"
 #include "demo_loader.h"
@@ -33,19 +38,46 @@ public:
     std::vector<std::string> lines;
 };
 
+// What the check knows besides the document: the libraries' own descriptions of their effects (null for
+// a library without them, in document order), and the texts that name files.
+struct CheckContext {
+    const Demo& demo;
+    std::vector<const VortelEffectTable*> tables;
+    std::set<int32_t> fileTexts;
+};
+
 //-----------------------------------------------------------------------------
 // [SECTION] Libraries
 //-----------------------------------------------------------------------------
 
-void check_libraries(Demo& demo, const LibrarySearch& search, Report& report)
+// The description of one effect in a library's table; null when the table does not describe it in a form
+// that can be used.
+const VortelEffectDescription* find_description(const VortelEffectTable* table, const std::string& name)
+{
+    if (!table || table->effectCount <= 0 || !table->effects)
+        return nullptr;
+    for (int32_t e = 0; e < table->effectCount; ++e) {
+        const VortelEffectDescription& effect = table->effects[e];
+        if (effect.name && name == effect.name)
+            return effect.paramCount >= 0 && (effect.params || effect.paramCount == 0) ? &effect : nullptr;
+    }
+    return nullptr;
+}
+
+void check_libraries(Demo& demo, const LibrarySearch& search, CheckContext& context, Report& report)
 {
     for (LibraryRecord& library : demo.libraries) {
         const char* name = library.fileName.c_str();
-        library.handle = open_library(library.fileName, search);
+        std::string reason;
+        library.handle = open_library(library.fileName, search, &reason);
+        context.tables.push_back(nullptr);
         if (!library.handle) {
-            report.add("library '%s': cannot be loaded", name);
+            report.add("library '%s': cannot be loaded: %s", name, reason.c_str());
             continue;
         }
+        if (auto describe = reinterpret_cast<VortelDescribeEffectsFn>(
+                SDL_LoadFunction(library.handle, VORTEL_DESCRIBE_EFFECTS_NAME)))
+            context.tables.back() = describe();
         for (const char* entry : {VORTEL_INIT_NAME, VORTEL_QUIT_NAME, VORTEL_BEGIN_NEW_FRAME_NAME})
             if (!SDL_LoadFunction(library.handle, entry))
                 report.add("library '%s': exports no %s", name, entry);
@@ -55,6 +87,10 @@ void check_libraries(Demo& demo, const LibrarySearch& search, Report& report)
             if (!function.function)
                 report.add("library '%s': declares '%s', which it does not export", name,
                            function.name.c_str());
+            const VortelEffectDescription* effect = find_description(context.tables.back(), function.name);
+            if (function.function && effect && size_t(effect->paramCount) != function.paramNames.size())
+                report.add("library '%s': declares '%s' with %zu parameters, but the effect reads %d", name,
+                           function.name.c_str(), function.paramNames.size(), int(effect->paramCount));
         }
     }
 }
@@ -71,17 +107,38 @@ bool library_declared(const Demo& demo, const std::string& fileName)
     return false;
 }
 
-// The declaration binding uses: the first library with the event's FileName that declares the function.
-const FunctionDeclaration* declaration_of(const Demo& demo, const Event& event)
+// The declaration binding uses: the first library with the event's FileName that declares the function;
+// *libraryIndex tells which library that is.
+const FunctionDeclaration* declaration_of(const Demo& demo, const Event& event,
+                                          size_t* libraryIndex = nullptr)
 {
-    for (const LibraryRecord& library : demo.libraries) {
+    for (size_t n = 0; n < demo.libraries.size(); ++n) {
+        const LibraryRecord& library = demo.libraries[n];
         if (library.fileName != event.libraryFileName)
             continue;
         for (const FunctionDeclaration& function : library.functions)
-            if (function.name == event.functionName)
+            if (function.name == event.functionName) {
+                if (libraryIndex)
+                    *libraryIndex = n;
                 return &function;
+            }
     }
     return nullptr;
+}
+
+// The effect's description by the library the event binds to, or null when there is none.
+const VortelEffectDescription* description_of(const CheckContext& context, const Event& event)
+{
+    size_t library = 0;
+    if (!declaration_of(context.demo, event, &library))
+        return nullptr;
+    return find_description(context.tables[library], event.functionName);
+}
+
+bool names_no_text(const VortelParamDescription& param, int32_t index)
+{
+    return (index == 0 && (param.textFlags & kVortelTextZeroIsNone)) ||
+           (index < 0 && (param.textFlags & kVortelTextNegativeIsNone));
 }
 
 void check_binding(const Demo& demo, const Event& event, int k, int i, Report& report)
@@ -102,14 +159,33 @@ void check_binding(const Demo& demo, const Event& event, int k, int i, Report& r
                    event.functionName.c_str(), declaration->paramNames.size(), event.params.size());
 }
 
-void check_text_indices(const Demo& demo, const Event& event, int k, int i, Report& report)
+// Text indices of the parameters that name a resource or a file: by the effect's own description when
+// its library has one, else by the declared names ("RSRC" and a type).
+void check_text_indices(CheckContext& context, const Event& event, int k, int i, Report& report)
 {
-    const size_t texts = demo.texts.size();
+    const size_t texts = context.demo.texts.size();
     auto out_of_range = [texts](int32_t index) { return index < 0 || size_t(index) >= texts; };
-    for (const ResourcePreload& resource : event_resource_preloads(demo, event))
-        if (out_of_range(resource.textIndex))
-            report.add("track %d, event %d: parameter %zu names text %d, but the document has %zu texts", k,
-                       i, resource.param, int(resource.textIndex), texts);
+    if (const VortelEffectDescription* effect = description_of(context, event)) {
+        const size_t described = std::min(event.params.size(), size_t(effect->paramCount));
+        for (size_t p = 0; p < described; ++p) {
+            const VortelParamDescription& param = effect->params[p];
+            const Param& given = event.params[p];
+            if (param.kind != kVortelParamText || given.kind != kParamConstant ||
+                names_no_text(param, given.value))
+                continue;
+            if (out_of_range(given.value))
+                report.add(
+                    "track %d, event %d: parameter %zu (%s) names text %d, but the document has %zu texts", k,
+                    i, p, param.name ? param.name : "?", int(given.value), texts);
+            else if (param.resourceType == kTypeFile)
+                context.fileTexts.insert(given.value);
+        }
+    } else {
+        for (const ResourcePreload& resource : event_resource_preloads(context.demo, event))
+            if (out_of_range(resource.textIndex))
+                report.add("track %d, event %d: parameter %zu names text %d, but the document has %zu texts",
+                           k, i, resource.param, int(resource.textIndex), texts);
+    }
     for (size_t p = 0; p < event.params.size(); ++p) {
         const Param& param = event.params[p];
         if ((param.kind == kParamBeat || param.kind == kParamLoops) && out_of_range(param.textIndex))
@@ -144,12 +220,14 @@ void check_timing(const Track& track, int k, Report& report)
     for (size_t n = 0; n < track.events.size(); ++n) {
         const Event& event = track.events[n];
         int i = int(n);
+        if (event.unread)
+            continue;
         if (event.endTime <= event.startTime) {
             report.add("track %d, event %d: ends at %u ms, not after its start at %u ms: it never plays", k,
                        i, event.endTime, event.startTime);
             continue;
         }
-        if (n > 0 && event.startTime < track.events[n - 1].startTime)
+        if (n > 0 && !track.events[n - 1].unread && event.startTime < track.events[n - 1].startTime)
             report.add("track %d, event %d: starts at %u ms, before event %d (%u ms): a track's events must "
                        "be in time order",
                        k, i, event.startTime, i - 1, track.events[n - 1].startTime);
@@ -179,11 +257,13 @@ void check_setting_file(bool has, const std::string& file, const char* what, con
         report.add("Settings: the %s '%s' does not exist", what, file.c_str());
 }
 
-void check_text_files(const Demo& demo, const std::string& folder, Report& report)
+void check_text_files(const CheckContext& context, const std::string& folder, Report& report)
 {
-    for (size_t n = 0; n < demo.texts.size(); ++n) {
-        const std::string& text = demo.texts[n];
-        if (!looks_like_file_name(text) || exists(text, folder))
+    const std::vector<std::string>& texts = context.demo.texts;
+    for (size_t n = 0; n < texts.size(); ++n) {
+        const std::string& text = texts[n];
+        const bool namesFile = looks_like_file_name(text) || context.fileTexts.count(int32_t(n));
+        if (!namesFile || exists(text, folder))
             continue;
         if (SDL_RWops* packed = OpenFile(text.c_str())) {
             CloseFile(packed);
@@ -218,16 +298,21 @@ bool looks_like_file_name(const std::string& text)
 }
 
 std::vector<std::string> check_demo(Demo& demo, const LibrarySearch& search,
-                                    const std::string& documentFolder)
+                                    const std::string& documentFolder, bool complete)
 {
     Report report;
-    check_libraries(demo, search, report);
+    CheckContext context{demo, {}, {}};
+    check_libraries(demo, search, context, report);
     for (size_t k = 0; k < demo.tracks.size(); ++k) {
         const Track& track = demo.tracks[k];
         for (size_t i = 0; i < track.events.size(); ++i) {
             const Event& event = track.events[i];
+            if (event.unread)
+                continue;
             check_binding(demo, event, int(k), int(i), report);
-            check_text_indices(demo, event, int(k), int(i), report);
+            // The texts after an XML error are unknown: no index can be said to be out of range.
+            if (complete)
+                check_text_indices(context, event, int(k), int(i), report);
             check_quaternion_keys(event, int(k), int(i), report);
         }
         check_timing(track, int(k), report);
@@ -239,7 +324,7 @@ std::vector<std::string> check_demo(Demo& demo, const LibrarySearch& search,
     std::string dataFile = demo.hasDataFile ? existing_file(demo.dataFile, documentFolder) : "";
     open_data_file(demo.hasDataFile ? dataFile.c_str() : nullptr);
     set_media_folder(documentFolder);
-    check_text_files(demo, documentFolder, report);
+    check_text_files(context, documentFolder, report);
     set_media_folder("");
     open_data_file(nullptr);
     return report.lines;
@@ -254,9 +339,11 @@ int run_check(const std::string& path)
     std::vector<std::string> problems;
     Demo demo;
     try {
-        load_demo(path.c_str(), demo);
+        bool complete = load_demo_leniently(path.c_str(), demo, problems);
         std::string folder = folder_of(path);
-        problems = check_demo(demo, LibrarySearch{folder, program_folder()}, folder);
+        std::vector<std::string> found =
+            check_demo(demo, LibrarySearch{folder, program_folder()}, folder, complete);
+        problems.insert(problems.end(), found.begin(), found.end());
     } catch (const BasicException& e) {
         std::string message = e.message;
         while (!message.empty() && message.back() == '\n')

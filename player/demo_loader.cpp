@@ -73,6 +73,37 @@ constexpr const char* kSineNeeds = "a param of type=\"sin\" needs ampli, period,
 constexpr const char* kBeatNeeds =
     "a param of type=\"beat\" needs ID (the text naming the beat), min and max";
 
+// `text` with its control characters escaped, so that what a document holds stays on one line.
+std::string one_line(const std::string& text)
+{
+    char line[400];
+    vortel::escape_controls(line, sizeof(line), text.data(), text.size());
+    return line;
+}
+
+// While --check reads a document: the problems found so far, which then leave out the part they are in
+// instead of ending the reading. Null for a document read to be played.
+std::vector<std::string>* gProblems = nullptr;
+
+// Reads one part of the document (a library's function, the settings, an event). A problem in it ends
+// the reading, or while --check reads, is noted as "<where>: <message>" and leaves the part out (false).
+template <class Where, class Read> bool read_part(Where where, Read read)
+{
+    if (!gProblems) {
+        read();
+        return true;
+    }
+    try {
+        read();
+        return true;
+    } catch (const DocumentFault& fault) {
+        gProblems->push_back(one_line(where() + ": " + fault.message + " (" + fault.problem + ")"));
+    } catch (const BasicException& e) {
+        gProblems->push_back(where() + ": " + e.message);
+    }
+    return false;
+}
+
 //-----------------------------------------------------------------------------
 // [SECTION] DOM access: attributes, numbers, strings, children
 //-----------------------------------------------------------------------------
@@ -152,6 +183,13 @@ bool tag_is(const DOMElement* element, const XMLCh* tag)
 // document: the DOM's own search by tag name walks the whole tree again for every name, and slowly.
 struct DocumentElements {
     std::vector<const DOMElement*> libraries, settings, tracks, texts, textLists;
+    // In a document read up to an XML error: the elements whose end was never reached, which may have
+    // lost children. They are the last element at every depth.
+    std::vector<const DOMElement*> unfinished;
+    bool finished(const DOMElement* element) const
+    {
+        return std::find(unfinished.begin(), unfinished.end(), element) == unfinished.end();
+    }
 };
 
 // The node after `node` in document order (descending into every node with children, as a search by
@@ -190,16 +228,26 @@ DocumentElements find_elements(const DOMDocument* document)
 
 void read_libraries(const DocumentElements& elements, Demo& demo)
 {
-    for (const DOMElement* libraryElement : elements.libraries) {
+    for (size_t n = 0; n < elements.libraries.size(); ++n) {
+        const DOMElement* libraryElement = elements.libraries[n];
         LibraryRecord library;
-        library.fileName = required_string(libraryElement, u"FileName", kLibraryNeeds);
+        if (!read_part([n] { return "library " + std::to_string(n); },
+                       [&] { library.fileName = required_string(libraryElement, u"FileName", kLibraryNeeds); }))
+            continue;
+        size_t f = 0;
         for_each_child_element(libraryElement, [&](const DOMElement* functionElement) {
+            if (!elements.finished(functionElement))
+                return;
             FunctionDeclaration function;
-            function.name = required_string(functionElement, u"Name", kFunctionNeeds);
-            for_each_child_element(functionElement, [&](const DOMElement* paramElement) {
-                function.paramNames.push_back(required_string(paramElement, u"Name", kParamNameNeeds));
-            });
-            library.functions.push_back(std::move(function));
+            auto where = [&] { return "library '" + library.fileName + "', function " + std::to_string(f); };
+            if (read_part(where, [&] {
+                    function.name = required_string(functionElement, u"Name", kFunctionNeeds);
+                    for_each_child_element(functionElement, [&](const DOMElement* paramElement) {
+                        function.paramNames.push_back(required_string(paramElement, u"Name", kParamNameNeeds));
+                    });
+                }))
+                library.functions.push_back(std::move(function));
+            ++f;
         });
         demo.libraries.push_back(std::move(library));
     }
@@ -361,7 +409,15 @@ void read_tracks(const DocumentElements& elements, Demo& demo)
     for (const DOMElement* trackElement : elements.tracks) {
         Track track;
         for_each_child_element(trackElement, [&](const DOMElement* eventElement) {
-            track.events.push_back(read_event(eventElement, idCounter));
+            Event event;
+            auto where = [&] {
+                return "track " + std::to_string(demo.tracks.size()) + ", event " +
+                       std::to_string(track.events.size());
+            };
+            // An event cut off by an XML error is left out silently: the error is reported already.
+            event.unread = !elements.finished(eventElement) ||
+                           !read_part(where, [&] { event = read_event(eventElement, idCounter); });
+            track.events.push_back(std::move(event));
         });
         demo.tracks.push_back(std::move(track));
     }
@@ -419,10 +475,7 @@ std::string place(const char* path, XmlPosition at)
 // The message on the first line, then where and what on the next: one line, whatever the document holds.
 [[noreturn]] void fail(const char* message, const std::string& where, const std::string& problem)
 {
-    const std::string detail = where + ": " + problem;
-    char line[400];
-    vortel::escape_controls(line, sizeof(line), detail.data(), detail.size());
-    throw BasicException::format("%s\n%s\n", message, line);
+    throw BasicException::format("%s\n%s\n", message, one_line(where + ": " + problem).c_str());
 }
 
 uint64_t file_size(const char* path)
@@ -431,8 +484,9 @@ uint64_t file_size(const char* path)
     return stat(path, &info) == 0 && S_ISREG(info.st_mode) ? uint64_t(info.st_size) : 0;
 }
 
-// Parses and reads the document; every DOM object is gone when this returns.
-void read_document(const char* path, Demo& demo)
+// Parses and reads the document; every DOM object is gone when this returns. While --check reads, a
+// document that is not well-formed is read up to its first error: returns false then.
+bool read_document(const char* path, Demo& demo)
 {
     DemoXmlParser parser(file_size(path));
     const DOMDocument* document = nullptr;
@@ -450,36 +504,48 @@ void read_document(const char* path, Demo& demo)
     if (!document)
         throw BasicException::format(kMissingDocumentMessage, path);
     // A document with errors is only partly built: reading it would play half a demo.
-    if (parser.error_count() > 0 || !document->getDocumentElement()) {
+    const bool complete = parser.error_count() == 0;
+    if (!document->getDocumentElement() || (!complete && !gProblems)) {
         const XmlError& error = parser.first_error();
         fail(kXmlErrorMessage, place(path, error.position),
              error.found ? error.message : std::string("the document has no root element"));
     }
+    if (!complete) {
+        const XmlError& error = parser.first_error();
+        gProblems->push_back(one_line(std::string("document: ") + kXmlErrorMessage + " (" +
+                                      place(path, error.position) + ": " + error.message + ")"));
+    }
     try {
-        const DocumentElements elements = find_elements(document);
+        DocumentElements elements = find_elements(document);
+        if (!complete)
+            for (const DOMNode* node = document->getDocumentElement(); node; node = node->getLastChild())
+                if (node->getNodeType() == DOMNode::ELEMENT_NODE)
+                    elements.unfinished.push_back(static_cast<const DOMElement*>(node));
         read_libraries(elements, demo);
-        read_settings(elements, demo);
+        // Settings that come after the error are not missing, only unread.
+        if (complete || !elements.settings.empty())
+            read_part([] { return std::string("Settings"); }, [&] { read_settings(elements, demo); });
         read_tracks(elements, demo);
         read_texts(elements, demo);
     } catch (const DocumentFault& fault) {
         fail(fault.message, place(path, fault.element ? parser.position_of(fault.element) : XmlPosition{}),
              fault.problem);
     }
+    return complete;
 }
 
-} // namespace
-
-void load_demo(const char* path, Demo& demo)
+// Reads the document into `loaded`; returns whether it was read to its end.
+bool read_demo(const char* path, Demo& loaded)
 {
     if (!path)
         throw BasicException::format(kMissingDocumentMessage, "");
-    Demo loaded;
+    bool complete = false;
     const char* failure = nullptr;
     {
         // The XML library must outlive the exceptions it throws: their destructors free memory through it.
         XmlLibrary xml;
         try {
-            read_document(path, loaded);
+            complete = read_document(path, loaded);
         } catch (const BasicException&) {
             throw;
         } catch (const XMLException&) {
@@ -492,5 +558,26 @@ void load_demo(const char* path, Demo& demo)
     }
     if (failure)
         throw BasicException(failure);
+    return complete;
+}
+
+} // namespace
+
+void load_demo(const char* path, Demo& demo)
+{
+    Demo loaded;
+    read_demo(path, loaded);
     demo = std::move(loaded);
+}
+
+bool load_demo_leniently(const char* path, Demo& demo, std::vector<std::string>& problems)
+{
+    struct Leniency {
+        explicit Leniency(std::vector<std::string>& problems) { gProblems = &problems; }
+        ~Leniency() { gProblems = nullptr; }
+    } leniency(problems);
+    Demo loaded;
+    bool complete = read_demo(path, loaded);
+    demo = std::move(loaded);
+    return complete;
 }

@@ -5,6 +5,9 @@
 // character, no digits give 0, values beyond 32 bits saturate). Strings are UTF-8.
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include "demo_model.h"
 
 // Replaces `demo` with the document at `path`. On failure throws BasicException and leaves `demo`
@@ -23,6 +26,16 @@
 // in a line break.
 // The XML library is initialised and terminated once per call.
 void load_demo(const char* path, Demo& demo);
+
+// For --check: reads what can be read of the document instead of stopping at its first problem. A
+// missing element or attribute, an unknown interpol value or a corrupt combi leaves out only the part it
+// is in (a library, one of its functions, the settings, an event: an event left out stays in its track
+// with Event::unread set, so that later events keep their numbers), with one line in `problems`:
+// "library N: ...", "library 'NAME', function N: ...", "Settings: ...", "track K, event I: ..." (the
+// message above after the colon). A document that is not well-formed is read up to its first error
+// ("document: An XML error occurred ..."), and false is returned: what came after it is unknown.
+// Throws like load_demo when the file cannot be read or holds no element at all.
+bool load_demo_leniently(const char* path, Demo& demo, std::vector<std::string>& problems);
 
 // Combis nest at most this deep (a combi directly in an event is at depth 1), which bounds the recursion
 // of loading and evaluating them.

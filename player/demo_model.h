@@ -57,6 +57,7 @@ struct Event {
     std::string libraryFileName;
     std::string functionName;
     std::vector<Param> params;   // one per "param" element: the argument count is params.size()
+    bool unread = false;         // --check only: the document does not describe this event fully
 };
 
 struct Track {

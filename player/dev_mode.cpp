@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
+#include <sys/stat.h>
 
 #include "demo_loader.h"
 #include "error_log.h"
@@ -16,13 +17,16 @@ namespace
 {
 
 constexpr uint32_t kTitleRefreshMs = 250;
+constexpr uint32_t kWatchIntervalMs = 250;
 
-// Logs a message that may or may not end its line.
-void log_line(const char* prefix, const char* message)
+// Logs a message that may or may not end its line, and shows it on standard error: the author is looking
+// at the demo, not at the log.
+void log_refusal(const char* prefix, const char* message)
 {
     size_t length = std::char_traits<char>::length(message);
     bool ends = length > 0 && message[length - 1] == '\n';
     log_printf("%s%s%s", prefix, message, ends ? "" : "\n");
+    std::fprintf(stderr, "player: %s%s%s", prefix, message, ends ? "" : "\n");
 }
 
 bool script_key(const std::string& name, SDLKey* key, SDLMod* modifiers)
@@ -68,6 +72,7 @@ DevMode::DevMode(std::string documentPath, std::unique_ptr<Demo>& demo)
     : path_(std::move(documentPath)), demo_(demo)
 {
     read_whole_file(path_, &loadedText_);
+    watch_document_files();
     if (const char* script = std::getenv("VORTEL_DEV_SCRIPT")) {
         script_ = std::fopen(script, "r");
         if (!script_)
@@ -163,11 +168,89 @@ void DevMode::apply_keys(DemoClock& clock, MusicControl* music, uint32_t endTime
     if (restart_ || seekMs_ != 0) {
         int64_t target = restart_ ? (loop ? loop->from : 0) : int64_t(clock.now()) + seekMs_;
         target = std::clamp<int64_t>(target, 0, endTime);
+        heldAtEnd_ = heldAtEnd_ && target >= endTime;
         clock.seek(uint32_t(target));
         if (music)
             music->seek(uint32_t(target));
         restart_ = false;
         seekMs_ = 0;
+    }
+}
+
+void DevMode::hold_at_end(DemoClock& clock, MusicControl* music, uint32_t endTime)
+{
+    if (!clock.paused()) {
+        clock.pause();
+        if (music)
+            music->pause();
+    }
+    clock.seek(endTime);
+    if (!heldAtEnd_)
+        log_printf("Dev: the demo ends at %u ms; paused on its last frame (Escape quits).\n", endTime);
+    heldAtEnd_ = true;
+}
+
+bool DevMode::FileStamp::operator==(const FileStamp& other) const
+{
+    return exists == other.exists && modifiedNs == other.modifiedNs && size == other.size &&
+           inode == other.inode;
+}
+
+DevMode::FileStamp DevMode::stamp_of(const std::string& path)
+{
+    FileStamp stamp;
+    struct stat info;
+    if (stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode))
+        return stamp;
+    stamp.exists = true;
+    stamp.modifiedNs = int64_t(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
+    stamp.size = int64_t(info.st_size);
+    stamp.inode = uint64_t(info.st_ino);
+    return stamp;
+}
+
+void DevMode::watch_document_files()
+{
+    // A file already watched keeps the stamp it was last seen with: a save since then is still noticed.
+    std::vector<WatchedFile> before = std::move(watched_);
+    watched_.clear();
+    auto watch = [&](const std::string& path) {
+        for (const WatchedFile& watched : watched_)
+            if (watched.path == path)
+                return;
+        for (const WatchedFile& old : before)
+            if (old.path == path) {
+                watched_.push_back(old);
+                return;
+            }
+        FileStamp stamp = stamp_of(path);
+        if (stamp.exists || watched_.empty())
+            watched_.push_back({path, stamp});
+    };
+    watch(path_);
+    const std::string folder = folder_of(path_);
+    for (const std::string& text : demo_->texts)
+        if (!text.empty())
+            watch(existing_file(text, folder));
+}
+
+void DevMode::watch_files()
+{
+    uint32_t now = SDL_GetTicks();
+    if (now - watchTicks_ < kWatchIntervalMs)
+        return;
+    watchTicks_ = now;
+    for (size_t i = 0; i < watched_.size(); ++i) {
+        FileStamp stamp = stamp_of(watched_[i].path);
+        if (stamp == watched_[i].stamp)
+            continue;
+        watched_[i].stamp = stamp;
+        // A document being saved may be gone for a moment: wait until it is back.
+        if (!stamp.exists)
+            continue;
+        log_printf("Reload: %s was saved.\n", watched_[i].path.c_str());
+        reload_ = true;
+        namedFileSaved_ = namedFileSaved_ || i > 0;
     }
 }
 
@@ -185,7 +268,7 @@ std::unique_ptr<Demo> DevMode::load_changed_document()
         log_printf("Reload: %s cannot be read; the demo goes on unchanged.\n", path_.c_str());
         return nullptr;
     }
-    if (text == loadedText_) {
+    if (text == loadedText_ && !namedFileSaved_) {
         log_printf("Reload: %s has not changed.\n", path_.c_str());
         return nullptr;
     }
@@ -195,10 +278,11 @@ std::unique_ptr<Demo> DevMode::load_changed_document()
         share_libraries(*next, *demo_);
         bind_events(*next);
     } catch (const BasicException& e) {
-        log_line("Reload refused, the demo goes on unchanged: ", e.message);
+        log_refusal("Reload refused, the demo goes on unchanged: ", e.message);
         return nullptr;
     }
     loadedText_ = text;
+    namedFileSaved_ = false;
     if (next->runningTime == 0)
         next->runningTime = 1;
     log_printf("Reload: %s loaded.\n", path_.c_str());
@@ -210,10 +294,12 @@ const Demo& DevMode::adopt(std::unique_ptr<Demo> next)
     set_texts(&next->texts);
     // The libraries now belong to the new document; the old one is freed without unloading them.
     demo_ = std::move(next);
+    watch_document_files();
+    heldAtEnd_ = false;
     return *demo_;
 }
 
-void DevMode::show_status(uint32_t demoTime)
+void DevMode::show_status(uint32_t demoTime, bool paused)
 {
     ++titleFrames_;
     uint32_t now = SDL_GetTicks();
@@ -224,7 +310,10 @@ void DevMode::show_status(uint32_t demoTime)
     titleFrames_ = 0;
     titleTicks_ = now;
     char title[96];
-    std::snprintf(title, sizeof(title), "Vortel  %u.%03u s  %.1f fps", demoTime / 1000, demoTime % 1000,
-                  fps_);
+    if (paused)
+        std::snprintf(title, sizeof(title), "Vortel  %u.%03u s  paused", demoTime / 1000, demoTime % 1000);
+    else
+        std::snprintf(title, sizeof(title), "Vortel  %u.%03u s  %.1f fps", demoTime / 1000, demoTime % 1000,
+                      fps_);
     SDL_WM_SetCaption(title, "Vortel");
 }

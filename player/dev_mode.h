@@ -5,7 +5,13 @@
 // Home goes back to the start (of the loop range, when one is played); R reloads the demo document when
 // its contents changed since it was loaded. A reloaded document must name the same libraries in the
 // same order (they stay loaded and initialised); one that cannot be read or bound leaves the running
-// demo alone, with the reason in the log.
+// demo alone, with the reason in the log and on standard error.
+//
+// The document reloads by itself when it is saved, and so does the demo when a file one of its texts
+// names is saved (the document is then read again even though it did not change, so that every event
+// starts afresh; a plug-in that keeps what it read by name may still show the old contents).
+// At the end of the demo, also after a seek past it, the player does not quit: it pauses on the last
+// frame, where the keys still work. The window title says "paused" while the demo is paused.
 //
 // Test hook: when the environment variable VORTEL_DEV_SCRIPT names a file, the player reads lines
 // "FRAME KEY" from it as they are appended and presses KEY (space, left, right, shift+left, shift+right,
@@ -37,26 +43,51 @@ public:
     // 0 .. endTime; `loop` (or null) is where Home goes.
     void apply_keys(DemoClock& clock, MusicControl* music, uint32_t endTime, const LoopRange* loop);
 
-    // True once after R was pressed.
+    // For a clock past the end: pauses the clock (at endTime, the demo's last frame) and the music.
+    void hold_at_end(DemoClock& clock, MusicControl* music, uint32_t endTime);
+
+    // A few times a second: asks for a reload when the document or a file its texts name was saved.
+    void watch_files();
+
+    // True once after R was pressed or a watched file was saved.
     bool take_reload_request();
 
-    // The document read again and bound to the loaded libraries; null when it did not change or cannot
-    // be used (logged).
+    // The document read again and bound to the loaded libraries; null when it cannot be used (logged),
+    // or when it did not change and no file it names was saved either.
     std::unique_ptr<Demo> load_changed_document();
 
     // Makes `next` the player's demo, the old one is freed. Call it after the old demo's events had
     // their last calls. Returns the demo now played.
     const Demo& adopt(std::unique_ptr<Demo> next);
 
-    // The window title: demo time and frame rate, refreshed a few times a second.
-    void show_status(uint32_t demoTime);
+    // The window title: demo time and frame rate, or "paused", refreshed a few times a second.
+    void show_status(uint32_t demoTime, bool paused);
 
 private:
+    // What tells that a file was saved: its modification time, size and inode.
+    struct FileStamp {
+        bool exists = false;
+        int64_t modifiedNs = 0, size = 0;
+        uint64_t inode = 0;
+        bool operator==(const FileStamp& other) const;
+    };
+    struct WatchedFile {
+        std::string path;
+        FileStamp stamp;
+    };
+    static FileStamp stamp_of(const std::string& path);
+    void watch_document_files(); // the document and the files its texts name now
+
     std::string path_;
     std::unique_ptr<Demo>& demo_;
     std::string loadedText_; // the document's bytes as last loaded, to tell whether it changed
     bool pauseToggled_ = false, restart_ = false, reload_ = false;
+    bool namedFileSaved_ = false; // a reload must read the document again even when it did not change
+    bool heldAtEnd_ = false;
     int64_t seekMs_ = 0;
+
+    std::vector<WatchedFile> watched_; // [0] is the document
+    uint32_t watchTicks_ = 0;
 
     FILE* script_ = nullptr;
     std::string scriptPending_; // read but not yet complete or not yet due

@@ -2,6 +2,8 @@
 
 #include <SDL/SDL.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <memory>
 
 #include "capture.h"
@@ -94,6 +96,22 @@ bool poll_events(bool* stopRequested, KeyListener* keys)
     return end;
 }
 
+bool clamp_loop_range(LoopRange& loop, uint32_t runningTime, std::string* message)
+{
+    if (loop.to <= runningTime)
+        return false;
+    const uint32_t from = loop.from, to = loop.to;
+    if (loop.from >= runningTime)
+        loop.from = runningTime - std::min(to - from, runningTime);
+    loop.to = runningTime;
+    char text[200];
+    std::snprintf(text, sizeof(text),
+                  "--loop %u-%u goes past the end of the demo (RunningTime %u ms): looping %u-%u instead",
+                  from, to, runningTime, loop.from, loop.to);
+    *message = text;
+    return true;
+}
+
 bool run_frame_loop(const Demo& firstDemo, DemoClock clock, uint32_t endTime, const Presenter& presenter,
                     const FrameLoopOptions& options)
 {
@@ -115,15 +133,21 @@ bool run_frame_loop(const Demo& firstDemo, DemoClock clock, uint32_t endTime, co
                 options.music->seek(loop->from);
             t = clock.now();
         }
-        if (t > endTime)
-            break;
+        if (t > endTime) {
+            if (!dev)
+                break;
+            // An author looks at the end before going back: the last frame stays on screen.
+            dev->hold_at_end(clock, options.music, endTime);
+            t = clock.now();
+        }
         ok = timeline->run_frame(t);
         if (options.capture)
             options.capture->write_frame(t);
         presenter.present();
         if (dev) {
-            dev->show_status(t);
+            dev->show_status(t, clock.paused());
             dev->run_script(frame);
+            dev->watch_files();
         }
         if (poll_events(&stopRequested, dev))
             break;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include <SDL/SDL_keysym.h>
 
@@ -74,6 +75,11 @@ struct LoopRange {
     bool restartEvents = false;
 };
 
+// Keeps a loop range within the demo's running time: one that ends past it ends there, and one that
+// starts at or past it keeps its length (as far as the demo allows) and ends there. Returns false when
+// the range fits as it is; otherwise true, with the message that says what is looped instead.
+bool clamp_loop_range(LoopRange& loop, uint32_t runningTime, std::string* message);
+
 struct FrameLoopOptions {
     FrameCapture* capture = nullptr; // every frame read back and written before it is presented
     const LoopRange* loop = nullptr;
@@ -81,7 +87,8 @@ struct FrameLoopOptions {
     DevMode* dev = nullptr;        // authoring keys, window title, reloading the document
 };
 
-// Runs frames while the clock reads at most endTime (the frame at exactly endTime is drawn). Returns the
+// Runs frames while the clock reads at most endTime (the frame at exactly endTime is drawn); with a
+// DevMode it does not stop there but holds the last frame (DevMode::hold_at_end). Returns the
 // result of the last frame's timeline run (true when no frame ran). BasicException from an effect, a
 // parameter or the capture passes through. With a DevMode the demo may be replaced by a reloaded one
 // between frames: `demo` is then only the first one played.

@@ -35,6 +35,17 @@ std::vector<std::string> name_variants(const std::string& fileName)
     return names;
 }
 
+// Why SDL_LoadObject(path) just failed: the dynamic loader's own text, without SDL's "Failed loading
+// PATH: " in front of it.
+std::string loader_reason(const std::string& path)
+{
+    std::string reason = SDL_GetError();
+    const std::string prefix = "Failed loading " + path + ": ";
+    if (reason.compare(0, prefix.size(), prefix) == 0)
+        reason.erase(0, prefix.size());
+    return reason;
+}
+
 template <typename Fn> Fn find_function(void* handle, const char* name)
 {
     return reinterpret_cast<Fn>(SDL_LoadFunction(handle, name));
@@ -108,7 +119,7 @@ std::string program_folder()
     return folder_of(path);
 }
 
-void* open_library(const std::string& fileName, const LibrarySearch& search)
+void* open_library(const std::string& fileName, const LibrarySearch& search, std::string* reason)
 {
     const std::vector<std::string> names = name_variants(fileName);
     if (fileName.find('/') == std::string::npos) {
@@ -121,16 +132,25 @@ void* open_library(const std::string& fileName, const LibrarySearch& search)
                     continue;
                 void* handle = SDL_LoadObject(path.c_str());
                 // A file that is there but does not load is the user's problem to see: say why.
-                if (!handle)
-                    log_printf("%s: %s\n", path.c_str(), SDL_GetError());
+                if (!handle) {
+                    std::string why = loader_reason(path);
+                    log_printf("%s\n", why.c_str());
+                    if (reason)
+                        *reason = why;
+                }
                 return handle;
             }
         }
     }
+    std::string firstFailure;
     for (const std::string& name : names) {
         if (void* handle = SDL_LoadObject(name.c_str()))
             return handle;
+        if (firstFailure.empty())
+            firstFailure = loader_reason(name);
     }
+    if (reason)
+        *reason = firstFailure;
     return nullptr;
 }
 

@@ -28,8 +28,9 @@ std::string program_folder();
 // other folder), else otherFolder/path when that exists, else `path`.
 std::string existing_file(const std::string& path, const std::string& otherFolder);
 
-// Opens one library file as load_libraries does (see LibrarySearch); null when it cannot be loaded.
-void* open_library(const std::string& fileName, const LibrarySearch& search);
+// Opens one library file as load_libraries does (see LibrarySearch); null when it cannot be loaded, with
+// the dynamic loader's reason in *reason when given (for the file found, else for the name as written).
+void* open_library(const std::string& fileName, const LibrarySearch& search, std::string* reason = nullptr);
 
 // Loads every library of the demo in document order, looks up its entry points and its declared
 // functions (FunctionDeclaration::function). Throws BasicException at the first failure; libraries

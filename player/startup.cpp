@@ -32,6 +32,7 @@
 #include "sdl_config.h"
 #include "services.h"
 #include "setup_window.h"
+#include "timeline.h"
 #include "video_encoder.h"
 
 //-----------------------------------------------------------------------------
@@ -170,6 +171,8 @@ void Player::open_window()
     }
     if (cl_.windowed)
         config_.videoFlags &= ~uint32_t(SDL_FULLSCREEN);
+    if (cl_.fullscreen)
+        config_.videoFlags |= SDL_FULLSCREEN;
     if (demo_->useOpenGL)
         config_.videoFlags |= SDL_OPENGL;
 
@@ -240,7 +243,7 @@ void Player::prepare_gl_and_libraries()
     gls_make_current(gl_.get());
 
     log_verbose("Setting warning function\n");
-    registry_set_sink(log_line);
+    registry_set_sink(timeline_message_sink);
     set_user_volume(volume_);
     services_fill(&services_, gl_.get());
 
@@ -315,6 +318,11 @@ void Player::play(uint32_t start)
         FrameLoopOptions options;
         options.music = &music;
         LoopRange loop{cl_.loopFrom, cl_.loopTo};
+        std::string clamped;
+        if (cl_.hasLoop && clamp_loop_range(loop, demo_->runningTime, &clamped)) {
+            std::fprintf(stderr, "player: %s\n", clamped.c_str());
+            log_printf("%s\n", clamped.c_str());
+        }
         if (cl_.hasLoop) {
             options.loop = &loop;
             if (start < loop.from || start > loop.to) {

@@ -2,6 +2,10 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdio>
+#include <set>
+#include <string>
+#include <string_view>
 
 #include <vortel/log_text.h>
 
@@ -12,15 +16,30 @@
 namespace
 {
 
-// The event whose effect is being called, for GetParam; null outside effect calls.
+// The event whose effect is being called, for GetParam, and its track and number, for the messages sent
+// during the call; null outside effect calls.
 const Event* gCurrentEvent = nullptr;
+size_t gCurrentTrack = 0;
+int32_t gCurrentIndex = 0;
 
 class CurrentEvent
 {
 public:
-    explicit CurrentEvent(const Event& event) { gCurrentEvent = &event; }
+    CurrentEvent(const Event& event, size_t track, int32_t index)
+    {
+        gCurrentEvent = &event;
+        gCurrentTrack = track;
+        gCurrentIndex = index;
+    }
     ~CurrentEvent() { gCurrentEvent = nullptr; }
 };
+
+// The messages timeline_message_sink has logged since the last Timeline was made, with their event numbers.
+std::set<std::string, std::less<>>& logged_messages()
+{
+    static std::set<std::string, std::less<>> messages;
+    return messages;
+}
 
 // Writes the event's argument words at demo time t into `words` and returns whether all are constant.
 bool evaluate_arguments(const Event& event, uint32_t t, int32_t* words)
@@ -84,6 +103,7 @@ int32_t ActiveEventFinder::find(uint32_t t)
 Timeline::Timeline(const Demo& demo)
     : demo_(demo), plans_(demo.tracks.size()), runs_(demo.tracks.size()), active_(demo.tracks.size(), -1)
 {
+    logged_messages().clear();
     finders_.reserve(demo.tracks.size());
     std::vector<std::vector<size_t>> constantAt(demo.tracks.size());
     for (size_t k = 0; k < demo.tracks.size(); ++k) {
@@ -119,7 +139,7 @@ bool Timeline::call_event(size_t track, int32_t index, int32_t phase, uint32_t t
     state_.GetParam = &timeline_get_param;
     if (!plan.thunk || !event.function)
         return false;
-    CurrentEvent current(event);
+    CurrentEvent current(event, track, index);
     const int32_t* words = plan.constantWords;
     if (words) {
         state_.paramsConstant = true;
@@ -194,4 +214,20 @@ int32_t timeline_get_param(int32_t time, int32_t word)
     bool constant = true;
     evaluate_param(event->params, size_t(word), uint32_t(time), event->startTime, value, &constant);
     return value[0];
+}
+
+void timeline_message_sink(const char* text)
+{
+    if (!gCurrentEvent) {
+        log_line(text);
+        return;
+    }
+    char line[1200];
+    std::snprintf(line, sizeof(line), "%s (track %zu, event %d)", text, gCurrentTrack, int(gCurrentIndex));
+    // Looked up without a copy: a message repeated every frame allocates nothing.
+    std::set<std::string, std::less<>>& logged = logged_messages();
+    if (logged.find(std::string_view(line)) != logged.end())
+        return;
+    logged.emplace(line);
+    log_line(line);
 }

@@ -86,3 +86,10 @@ private:
 // `time` and returns its first word. Outside an effect call, or for a word the event does not have, it
 // returns 0 (the latter with a message in the log).
 int32_t timeline_get_param(int32_t time, int32_t word);
+
+// The resource registry's sink while a demo plays. A message sent during an effect call (a resource name
+// not found, a text index without a text, ...) is logged once per event, with the event's place appended:
+// "<message> (track K, event I)", both counted from 0 in document order; the same message again from the
+// same event, in later frames or later activations, is dropped until the next Timeline is made (a reloaded
+// document reports afresh). Messages sent outside effect calls are logged unchanged every time.
+void timeline_message_sink(const char* text);

@@ -1,6 +1,8 @@
 // The effect reference (docs/effects.md) read as a demo maker reads it, held against what the build makes:
 // every effect each plug-in exports is documented and nothing else is, each documented declaration has the
-// parameters of the effect's prototype in its header, and the page is what its generator writes now.
+// parameters of the effect's prototype in its header, the plug-ins' own descriptions of their effects
+// (Vortel_DescribeEffects) agree with both, and the page is what its generator writes now.
+#include <dlfcn.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -14,6 +16,8 @@
 #include <sstream>
 #include <string>
 #include <vector>
+
+#include <vortel/effect_description.h>
 
 namespace fs = std::filesystem;
 
@@ -211,6 +215,61 @@ TEST(EffectReference, DeclaresTheParametersOfEachEffectsPrototype)
         }
     for (const auto& [name, params] : prototypes)
         EXPECT_TRUE(documented.count(name)) << name << " has a prototype but no entry in the reference";
+}
+
+TEST(EffectReference, EveryExportedEffectDescribesTheWordsItReads)
+{
+    const std::map<std::string, Library> reference = read_reference();
+    const auto prototypes = header_prototypes();
+    for (const std::string& plugin : product_plugins()) {
+        SCOPED_TRACE(plugin);
+        void* library = dlopen((kBin + "/" + plugin).c_str(), RTLD_NOW | RTLD_LOCAL);
+        ASSERT_TRUE(library) << dlerror();
+        auto describe =
+            reinterpret_cast<VortelDescribeEffectsFn>(dlsym(library, VORTEL_DESCRIBE_EFFECTS_NAME));
+        ASSERT_TRUE(describe) << "no " VORTEL_DESCRIBE_EFFECTS_NAME;
+        const VortelEffectTable* table = describe();
+        ASSERT_TRUE(table);
+        EXPECT_EQ(table->version, kVortelDescriptionVersion);
+
+        std::map<std::string, std::vector<std::string>> described;
+        for (int32_t e = 0; e < table->effectCount; ++e) {
+            const VortelEffectDescription& effect = table->effects[e];
+            std::vector<std::string>& names = described[effect.name];
+            for (int32_t p = 0; p < effect.paramCount; ++p) {
+                const VortelParamDescription& param = effect.params[p];
+                names.push_back(param.name);
+                EXPECT_TRUE(param.kind >= kVortelParamNumber && param.kind <= kVortelParamText)
+                    << effect.name << "." << param.name;
+                EXPECT_EQ(param.kind == kVortelParamText, param.resourceType != 0)
+                    << effect.name << "." << param.name << ": a text index names its resource type";
+            }
+        }
+        std::set<std::string> effects = exported_functions(kBin + "/" + plugin);
+        const auto documented = reference.find(plugin);
+        if (documented != reference.end())
+            for (const std::string& other : documented->second.alsoExported)
+                effects.erase(other);
+        for (const std::string& name : effects) {
+            const auto description = described.find(name);
+            if (description == described.end()) {
+                ADD_FAILURE() << name << " has no description";
+                continue;
+            }
+            // What the effect reads: its prototype's words, or for a variadic one the words it is declared
+            // with.
+            const auto prototype = prototypes.find(name);
+            std::vector<std::string> reads;
+            if (prototype != prototypes.end() && prototype->second != std::vector<std::string>{"..."})
+                reads = prototype->second;
+            else if (documented != reference.end() && documented->second.effects.count(name))
+                reads = documented->second.effects.at(name);
+            EXPECT_EQ(description->second, reads) << "the parameters " << name << " reads";
+        }
+        for (const auto& [name, params] : described)
+            EXPECT_TRUE(effects.count(name)) << name << " is described but not exported as an effect";
+        dlclose(library);
+    }
 }
 
 TEST(EffectReference, IsWhatItsGeneratorWritesFromItsSource)

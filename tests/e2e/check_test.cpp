@@ -52,7 +52,24 @@ TEST(Check, UnknownLibrariesAndFunctions)
                   {"library 'Probe.so': declares 'ProbeGone', which it does not export",
                    "track 0, event 1: library 'Other.so' is not declared in the document",
                    "track 0, event 2: function 'Prob' is not declared by library 'Probe.so'"});
-    expect_report("unknown_library", {"library 'NoSuchLibrary.so': cannot be loaded"});
+    expect_report("unknown_library",
+                  {"library 'NoSuchLibrary.so': cannot be loaded: NoSuchLibrary.so: cannot "
+                   "open shared object file: No such file or directory"});
+}
+
+TEST(Check, ALibraryFileThatDoesNotLoadGivesTheLoadersReason)
+{
+    std::string folder = fresh_folder("check_broken_library");
+    write_file(folder, "Broken.so", std::string(200, 'x'));
+    write_file(folder, "demo.xml",
+               probe_demo("RunningTime=\"100\" UseOpenGL=\"true\" NumberOfInputSurfaces=\"0\"",
+                          "<Library FileName=\"Broken.so\"/>", ""));
+    PlayerRun run = run_player_in(folder, {"--check", "demo.xml"}, "dummy", {{"DISPLAY", ""}});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(
+        lines_of(run.stdoutText),
+        (std::vector<std::string>{"library 'Broken.so': cannot be loaded: ./Broken.so: invalid ELF header",
+                                  "demo.xml: 1 problem found"}));
 }
 
 TEST(Check, ParameterCountsDifferingFromTheDeclaration)
@@ -67,6 +84,28 @@ TEST(Check, TextIndicesOutOfRangeForResourceParameters)
                   {"track 0, event 1: parameter 2 names text 2, but the document has 2 texts",
                    "track 0, event 2: parameter 2 names text -1, but the document has 2 texts",
                    "track 0, event 3: parameter 1 (beat) names text 5, but the document has 2 texts"});
+}
+
+TEST(Check, TextIndicesAndParameterCountsByTheEffectsOwnDescriptions)
+{
+    expect_report("described",
+                  {"library 'Probe.so': declares 'ProbeAcquire' with 2 parameters, but the effect reads 3",
+                   "track 0, event 1: parameter 1 (textIndex) names text 7, but the document has 1 texts",
+                   "track 0, event 2: parameter 1 (textIndex) names text -1, but the document has 1 texts"});
+}
+
+TEST(Check, ReportsWhatItCanReadBeforeAndAfterProblemsInTheDocument)
+{
+    expect_report(
+        "xml_error",
+        {"document: An XML error occurred while loading demo from XML file. The XML file is corrupt in "
+         "some way.",
+         "library 'Probe.so', function 1: An error occurred while loading demo from XML file. May have "
+         "something to with corrupt XML, not 100% sure...",
+         "track 0, event 0: An error occurred while loading demo from XML file. May have something to "
+         "with corrupt XML, not 100% sure...",
+         "track 0, event 1: function 'Prob' is not declared by library 'Probe.so'",
+         "track 0, event 2: 'Probe' declares 2 parameters, the event gives 1"});
 }
 
 TEST(Check, QuaternionKeysWithoutThreeMatchingComponents)

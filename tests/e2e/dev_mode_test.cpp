@@ -3,8 +3,13 @@
 // effects were called with.
 #include <gtest/gtest.h>
 
+#include <X11/Xlib.h>
+
 #include <algorithm>
+#include <chrono>
+#include <cstring>
 #include <regex>
+#include <thread>
 
 #include "player_runner.h"
 
@@ -48,6 +53,35 @@ std::vector<std::pair<int, ProbeCall>> probe_calls(const PlayerRun& run)
             calls.push_back({int(i), {std::stoi(m[1]), std::stoi(m[2]), std::stoi(m[3])}});
     }
     return calls;
+}
+
+// Whether a top-level window's title holds `text` before `seconds` pass (polled: the title is refreshed a
+// few times a second).
+bool window_title_shows(const std::string& text, int seconds = 60)
+{
+    Display* display = XOpenDisplay(nullptr);
+    if (!display)
+        return false;
+    bool found = false;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+    while (!found && std::chrono::steady_clock::now() < deadline) {
+        Window root = DefaultRootWindow(display), parent = 0, *children = nullptr;
+        unsigned count = 0;
+        if (XQueryTree(display, root, &root, &parent, &children, &count)) {
+            for (unsigned i = 0; i < count && !found; ++i) {
+                char* name = nullptr;
+                if (XFetchName(display, children[i], &name) && name) {
+                    found = std::strstr(name, text.c_str()) != nullptr;
+                    XFree(name);
+                }
+            }
+            XFree(children);
+        }
+        if (!found)
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    XCloseDisplay(display);
+    return found;
 }
 
 class DevMode : public ::testing::Test
@@ -163,6 +197,75 @@ TEST_F(DevMode, LoopRepeatsTheRangeAndReentersItsEvents)
         firstCallsOfEvent1 += c.tag == 1 && c.phase == 0;
     }
     EXPECT_GE(firstCallsOfEvent1, 3);
+}
+
+TEST_F(DevMode, ASeekPastTheEndPausesOnTheLastFrameInsteadOfQuitting)
+{
+    RunningPlayer player =
+        start("dev_end", demo(probe_event(0, 600000, 1), 5000), {"--dev"}, "5 shift+right\n");
+    ASSERT_TRUE(wait_for_log(player, "Dev: the demo ends at 5000 ms; paused on its last frame"));
+    ASSERT_TRUE(wait_for_log_count(player, "phase=1 local=5000 ", 30)) << "frames go on after the end";
+    EXPECT_TRUE(window_title_shows("5.000 s  paused"));
+    press("escape");
+    PlayerRun run = finish_player(player);
+    ASSERT_EQ(run.status, 0) << run.log;
+    for (const auto& [line, c] : probe_calls(run))
+        EXPECT_LE(c.local, 5000) << "line " << line;
+}
+
+TEST_F(DevMode, SavingTheDocumentOrAFileItNamesReloadsAndARefusalShowsOnTheTerminal)
+{
+    const std::string texts = "<Text>notes.txt</Text>";
+    auto document = [&](int tag) {
+        return probe_demo("RunningTime=\"600000\" UseOpenGL=\"true\" NumberOfInputSurfaces=\"0\"", kLibrary,
+                          "  <Track>\n" + probe_event(0, 600000, tag) + "  </Track>\n", texts);
+    };
+    folder = fresh_folder("dev_watch");
+    write_file(folder, "notes.txt", "first");
+    write_file(folder, "demo.xml", document(1));
+    write_file(folder, "keys.txt", "");
+    RunningPlayer player = start_player_in(folder, {"--dev", "--size", "160x120", "demo.xml"},
+                                           {{"VORTEL_DEV_SCRIPT", folder + "/keys.txt"}});
+    ASSERT_TRUE(wait_for_log(player, "args=[3 0 1]"));
+
+    write_file(folder, "demo.xml", document(2));
+    ASSERT_TRUE(wait_for_log(player, "args=[3 0 2]")) << "saving the document reloaded it";
+    write_file(folder, "demo.xml", "<?xml version=\"1.0\"?>\n<Demo><Settings");
+    ASSERT_TRUE(wait_for_log(player, "Reload refused, the demo goes on unchanged: An XML error occurred"));
+    write_file(folder, "demo.xml", document(3));
+    ASSERT_TRUE(wait_for_log(player, "args=[3 0 3]"));
+    append_file(folder, "notes.txt", " and second");
+    ASSERT_TRUE(wait_for_log(player, "Reload: notes.txt was saved."));
+    ASSERT_TRUE(wait_for_log_count(player, "args=[3 0 3]", 2)) << "the unchanged document was read again";
+    press("escape");
+    PlayerRun run = finish_player(player);
+    ASSERT_EQ(run.status, 0) << run.log;
+    EXPECT_NE(
+        run.stderrText.find("player: Reload refused, the demo goes on unchanged: An XML error occurred"),
+        std::string::npos)
+        << run.stderrText;
+    int saved = run.find_line("Reload: notes.txt was saved.");
+    int firstCall = -1;
+    for (const auto& [line, c] : probe_calls(run))
+        if (line > saved && c.phase == 0 && firstCall < 0)
+            firstCall = line;
+    EXPECT_GT(firstCall, saved) << "the event started afresh after the named file was saved";
+}
+
+TEST_F(DevMode, ALoopPastTheRunningTimeIsClampedWithAMessage)
+{
+    RunningPlayer player =
+        start("dev_loop_clamped", demo(probe_event(0, 500, 1) + probe_event(500, 1000, 2), 1000),
+              {"--dev", "--loop", "2000-9000"});
+    ASSERT_TRUE(wait_for_log_count(player, "phase=0 local=", 6)) << "three rounds of the clamped range";
+    press("escape");
+    PlayerRun run = finish_player(player);
+    ASSERT_EQ(run.status, 0) << run.log;
+    const std::string message =
+        "--loop 2000-9000 goes past the end of the demo (RunningTime 1000 ms): looping "
+        "0-1000 instead";
+    EXPECT_NE(run.find_line(message), -1) << run.log;
+    EXPECT_NE(run.stderrText.find(message), std::string::npos) << run.stderrText;
 }
 
 } // namespace

@@ -158,4 +158,26 @@ TEST(DemoFailure, FatalErrorInAFrameEndsTheDemoWithStatusOne)
     EXPECT_EQ(run.lines_starting("probe Probe phase=1").size(), 1u);
 }
 
+TEST(DemoFailure, AMissingNameIsReportedOncePerEventWithTrackAndEventNumbers)
+{
+    // ProbeAcquireEachFrame(count, textIndex) acquires on every running call: text 0 names nothing the
+    // 'PRBE' handler knows, text 5 does not exist. 21 frames, one line per event.
+    const std::string library =
+        "<Library FileName=\"Probe.so\"><F Name=\"ProbeAcquireEachFrame\"/></Library>";
+    const std::string tracks = "<Track>" + probe_event("ProbeAcquireEachFrame", "20", 0, 500) +
+                               probe_event("ProbeAcquireEachFrame", "20", 500, 1000) + "</Track><Track>" +
+                               probe_event("ProbeAcquireEachFrame", "25", 0, 1000) + "</Track>";
+    PlayerRun run = run_demo("missing_name_once",
+                             probe_demo("RunningTime=\"1000\" UseOpenGL=\"true\" NumberOfInputSurfaces=\"0\"",
+                                        library, tracks, "<Text>nothing</Text>"));
+    EXPECT_EQ(run.status, 0) << run.log;
+    EXPECT_GE(run.lines_starting("probe ProbeAcquireEachFrame phase=1").size(), 40u);
+    EXPECT_EQ(
+        run.lines_starting("ProbeAcquireEachFrame could not"),
+        (std::vector<std::string>{
+            "ProbeAcquireEachFrame could not find the name for the probe resource nr 5 (track 1, event 0)",
+            "ProbeAcquireEachFrame could not find the probe resource named nothing (track 0, event 0)",
+            "ProbeAcquireEachFrame could not find the probe resource named nothing (track 0, event 1)"}));
+}
+
 } // namespace

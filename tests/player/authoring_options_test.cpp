@@ -3,6 +3,7 @@
 
 #include <command_line.h>
 #include <demo_check.h>
+#include <frame_loop.h>
 
 namespace
 {
@@ -53,6 +54,36 @@ TEST(AuthoringOptions, CombinationsThatCannotWorkAreRefused)
     EXPECT_EQ(parse({"--check", "--dev"}).error,
               "--check plays nothing: it goes with no --capture, --dev or --loop");
     EXPECT_EQ(parse({"--capture", "f", "--video", ""}).error, "--video needs a file name");
+}
+
+TEST(AuthoringOptions, DevOpensAWindowUnlessFullScreenIsAskedFor)
+{
+    CommandLine cl = parse({"--dev", "demo.xml"});
+    EXPECT_TRUE(cl.windowed);
+    EXPECT_FALSE(cl.noSetup) << "the setup window still picks the size";
+    cl = parse({"--dev", "--fullscreen", "demo.xml"});
+    EXPECT_TRUE(cl.error.empty()) << cl.error;
+    EXPECT_FALSE(cl.windowed);
+    EXPECT_TRUE(cl.fullscreen);
+    EXPECT_EQ(parse({"--fullscreen", "--size", "640x480"}).error,
+              "--fullscreen does not go with --windowed, --size or --capture");
+}
+
+TEST(AuthoringOptions, LoopRangesPastTheRunningTimeAreClamped)
+{
+    std::string message;
+    LoopRange loop{500, 1000};
+    EXPECT_FALSE(clamp_loop_range(loop, 1000, &message)) << "a range that fits stays";
+    loop = LoopRange{500, 9000};
+    ASSERT_TRUE(clamp_loop_range(loop, 1000, &message));
+    EXPECT_EQ(loop.from, 500u);
+    EXPECT_EQ(loop.to, 1000u);
+    EXPECT_EQ(message, "--loop 500-9000 goes past the end of the demo (RunningTime 1000 ms): looping 500-1000 "
+                       "instead");
+    loop = LoopRange{20000, 20300};
+    ASSERT_TRUE(clamp_loop_range(loop, 1000, &message));
+    EXPECT_EQ(loop.from, 700u) << "a range wholly past the end keeps its length and ends at the end";
+    EXPECT_EQ(loop.to, 1000u);
 }
 
 TEST(TextsNamingFiles, PathsAndShortExtensionsCountWordsAndSentencesDoNot)

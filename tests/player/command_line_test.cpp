@@ -126,7 +126,7 @@ TEST(CommandLine, MalformedOptionsAreReportedNotGuessed)
              {"--capture", ""},
              {"--fps", "30"},
              {"--to", "30"},
-             {"--fullscreen"},
+             {"--fullscreen", "--windowed"},
          }) {
         CommandLine cl = parse(bad);
         std::string joined;

@@ -23,7 +23,10 @@
 //   ProbeHeap()                on its first call logs "probe heap <bytes>": what the whole process has
 //                              allocated and not yet freed (the sanitizer's count, or malloc's).
 //   ProbeLeak(bytes)           allocates `bytes` on every running call and never frees them.
+//   ProbeAcquireEachFrame(count, textIndex)  acquires and releases it again on every running call.
 //
+// Vortel_DescribeEffects describes the two acquiring effects (textIndex names a 'PRBE'), and no other:
+// the player's --check falls back to the document's declarations for those.
 // Vortel_Init registers the 'PRBE' type, whose handler answers every name beginning with "probe", and
 // refuses to initialise when one of the demo's texts is "probe:fail-init".
 // Variants of this file leave out entry points (PROBE_WITHOUT_INIT, PROBE_WITHOUT_QUIT_AND_FRAME,
@@ -40,6 +43,7 @@
 extern "C" size_t __sanitizer_get_current_allocated_bytes();
 #endif
 
+#include <vortel/effect_description.h>
 #include <vortel/plugin.h>
 
 namespace
@@ -281,4 +285,36 @@ VORTEL_EXPORT bool ProbeLeak(StateStruct* state, void**, int32_t bytes)
         }
     }
     return true;
+}
+
+VORTEL_EXPORT bool ProbeAcquireEachFrame(StateStruct* state, void**, int32_t count, int32_t textIndex)
+{
+    int32_t words[2] = {count, textIndex};
+    log_call("ProbeAcquireEachFrame", state, words, 2);
+    state->status = 1;
+    if (!gServices || state->phase <= 0)
+        return gServices != nullptr;
+    bool isStatic = false;
+    if (void* resource = gServices->AcquireByIndex(kTypeProbe, textIndex, nullptr, false,
+                                                   "ProbeAcquireEachFrame", "probe resource", &isStatic))
+        gServices->ReleaseByIndex(kTypeProbe, textIndex, resource);
+    return true;
+}
+
+namespace
+{
+constexpr VortelParamDescription kAcquireParams[] = {vortel_param("count", kVortelParamNumber),
+                                                     vortel_text_param("textIndex", kTypeProbe),
+                                                     vortel_param("privateUse", kVortelParamBoolean)};
+constexpr VortelParamDescription kAcquireEachFrameParams[] = {vortel_param("count", kVortelParamNumber),
+                                                              vortel_text_param("textIndex", kTypeProbe)};
+constexpr VortelEffectDescription kDescribed[] = {
+    vortel_effect("ProbeAcquire", kAcquireParams),
+    vortel_effect("ProbeAcquireEachFrame", kAcquireEachFrameParams)};
+constexpr VortelEffectTable kTable = vortel_effect_table(kDescribed);
+} // namespace
+
+VORTEL_EXPORT const VortelEffectTable* Vortel_DescribeEffects()
+{
+    return &kTable;
 }
