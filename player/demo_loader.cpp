@@ -231,8 +231,9 @@ void read_libraries(const DocumentElements& elements, Demo& demo)
     for (size_t n = 0; n < elements.libraries.size(); ++n) {
         const DOMElement* libraryElement = elements.libraries[n];
         LibraryRecord library;
-        if (!read_part([n] { return "library " + std::to_string(n); },
-                       [&] { library.fileName = required_string(libraryElement, u"FileName", kLibraryNeeds); }))
+        if (!read_part(
+                [n] { return "library " + std::to_string(n); },
+                [&] { library.fileName = required_string(libraryElement, u"FileName", kLibraryNeeds); }))
             continue;
         size_t f = 0;
         for_each_child_element(libraryElement, [&](const DOMElement* functionElement) {
@@ -243,7 +244,8 @@ void read_libraries(const DocumentElements& elements, Demo& demo)
             if (read_part(where, [&] {
                     function.name = required_string(functionElement, u"Name", kFunctionNeeds);
                     for_each_child_element(functionElement, [&](const DOMElement* paramElement) {
-                        function.paramNames.push_back(required_string(paramElement, u"Name", kParamNameNeeds));
+                        function.paramNames.push_back(
+                            required_string(paramElement, u"Name", kParamNameNeeds));
                     });
                 }))
                 library.functions.push_back(std::move(function));

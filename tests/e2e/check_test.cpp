@@ -99,11 +99,14 @@ TEST(Check, ReportsWhatItCanReadBeforeAndAfterProblemsInTheDocument)
     expect_report(
         "xml_error",
         {"document: An XML error occurred while loading demo from XML file. The XML file is corrupt in "
-         "some way.",
+         "some way. (" +
+             fixture("check_xml_error.xml") + ":14:146: whitespace expected)",
          "library 'Probe.so', function 1: An error occurred while loading demo from XML file. May have "
-         "something to with corrupt XML, not 100% sure...",
+         "something to with corrupt XML, not 100% sure... (<Function> has no Name: each element in a Library "
+         "declares a function and needs its Name)",
          "track 0, event 0: An error occurred while loading demo from XML file. May have something to "
-         "with corrupt XML, not 100% sure...",
+         "with corrupt XML, not 100% sure... (<Event> has no EndTime: each element in a Track is an event "
+         "and needs LibraryFileName, FunctionName, StartTime and EndTime)",
          "track 0, event 1: function 'Prob' is not declared by library 'Probe.so'",
          "track 0, event 2: 'Probe' declares 2 parameters, the event gives 1"});
 }
