@@ -1,1 +1,1 @@
-set(BENCH_obj_import_LIBS Scaffold tinyobjloader)
+set(BENCH_obj_import_LIBS scaffold_internals tinyobjloader)

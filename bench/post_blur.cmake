@@ -1,1 +1,1 @@
-set(BENCH_post_blur_LIBS Scaffold vortel_test_support)
+set(BENCH_post_blur_LIBS scaffold_internals vortel_test_support)

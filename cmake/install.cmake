@@ -3,8 +3,9 @@
 #   <prefix>/lib/vortel/                 player, plug-ins, SDL.ini, the bundled demo and its media: the player
 #                                        finds libraries next to itself and plug-ins find Scaffold.so through
 #                                        RUNPATH=$ORIGIN, so the folder works wherever it is installed
-#   <prefix>/include/vortel/             the plug-in interface (plugin.h, records.h, legacy_rand.h, log_text.h)
-#   <prefix>/include/vortel/scaffold/    the scene library's headers ("scene/*.h") and "glstate.h"
+#   <prefix>/include/vortel/             the plug-in interface and the plug-in helper (plugin_helper.h)
+#   <prefix>/include/vortel/scaffold/    the scene library's headers ("scene/*.h"), the helpers plug-ins share
+#                                        ("common/*.h") and "glstate.h"
 #   <prefix>/lib/cmake/Vortel/           find_package(Vortel): the imported target Vortel::Scaffold
 #   <prefix>/lib/pkgconfig/              vortel-scaffold.pc
 include(GNUInstallDirs)
@@ -44,8 +45,10 @@ install(DIRECTORY ${CMAKE_BINARY_DIR}/bin/showcase DESTINATION ${VORTEL_PLUGIN_I
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/include/vortel/ DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/vortel
         FILES_MATCHING PATTERN "*.h")
 install(FILES ${CMAKE_SOURCE_DIR}/glstate/glstate.h DESTINATION ${VORTEL_HEADER_INSTALL_DIR})
-install(DIRECTORY ${CMAKE_SOURCE_DIR}/scaffold/scene/ DESTINATION ${VORTEL_HEADER_INSTALL_DIR}/scene
-        FILES_MATCHING PATTERN "*.h" PATTERN "*_internal.h" EXCLUDE)
+foreach(folder scene common)
+    install(DIRECTORY ${CMAKE_SOURCE_DIR}/scaffold/${folder}/ DESTINATION ${VORTEL_HEADER_INSTALL_DIR}/${folder}
+            FILES_MATCHING PATTERN "*.h" PATTERN "*_internal.h" EXCLUDE)
+endforeach()
 
 # An outside plug-in loaded into a sanitized player must be built the same way: the sanitizer options of
 # this build travel with the package.

@@ -1,6 +1,6 @@
 #include "pictor_services.h"
 
-#include "effects/fixed_point.h"
+#include "common/fixed_point.h"
 #include "scene/axis_marker3d.h"
 #include "scene/group_node3d.h"
 #include "scene/math3d.h"

@@ -1,7 +1,7 @@
 #include "effect_frame.h"
 
 #include <cstdio>
-#include <effects/resource_cache.h>
+#include "common/resource_cache.h"
 
 namespace swarms
 {

@@ -1,5 +1,5 @@
 // Plug-in entry points and the 'SWRM' type handlers.
-#include <effects/resource_cache.h>
+#include "common/resource_cache.h"
 
 #include "swarm_effects.h"
 #include "swarm_store.h"

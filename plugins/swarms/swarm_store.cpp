@@ -3,7 +3,7 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
-#include <effects/resource_cache.h>
+#include "common/resource_cache.h"
 #include <new>
 #include <scene/math3d.h>
 #include <vortel/log_text.h>

@@ -1,6 +1,6 @@
 #include "effects/group_effects.h"
 
-#include "effects/fixed_point.h"
+#include "common/fixed_point.h"
 #include "effects/group_maker.h"
 #include "scene/kaleido_group_node3d.h"
 #include "scene/symmetry_group_node3d.h"

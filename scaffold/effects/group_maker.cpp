@@ -1,7 +1,7 @@
 #include "effects/group_maker.h"
 
 #include "effects/effect_messages.h"
-#include "effects/fixed_point.h"
+#include "common/fixed_point.h"
 #include "effects/group_table.h"
 #include "effects/scene_state.h"
 #include "scene/axis_marker3d.h"

@@ -1,6 +1,6 @@
 #include "effects/camera_light_effects.h"
 
-#include "effects/fixed_point.h"
+#include "common/fixed_point.h"
 #include "effects/scene_state.h"
 #include "scene/axis_marker3d.h"
 #include "scene/group_node3d.h"

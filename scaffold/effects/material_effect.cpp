@@ -1,5 +1,5 @@
 #include "effects/effect_messages.h"
-#include "effects/resource_cache.h"
+#include "common/resource_cache.h"
 #include "effects/scene_state.h"
 #include "effects/screen_effects.h"
 #include "scene/material_record.h"

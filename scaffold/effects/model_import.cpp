@@ -2,7 +2,7 @@
 
 #include "effects/model_messages.h"
 #include "effects/mtl_reader.h"
-#include "effects/resource_cache.h"
+#include "common/resource_cache.h"
 #include "effects/scene_state.h"
 #include "scene/group_node3d.h"
 #include "scene/mesh3d.h"

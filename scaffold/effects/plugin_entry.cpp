@@ -1,6 +1,6 @@
 // Scaffold's plug-in entry points: the shared scene, the resource types and the off-screen target.
 #include "effects/model_import.h"
-#include "effects/resource_cache.h"
+#include "common/resource_cache.h"
 #include "effects/resource_handlers.h"
 #include "effects/scene_state.h"
 #include "glstate.h"

@@ -1,7 +1,7 @@
 #include "effects/resource_handlers.h"
 
 #include "effects/group_table.h"
-#include "effects/resource_cache.h"
+#include "common/resource_cache.h"
 #include "effects/scene_state.h"
 #include "scene/pbuffer.h"
 #include "scene/root_node3d.h"

@@ -14,6 +14,8 @@
 
 #include <vortel/plugin.h>
 
+#include "common/marker_colors.h"
+
 #include <cstdint>
 
 class Camera3D;
@@ -28,8 +30,3 @@ extern ResourceCache* materialCache;
 // Formats a message (cut to 510 characters), ends it with a line break so the log keeps one message per
 // line, and hands it to gServices.Log. Does nothing before Vortel_Init.
 void scaffold_log(const char* format, ...) __attribute__((format(printf, 1, 2)));
-
-// The colours of the axis markers that effects hang beside their nodes (AxisMarker3D, 0xAARRGGBB).
-constexpr uint32_t kMarkerColorX = 0xFF8080FF;
-constexpr uint32_t kMarkerColorY = 0xFF80FF80;
-constexpr uint32_t kMarkerColorZ = 0xFFFF8080;

@@ -1,5 +1,5 @@
 // ResourceCache: growth, slot removal, reference counting, eviction, refusals and destruction.
-#include <effects/resource_cache.h>
+#include "common/resource_cache.h"
 #include <gtest/gtest.h>
 
 #include <string>

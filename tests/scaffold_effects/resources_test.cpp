@@ -3,7 +3,7 @@
 
 #include "effect_host.h"
 #include "effects/group_effects.h"
-#include "effects/resource_cache.h"
+#include "common/resource_cache.h"
 #include "effects/scene_state.h"
 #include "effects/screen_effects.h"
 #include "scene/material_record.h"

@@ -1,5 +1,5 @@
 // The Swarms plug-in entry, its 'SWRM' handlers, the swarm cache and the frame protocol of its effects.
-#include <effects/resource_cache.h>
+#include "common/resource_cache.h"
 #include <swarm_effects.h>
 #include <swarm_store.h>
 

@@ -1,6 +1,6 @@
 #include "swarm_host.h"
 
-#include <effects/resource_cache.h>
+#include "common/resource_cache.h"
 #include <swarm_effects.h>
 #include <swarm_store.h>
 

@@ -1,4 +1,4 @@
-#include "effects/fixed_point.h"
+#include "common/fixed_point.h"
 
 #include "scene/math3d.h"
 

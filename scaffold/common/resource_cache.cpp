@@ -1,4 +1,4 @@
-#include "resource_cache.h"
+#include "common/resource_cache.h"
 
 #include <cstdio>
 #include <cstring>
