@@ -1,0 +1,108 @@
+#include "shader_check.h"
+
+#include "compiler_messages.h"
+#include "data_file.h"
+#include "shader_source.h"
+
+#include <SDL.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <set>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace
+{
+
+constexpr const char* kLibrary = "Shaders.so";
+constexpr int64_t kLargestShader = 1 << 20;
+constexpr int kNotFound = 127; // the shell's status for a program it cannot find
+
+bool names_shader_effect(const Event& event)
+{
+    const std::string& file = event.libraryFileName;
+    const bool library = file.size() >= 10 && file.compare(file.size() - 10, 10, kLibrary) == 0 &&
+                         (file.size() == 10 || file[file.size() - 11] == '/');
+    return library && (event.functionName == "ShaderQuad" || event.functionName == "ShaderPost") &&
+           !event.params.empty() && event.params[0].kind == kParamConstant;
+}
+
+// The whole of a file OpenFile serves, false when it cannot open it or it is larger than a shader can be.
+bool read_source(const std::string& name, std::string& text)
+{
+    SDL_RWops* file = OpenFile(name.c_str());
+    if (!file)
+        return false;
+    const int64_t size = SDL_RWseek(file, 0, RW_SEEK_END);
+    bool ok = size >= 0 && size <= kLargestShader && SDL_RWseek(file, 0, RW_SEEK_SET) == 0;
+    if (ok) {
+        text.assign(size_t(size), '\0');
+        ok = size == 0 || SDL_RWread(file, &text[0], 1, int(size)) == int(size);
+    }
+    CloseFile(file);
+    return ok;
+}
+
+} // namespace
+
+bool validate_fragment_shader(const std::string& source, const std::string& file,
+                              std::vector<std::string>& messages, const std::string& validator)
+{
+    char path[] = "/tmp/vortel-shader-XXXXXX.frag";
+    const int fd = mkstemps(path, 5);
+    const bool written = fd >= 0 && write(fd, source.data(), source.size()) == ssize_t(source.size());
+    if (fd >= 0)
+        close(fd);
+    if (!written) {
+        unlink(path);
+        messages.push_back(file + ": cannot write a temporary file to check it");
+        return true;
+    }
+    // The temporary name is ours and holds no character the shell would read.
+    const std::string command = validator + " -l " + path + " 2>&1";
+    std::string output;
+    int status = -1;
+    if (FILE* pipe = popen(command.c_str(), "r")) {
+        char chunk[4096];
+        size_t n;
+        while ((n = fread(chunk, 1, sizeof chunk, pipe)) > 0)
+            output.append(chunk, n);
+        status = pclose(pipe);
+    }
+    unlink(path);
+    if (status == -1 || (WIFEXITED(status) && WEXITSTATUS(status) == kNotFound)) {
+        messages.push_back("shaders not checked: " + validator + " (glslang-tools) cannot be run");
+        return false;
+    }
+    if (status == 0)
+        return true;
+    // glslangValidator names the file first, on a line of its own.
+    const size_t echo = output.find(std::string(path) + "\n");
+    if (echo != std::string::npos)
+        output.erase(echo, std::string(path).size() + 1);
+    for (std::string& message : glsl::compiler_messages(output, file))
+        messages.push_back(std::move(message));
+    return true;
+}
+
+std::vector<std::string> check_shaders(const Demo& demo)
+{
+    std::vector<std::string> problems;
+    std::set<std::string> checked;
+    for (const Track& track : demo.tracks)
+        for (const Event& event : track.events) {
+            if (event.unread || !names_shader_effect(event))
+                continue;
+            const int32_t index = event.params[0].value;
+            if (index < 0 || size_t(index) >= demo.texts.size())
+                continue;
+            const std::string& name = demo.texts[size_t(index)];
+            std::string source;
+            if (!checked.insert(name).second || !read_source(name, source))
+                continue;
+            if (!validate_fragment_shader(glsl::fragment_shader(source), name, problems))
+                return problems;
+        }
+    return problems;
+}

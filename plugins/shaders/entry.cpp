@@ -1,0 +1,25 @@
+// Shaders.so's entry points: the services, and the one texture its effects share.
+#include "shader_draw.h"
+
+#include <vortel/plugin_helper.h>
+
+#include "glstate.h"
+
+VORTEL_EXPORT bool Vortel_Init(SDL_Surface**, SDL_Surface**, ServicesStruct* services)
+{
+    if (!vortel::adopt_services(services))
+        return false;
+    gls_set_context(services->glContext);
+    return true;
+}
+
+VORTEL_EXPORT bool Vortel_BeginNewFrame(int32_t)
+{
+    return true;
+}
+
+VORTEL_EXPORT bool Vortel_Quit()
+{
+    shaders::release_black_texture();
+    return true;
+}
