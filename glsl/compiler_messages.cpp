@@ -83,9 +83,16 @@ std::vector<std::string> compiler_messages(const std::string& log, const std::st
         size_t end = log.find('\n', start);
         if (end == std::string::npos)
             end = log.size();
-        std::string message = message_of(log.substr(start, end - start), file);
-        if (!message.empty())
-            messages.push_back(message);
+        const std::string line = log.substr(start, end - start);
+        // An indented line goes on with the message before it.
+        const bool continues = !line.empty() && (line[0] == ' ' || line[0] == '\t') && !trimmed(line).empty();
+        if (continues && !messages.empty()) {
+            messages.back() += " " + trimmed(line);
+        } else {
+            std::string message = message_of(line, file);
+            if (!message.empty())
+                messages.push_back(message);
+        }
         start = end + 1;
     }
     if (messages.empty() && !trimmed(log).empty())

@@ -44,6 +44,21 @@ bool read_source(const std::string& name, std::string& text)
     return ok;
 }
 
+// Runs `command` (whose words hold no character the shell would read: the temporary name is ours) and
+// returns its status as pclose gives it, -1 when it cannot be started; its output replaces `output`.
+int run_validator(const std::string& command, std::string& output)
+{
+    output.clear();
+    FILE* pipe = popen((command + " 2>&1").c_str(), "r");
+    if (!pipe)
+        return -1;
+    char chunk[4096];
+    size_t n;
+    while ((n = fread(chunk, 1, sizeof chunk, pipe)) > 0)
+        output.append(chunk, n);
+    return pclose(pipe);
+}
+
 } // namespace
 
 bool validate_fragment_shader(const std::string& source, const std::string& file,
@@ -59,17 +74,12 @@ bool validate_fragment_shader(const std::string& source, const std::string& file
         messages.push_back(file + ": cannot write a temporary file to check it");
         return true;
     }
-    // The temporary name is ours and holds no character the shell would read.
-    const std::string command = validator + " -l " + path + " 2>&1";
+    // Compiled first, then linked (which finds a missing mainImage) only when it compiles, so that a
+    // compile error does not also bring the linker's view of it.
     std::string output;
-    int status = -1;
-    if (FILE* pipe = popen(command.c_str(), "r")) {
-        char chunk[4096];
-        size_t n;
-        while ((n = fread(chunk, 1, sizeof chunk, pipe)) > 0)
-            output.append(chunk, n);
-        status = pclose(pipe);
-    }
+    int status = run_validator(validator + " " + path, output);
+    if (status == 0)
+        status = run_validator(validator + " -l " + path, output);
     unlink(path);
     if (status == -1 || (WIFEXITED(status) && WEXITSTATUS(status) == kNotFound)) {
         messages.push_back("shaders not checked: " + validator + " (glslang-tools) cannot be run");
@@ -77,10 +87,15 @@ bool validate_fragment_shader(const std::string& source, const std::string& file
     }
     if (status == 0)
         return true;
-    // glslangValidator names the file first, on a line of its own.
-    const size_t echo = output.find(std::string(path) + "\n");
+    // glslangValidator names the file first, on a line of its own, and then as the source of each message
+    // where the compilers name the source string: 0.
+    const std::string temporary = path;
+    const size_t echo = output.find(temporary + "\n");
     if (echo != std::string::npos)
-        output.erase(echo, std::string(path).size() + 1);
+        output.erase(echo, temporary.size() + 1);
+    for (size_t at = output.find(temporary + ":"); at != std::string::npos;
+         at = output.find(temporary + ":", at))
+        output.replace(at, temporary.size(), "0");
     for (std::string& message : glsl::compiler_messages(output, file))
         messages.push_back(std::move(message));
     return true;

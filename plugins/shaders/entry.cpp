@@ -1,4 +1,6 @@
-// Shaders.so's entry points: the services, and the one texture its effects share.
+// Shaders.so's entry points: the services, and what its effects share (the shaders of the run and the
+// black texture).
+#include "shader_cache.h"
 #include "shader_draw.h"
 
 #include <vortel/plugin_helper.h>
@@ -20,6 +22,7 @@ VORTEL_EXPORT bool Vortel_BeginNewFrame(int32_t)
 
 VORTEL_EXPORT bool Vortel_Quit()
 {
+    shaders::release_shaders();
     shaders::release_black_texture();
     return true;
 }

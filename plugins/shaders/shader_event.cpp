@@ -1,5 +1,7 @@
 #include "shader_event.h"
 
+#include "shader_cache.h"
+
 #include <vortel/plugin_helper.h>
 
 #include <SDL.h>
@@ -9,40 +11,25 @@ namespace shaders
 
 void ShaderEvent::start(int32_t shaderIndex)
 {
-    const char* name = vortel::text(shaderIndex);
-    if (!name) {
+    shader_ = shader_for(vortel::text(shaderIndex), effect_);
+    if (!shader_)
         vortel::log("%s: text %d names no shader file", effect_, int(shaderIndex));
-        return;
-    }
-    std::string source, why;
-    if (!file_.read(name, source, why)) {
-        vortel::log("%s: the shader file '%s' %s", effect_, name, why.c_str());
-        return;
-    }
-    build(source, false);
-}
-
-void ShaderEvent::build(const std::string& source, bool reload)
-{
-    std::string errors;
-    if (program_.build(source, file_.name(), errors)) {
-        if (reload)
-            vortel::log("%s: %s: reloaded", effect_, file_.name().c_str());
-        return;
-    }
-    vortel::log("%s: %s", effect_, errors.c_str());
+    else if (shader_->failed() && !shader_->toldByWatch)
+        shader_->tell_failure(effect_);
 }
 
 bool ShaderEvent::frame(const StateStruct* state, ShaderInputs& inputs)
 {
-    if (file_.changed(SDL_GetTicks())) {
-        std::string source, why;
-        if (file_.read(file_.name().c_str(), source, why))
-            build(source, true);
-        else
-            vortel::log("%s: the shader file '%s' %s", effect_, file_.name().c_str(), why.c_str());
+    if (!shader_)
+        return false;
+    if (shader_->file.changed(SDL_GetTicks())) {
+        shader_->rebuild(effect_);
+        if (shader_->failed()) {
+            shader_->tell_failure(effect_);
+            shader_->toldByWatch = true;
+        }
     }
-    if (!program_.ready())
+    if (!shader_->program.ready())
         return false;
     const int32_t time = state->localTime;
     inputs.time = float(time) * 0.001f;
@@ -51,6 +38,11 @@ bool ShaderEvent::frame(const StateStruct* state, ShaderInputs& inputs)
     inputs.frame = frames_++;
     previousTime_ = time;
     return true;
+}
+
+const ShaderProgram& ShaderEvent::program() const
+{
+    return shader_->program;
 }
 
 void ShaderEvent::tell_once(const char* message)

@@ -76,6 +76,11 @@ bool ShaderFile::changed(uint32_t now)
     if (diskPath_.empty() || now - lastCheck_ < kCheckInterval)
         return false;
     lastCheck_ = now;
+    return changed_now();
+}
+
+bool ShaderFile::changed_now()
+{
     timespec modified{};
     int64_t size = 0;
     if (!stamp_now(modified, size))

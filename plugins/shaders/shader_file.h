@@ -6,8 +6,9 @@
 //    than kLargestShader (the reason in `why`).
 //  - A file read from disk is watched under the path the player opened (even when it was found in the
 //    media folder); one from the data file never changes.
-//  - changed(now) looks at the file's modification time and size at most once every kCheckInterval ms of
-//    `now` (SDL_GetTicks) and is true once per change seen; the caller then reads it again.
+//  - changed_now() compares the file's modification time and size with what they were when last looked
+//    at, and is true once per change seen; changed(now) does so at most once every kCheckInterval ms of
+//    `now` (SDL_GetTicks). The caller then reads the file again.
 #pragma once
 
 #include <cstdint>
@@ -25,6 +26,7 @@ class ShaderFile
 public:
     bool read(const char* name, std::string& text, std::string& why);
     bool changed(uint32_t now);
+    bool changed_now();
     const std::string& name() const { return name_; }
 
 private:
