@@ -36,9 +36,9 @@ constexpr VortelParamDescription kShaderQuad[] = {
     {"opacity", "0..255", "iOpacity x 255: multiplies the alpha of a mainImage shader", kVortelParamColour, 0,
      0, 255, 0, 255, 255},
     {"blendSrc", "GL enum", "source blend factor; both factors 0: no blending", kVortelParamBlendFactor, 0, 0,
-     0, 0, 0x0308, 0},
+     0, 0, 0x8004, 0},
     {"blendDst", "GL enum", "destination blend factor; both factors 0: no blending", kVortelParamBlendFactor,
-     0, 0, 0, 0, 0x0308, 0},
+     0, 0, 0, 0, 0x8004, 0},
     {"renderTo", "target", "0 the screen, 1 Render1, 2 Render2", kVortelParamNumber, 0, 0, 1, 0, 2, 0}};
 
 constexpr VortelParamDescription kShaderPost[] = {kShader, kParam("p0", "iParams.x"),
