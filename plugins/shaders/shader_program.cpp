@@ -133,8 +133,11 @@ void ShaderProgram::find_uniforms()
         if (char* bracket = std::strchr(name, '['))
             *bracket = '\0';
         for (int u = 0; u < kUniformCount; ++u)
-            if (type == kUniforms[u].type && std::strcmp(name, kUniforms[u].name) == 0)
+            if (type == kUniforms[u].type && std::strcmp(name, kUniforms[u].name) == 0) {
                 locations_[u] = glGetUniformLocation(program_, name);
+                if (u == kChannelResolution)
+                    channelResolutions_ = size < 2 ? size : 2;
+            }
     }
     glUseProgram(program_);
     for (int channel = 0; channel < 2; ++channel)
@@ -174,7 +177,7 @@ void ShaderProgram::use(const ShaderInputs& in) const
     if (at[kChannelResolution] >= 0) {
         const float sizes[6] = {in.channelSize[0][0], in.channelSize[0][1], 1.0f,
                                 in.channelSize[1][0], in.channelSize[1][1], 1.0f};
-        glUniform3fv(at[kChannelResolution], 2, sizes);
+        glUniform3fv(at[kChannelResolution], channelResolutions_, sizes);
     }
 }
 

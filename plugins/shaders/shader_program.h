@@ -73,6 +73,7 @@ private:
 
     uint32_t program_ = 0;
     int32_t locations_[kUniformCount] = {};
+    int32_t channelResolutions_ = 0; // elements of iChannelResolution set: the program's array may be shorter
 };
 
 } // namespace shaders

@@ -88,7 +88,7 @@ VORTEL_EXPORT bool ShaderQuad(StateStruct* state, void** privateData, int32_t sh
                         int(renderTo));
         event->shader.start(shader);
         take_channels(*event, {channel0, channel1}, validTarget ? renderTo : 0);
-        state->status = 1;
+        state->status = validTarget ? 1 : -1;
         return validTarget;
     }
     if (!validTarget || !event) {
