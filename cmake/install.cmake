@@ -18,7 +18,7 @@ set(VORTEL_PKGCONFIG_INSTALL_DIR ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
 
 # The deliverables. Plug-ins carry INSTALL_RPATH $ORIGIN (vortel_plugin), the player needs none. The player
 # and Scaffold.so must have been built; the other plug-ins are installed when they have been.
-foreach(target player Scaffold Swarms Emberfold Pictor Media)
+foreach(target player Scaffold Swarms Emberfold Pictor Media Shaders)
     if(TARGET ${target})
         if(target STREQUAL "player" OR target STREQUAL "Scaffold")
             set(optional "")

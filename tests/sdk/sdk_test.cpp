@@ -166,7 +166,7 @@ TEST_F(Sdk, InstallPutsThePlayerPluginsHeadersAndPackageFilesInPlace)
     for (const fs::path& file : expected)
         EXPECT_TRUE(fs::is_regular_file(prefix_ / file)) << file;
     // Every plug-in this build made is installed beside the player.
-    for (const char* plugin : {"Swarms.so", "Emberfold.so", "Pictor.so", "Media.so"}) {
+    for (const char* plugin : {"Swarms.so", "Emberfold.so", "Pictor.so", "Media.so", "Shaders.so"}) {
         if (fs::exists(fs::path(VORTEL_BUILD_DIR) / "bin" / plugin)) {
             EXPECT_TRUE(fs::is_regular_file(plugin_dir() / plugin)) << plugin;
         }
