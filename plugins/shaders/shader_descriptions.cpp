@@ -41,9 +41,9 @@ constexpr VortelParamDescription kShaderQuad[] = {
      0, 0, 0, 0, 0x8004, 0},
     {"renderTo", "target", "0 the screen, 1 Render1, 2 Render2", kVortelParamNumber, 0, 0, 1, 0, 2, 0}};
 
-constexpr VortelParamDescription kShaderPost[] = {kShader, shader_param("p0", "iParams.x"),
-                                                  shader_param("p1", "iParams.y"), shader_param("p2", "iParams.z"),
-                                                  shader_param("p3", "iParams.w")};
+constexpr VortelParamDescription kShaderPost[] = {
+    kShader, shader_param("p0", "iParams.x"), shader_param("p1", "iParams.y"),
+    shader_param("p2", "iParams.z"), shader_param("p3", "iParams.w")};
 
 constexpr VortelEffectDescription kEffects[] = {vortel_effect("ShaderQuad", kShaderQuad),
                                                 vortel_effect("ShaderPost", kShaderPost)};

@@ -63,6 +63,14 @@ void draw_over_target(const ShaderProgram& program, const ShaderInputs& inputs, 
     gls_pop(DepthTest);
 }
 
+GLViewportEntry viewport_from_bottom()
+{
+    const GLStateContext* context = gls_current_context();
+    GLViewportEntry viewport = context->viewport[context->viewportDepth];
+    viewport.y = gls_screen_height() - viewport.y - viewport.h;
+    return viewport;
+}
+
 Texture& black_texture()
 {
     if (!gBlack) {

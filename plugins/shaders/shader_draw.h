@@ -12,6 +12,8 @@
 
 #include <cstdint>
 
+#include "glstate.h"
+
 class Texture;
 
 namespace shaders
@@ -22,6 +24,9 @@ struct ShaderInputs;
 
 void draw_over_target(const ShaderProgram& program, const ShaderInputs& inputs, uint32_t channel0,
                       uint32_t channel1, int32_t blendSrc, int32_t blendDst);
+
+// The viewport the window's cache holds now, in GL's window coordinates (y from the bottom).
+GLViewportEntry viewport_from_bottom();
 
 Texture& black_texture();
 void release_black_texture();

@@ -77,13 +77,10 @@ bool render_scene(RootNode3D& world, int32_t width, int32_t height)
 // Copies the output over the screen's viewport, turning it the window's way up.
 void show(uint32_t framebuffer, int32_t width, int32_t height)
 {
-    const GLStateContext* context = gls_current_context();
-    const GLViewportEntry& v = context->viewport[context->viewportDepth];
-    const int32_t bottom = gls_screen_height() - v.y - v.h;
+    const GLViewportEntry v = shaders::viewport_from_bottom();
     glBindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer);
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
-    glBlitFramebuffer(0, 0, width, height, v.x, bottom + v.h, v.x + v.w, bottom, GL_COLOR_BUFFER_BIT,
-                      GL_LINEAR);
+    glBlitFramebuffer(0, 0, width, height, v.x, v.y + v.h, v.x + v.w, v.y, GL_COLOR_BUFFER_BIT, GL_LINEAR);
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
 }
 

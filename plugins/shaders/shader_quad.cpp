@@ -49,19 +49,17 @@ const Texture& channel_texture(vortel::Held& channel)
 // at the window's size (rows top down).
 void place_on_target(int32_t renderTo, shaders::ShaderInputs& inputs)
 {
-    const int32_t screenHeight = gls_screen_height();
     if (renderTo == 0) {
-        const GLStateContext* context = gls_current_context();
-        const GLViewportEntry& viewport = context->viewport[context->viewportDepth];
+        const GLViewportEntry viewport = shaders::viewport_from_bottom();
         inputs.width = float(viewport.w);
         inputs.height = float(viewport.h);
         inputs.x0 = float(viewport.x);
-        inputs.y0 = -float(screenHeight - viewport.y - viewport.h);
+        inputs.y0 = -float(viewport.y);
         inputs.sy = 1.0f;
         return;
     }
     inputs.width = float(gls_screen_width());
-    inputs.height = float(screenHeight);
+    inputs.height = float(gls_screen_height());
     inputs.x0 = 0.0f;
     inputs.y0 = inputs.height;
     inputs.sy = -1.0f;

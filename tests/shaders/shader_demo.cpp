@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace
@@ -52,7 +53,9 @@ std::string demo_folder(const std::string& name, const std::string& demo, const 
 std::vector<Picture> capture_in(const std::string& folder, const std::vector<std::string>& extra,
                                 std::string* log)
 {
-    std::vector<std::string> args = {"--capture", "frames", "--fps", "20", "--size", "320x240"};
+    std::vector<std::string> args = {"--capture", "frames", "--fps", "20"};
+    if (std::find(extra.begin(), extra.end(), "--size") == extra.end())
+        args.insert(args.end(), {"--size", "320x240"});
     args.insert(args.end(), extra.begin(), extra.end());
     args.push_back("demo.xml");
     PlayerRun run = run_player_in(folder, args);

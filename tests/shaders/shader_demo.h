@@ -19,8 +19,8 @@ std::string shader_demo(int32_t runningTime, const std::vector<std::string>& tra
 using Files = std::vector<std::pair<std::string, std::string>>;
 // A fresh folder for the test holding demo.xml and `files`.
 std::string demo_folder(const std::string& name, const std::string& demo, const Files& files);
-// Captures the demo in `folder` at 20 frames per second on a 320 x 240 window (frame k shows demo time
-// 50 k ms), with `extra` arguments; the run's log goes to *log when given.
+// Captures the demo in `folder` at 20 frames per second on a 320 x 240 window unless `extra` gives a
+// --size (frame k shows demo time 50 k ms); the run's log goes to *log when given.
 std::vector<Picture> capture_in(const std::string& folder, const std::vector<std::string>& extra = {},
                                 std::string* log = nullptr);
 // Whether each channel of a and b differs by at most `tolerance`.

@@ -28,14 +28,14 @@ void main()
 }
 )";
 
-// Red grows to the right, green upwards, over the whole 320 x 240 window.
-void expect_gradient(const Picture& picture, const std::string& what)
+// Red grows to the right, green upwards, over a 320 x 240 viewport `left` pixels from the window's edge.
+void expect_gradient(const Picture& picture, const std::string& what, int left = 0)
 {
     for (auto [x, y] : {std::pair{0, 0}, {319, 0}, {0, 239}, {319, 239}, {80, 180}, {240, 60}}) {
         const uint32_t red = uint32_t((x + 0.5) / 320.0 * 255.0 + 0.5);
         const uint32_t green = uint32_t((239 - y + 0.5) / 240.0 * 255.0 + 0.5);
-        EXPECT_TRUE(near(picture.at(x, y), 0xFF000000u | (red << 16) | (green << 8)))
-            << what << " at (" << x << ", " << y << "): " << std::hex << picture.at(x, y);
+        EXPECT_TRUE(near(picture.at(left + x, y), 0xFF000000u | (red << 16) | (green << 8)))
+            << what << " at (" << x << ", " << y << "): " << std::hex << picture.at(left + x, y);
     }
 }
 
@@ -56,6 +56,11 @@ TEST(ShaderQuad, BothSourceFormsDrawTheGradientOfTheirCoordinatesFromTheBottomLe
     frames[1].save_png("main_image_gradient.png");
     expect_gradient(frames[1], "mainImage form");
     expect_gradient(frames[3], "own main");
+
+    // A wider window: the 4:3 demo is shown between bars and fragCoord counts from the viewport's corner.
+    frames = capture_in(folder, {"--size", "400x240"});
+    ASSERT_GE(frames.size(), 2u);
+    expect_gradient(frames[1], "mainImage form between bars", 40);
 }
 
 TEST(ShaderQuad, ParamsOpacityAndBlendingReachThePicture)
