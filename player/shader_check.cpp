@@ -21,10 +21,11 @@ constexpr int kNotFound = 127; // the shell's status for a program it cannot fin
 
 bool names_shader_effect(const Event& event)
 {
+    // The library as the document names it: a bare file name or a path ending in it.
     const std::string& file = event.libraryFileName;
-    const bool library = file.size() >= 10 && file.compare(file.size() - 10, 10, kLibrary) == 0 &&
-                         (file.size() == 10 || file[file.size() - 11] == '/');
-    return library && (event.functionName == "ShaderQuad" || event.functionName == "ShaderPost") &&
+    const size_t name = file.rfind('/') == std::string::npos ? 0 : file.rfind('/') + 1;
+    return file.compare(name, std::string::npos, kLibrary) == 0 &&
+           (event.functionName == "ShaderQuad" || event.functionName == "ShaderPost") &&
            !event.params.empty() && event.params[0].kind == kParamConstant;
 }
 
