@@ -120,14 +120,6 @@ int32_t bench_release(uint32_t, int32_t, void*)
 {
     return 1;
 }
-SDL_RWops* bench_open(const char* name)
-{
-    return SDL_RWFromFile(name, "rb");
-}
-void bench_close(SDL_RWops* file)
-{
-    SDL_RWclose(file);
-}
 
 std::string write_flame(const char* name, float spread)
 {
@@ -163,8 +155,6 @@ void BM_MorphFlameFrame(benchmark::State& state)
     services.GetText = bench_text;
     services.AcquireByIndex = bench_acquire;
     services.ReleaseByIndex = bench_release;
-    services.OpenFile = bench_open;
-    services.CloseFile = bench_close;
     Vortel_Init(nullptr, nullptr, &services);
     StateStruct st{};
     void* slot = nullptr;

@@ -174,12 +174,28 @@ VirtPalette read_palette(NumberReader& in, const char* name)
     return palette;
 }
 
+// Description and companion files come through the player, so that files packed into the demo's data
+// file are found. Without a player (the fuzz targets and benchmarks that link Emberfold) they are read
+// from disk.
+SDL_RWops* open_flame_file(const char* name)
+{
+    return vortel::gHost.OpenFile ? vortel::open_file(name) : SDL_RWFromFile(name, "rb");
+}
+
+void close_flame_file(SDL_RWops* file)
+{
+    if (vortel::gHost.OpenFile)
+        vortel::close_file(file);
+    else
+        SDL_RWclose(file);
+}
+
 void read_companion(FlameDescription& d, const std::string& name)
 {
     // Whatever the companion does not supply stays as it is now.
     for (int32_t j = 0; j < d.transformCount; ++j)
         make_static_channels(d.transforms[j]);
-    SDL_RWops* file = vortel::open_file(name.c_str());
+    SDL_RWops* file = open_flame_file(name.c_str());
     if (!file)
         return;
     NumberReader in(file, name.c_str());
@@ -194,14 +210,14 @@ void read_companion(FlameDescription& d, const std::string& name)
         for (double& v : t.baseRotation)
             in.read(v);
     }
-    vortel::close_file(file);
+    close_flame_file(file);
 }
 
 } // namespace
 
 bool read_flame_description(FlameDescription& d, const char* fileName)
 {
-    SDL_RWops* file = vortel::open_file(fileName);
+    SDL_RWops* file = fileName ? open_flame_file(fileName) : nullptr;
     if (!file)
         return false;
     NumberReader in(file, fileName);
@@ -214,7 +230,7 @@ bool read_flame_description(FlameDescription& d, const char* fileName)
     if (count < 1) {
         // Nothing to draw from: keep the description as it was.
         vortel::log("Emberfold: %s has no transforms (count %d)", fileName, count);
-        vortel::close_file(file);
+        close_flame_file(file);
         compute_probabilities(d);
         return true;
     }
@@ -235,7 +251,7 @@ bool read_flame_description(FlameDescription& d, const char* fileName)
     d.symmetry = 0;
     if (extension > 0)
         in.read(d.symmetry);
-    vortel::close_file(file);
+    close_flame_file(file);
 
     read_companion(d, std::string(fileName) + "ANI");
     compute_probabilities(d);
