@@ -3,10 +3,10 @@
 //
 // Contracts
 //  - model_support_init() creates the model cache ("Obj3DCache", keepReleased 1: a model stays after its
-//    last release until more than 10 models are cached) and registers the 'OBJ3' handlers. Vortel_Init
-//    calls it once, after gServices is filled.
+//    last release until more than 10 models are cached; gScaffold.modelCache) and registers the 'OBJ3'
+//    handlers. Vortel_Init calls it once, after adopting the services.
 //  - acquire_model returns the cached group (static flag 1), or reads the file through
-//    gServices.OpenFile (packed data file first, then disk). A file that cannot be opened, is larger than
+//    the player's OpenFile (packed data file first, then disk). A file that cannot be opened, is larger than
 //    kMaxObjBytes, or holds text outside the supported subset (obj_reader.h, mtl_reader.h) gives null and
 //    nothing is cached; the log names the file, the line and the reason. Each non-null acquire must be
 //    paired with a release_model of the same path. Paths of 256 characters or more are refused.
@@ -48,3 +48,5 @@ GroupNode3D* build_model(const ObjData& data, bool useBuffers,
                          const std::function<MaterialRecord*(const std::string&)>& findMaterial);
 // Deletes the group's meshes and then the group.
 void free_model(void* group);
+// Deletes a MaterialRecord: the free function of the material caches.
+void free_material(void* material);

@@ -1,4 +1,6 @@
-// The log messages of the model importer and Object3D, in one place (printf formats for scaffold_log).
+
+#include <vortel/plugin_helper.h>
+// The log messages of the model importer and Object3D, in one place (printf formats for vortel::log).
 #pragma once
 
 namespace msg
