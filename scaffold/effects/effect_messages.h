@@ -1,5 +1,3 @@
-
-#include <vortel/plugin_helper.h>
 // Every message the effects of this folder write to the error log, in one place: printf formats, sent
 // through vortel::log, which makes each one line of the log.
 #pragma once

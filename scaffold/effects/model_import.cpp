@@ -10,6 +10,7 @@
 #include <SDL.h>
 
 #include <cstring>
+#include <new>
 #include <string>
 #include <vector>
 #include <vortel/plugin_helper.h>
@@ -138,6 +139,7 @@ bool add_face(const ObjData& data, const ObjFace& face, GroupNode3D& group, Mesh
     // Full (16-bit indices) or a face with another layout of texture coordinates and normals.
     MaterialRecord* material = mesh->material;
     group.AddChild(mesh);
+    mesh = nullptr; // the group's now
     mesh = new Mesh3D(useBuffers);
     mesh->material = material;
     return mesh->AddTriangle(p[0], t[0], n[0], p[1], t[1], n[1], p[2], t[2], n[2]);
@@ -149,17 +151,26 @@ GroupNode3D* build_model(const ObjData& data, bool useBuffers,
                          const std::function<MaterialRecord*(const std::string&)>& findMaterial)
 {
     GroupNode3D* group = new GroupNode3D();
-    for (const ObjObject& object : data.objects) {
-        Mesh3D* mesh = new Mesh3D(useBuffers);
-        mesh->material = findMaterial(object.material);
-        for (int32_t f = object.firstFace; f < object.firstFace + object.faceCount; ++f) {
-            if (!add_face(data, data.faces[size_t(f)], *group, mesh, useBuffers)) {
-                delete mesh;
-                free_model(group);
-                return nullptr;
+    Mesh3D* mesh = nullptr;
+    try {
+        for (const ObjObject& object : data.objects) {
+            mesh = new Mesh3D(useBuffers);
+            mesh->material = findMaterial(object.material);
+            for (int32_t f = object.firstFace; f < object.firstFace + object.faceCount; ++f) {
+                if (!add_face(data, data.faces[size_t(f)], *group, mesh, useBuffers)) {
+                    delete mesh;
+                    free_model(group);
+                    return nullptr;
+                }
             }
+            group->AddChild(mesh);
+            mesh = nullptr;
         }
-        group->AddChild(mesh);
+    } catch (const std::bad_alloc&) {
+        // The vertex arrays grow with the file: the caller reports it, nothing half-built stays behind.
+        delete mesh;
+        free_model(group);
+        throw;
     }
     return group;
 }
@@ -215,7 +226,14 @@ void* acquire_model(const char* path, void*, bool* outFlag)
     }
     if (void* model = modelCache->find(path, outFlag))
         return model;
-    GroupNode3D* group = import_model(path);
+    GroupNode3D* group = nullptr;
+    try {
+        group = import_model(path);
+    } catch (const std::bad_alloc&) {
+        // The text, the parsed lists and the meshes are all as large as the file.
+        vortel::log(msg::kModelNoMemory, path);
+        return nullptr;
+    }
     if (!group)
         return nullptr;
     modelCache->add(group, path, true);

@@ -27,7 +27,6 @@
 
 #include <cstdint>
 #include <vector>
-#include <vortel/plugin_helper.h>
 
 class Camera3D;
 class GroupNode3D;

@@ -2,6 +2,7 @@
 // (colour or a named material), sharing between events, and the picture Show3D makes of it.
 #include "scaffold_host.h"
 
+#include "common/resource_cache.h"
 #include "effects/camera_light_effects.h"
 #include "effects/model_effect.h"
 #include "effects/scene_effects.h"
@@ -198,4 +199,22 @@ TEST_F(Object3DTest, AModelThatCannotBeReadDrawsNothingThroughTheWholeEvent)
     EXPECT_EQ(gScaffold.sceneRoot->GetChildCount(), 0);
     EXPECT_TRUE(call(event, -1, 0, 0, missing));
     EXPECT_FALSE(host->take_log().empty());
+}
+
+TEST_F(Object3DTest, TheLastCallGivesBackTheModelOfTheFirstCallWhateverItsModelWordSays)
+{
+    const std::string path = host->texts[size_t(model)];
+    auto references = [&path] {
+        const ResourceCache& cache = *gScaffold.modelCache;
+        for (int32_t i = 0; i < cache.size(); ++i)
+            if (path == cache.nameAt(i))
+                return cache.refCountAt(i);
+        return 0;
+    };
+    const int32_t before = references();
+    HostEvent event;
+    call(event, 0, 0xFFFFFF);
+    EXPECT_EQ(references(), before + 1);
+    call(event, -1, 0, 0, host->text("no/such/model.obj"));
+    EXPECT_EQ(references(), before) << "the model the event held is released, and only that one";
 }
