@@ -1,7 +1,8 @@
 // Everything of Scaffold that lives for the process rather than for one event: the one scene that all 3D
 // effects of a demo draw into, the table of named 3D groups and the caches of materials and models. One
 // object, gScaffold, made at library load; its members keep the names the effects have always used.
-// The player's services are the plug-in helper's (vortel::gHost, vortel/plugin_helper.h).
+// The player's services are the plug-in helper's (vortel::gHost, vortel/plugin_helper.h); the off-screen
+// target is the scene library's own (gPBuffer, scene/pbuffer.h).
 //
 // Members: contract and lifetime
 //  - sceneRoot: the root of the shared scene, published as the '3DWR' resource "theWorld". Made by
@@ -15,7 +16,7 @@
 //    through append_group and remove_group_at; the table neither owns nor deletes the groups: the group
 //    effect that made one deletes it (effects/group_maker.h).
 //  - materialCache: MaterialRecords by name ("MaterialCache", keepReleased 0: each freed on its last
-//    release). Made by the first Vortel_Init, emptied and deleted by Vortel_Quit.
+//    release). Made by Vortel_Init when there is none, emptied and deleted by Vortel_Quit.
 //  - modelCache: imported models by file path ("Obj3DCache", keepReleased 1), made by
 //    model_support_init. importedMaterials: the materials of their MTL files ("ImportMaterials",
 //    keepReleased 1), made when the first MTL file is read. model_support_quit empties and deletes both
