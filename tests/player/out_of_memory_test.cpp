@@ -30,10 +30,11 @@ TEST(OutOfMemory, WhileALibraryStartsStopsAtStepFive)
 TEST(OutOfMemory, InAnEffectEndsTheDemoAndTheLibrariesAreShutDown)
 {
     // Probe with the out-of-memory flag: its first call is fine, its first running call throws.
-    std::string event = "<E LibraryFileName=\"Probe.so\" FunctionName=\"Probe\" StartTime=\"0\" EndTime=\"100\">"
-                        "<param type=\"const\" val=\"2\"/><param type=\"const\" val=\"8\"/></E>";
-    PlayerRun run =
-        run_demo("out_of_memory_effect", probe_demo(kSettings, kProbeLibrary, "<Track>" + event + "</Track>"));
+    std::string event =
+        "<E LibraryFileName=\"Probe.so\" FunctionName=\"Probe\" StartTime=\"0\" EndTime=\"100\">"
+        "<param type=\"const\" val=\"2\"/><param type=\"const\" val=\"8\"/></E>";
+    PlayerRun run = run_demo("out_of_memory_effect",
+                             probe_demo(kSettings, kProbeLibrary, "<Track>" + event + "</Track>"));
     EXPECT_EQ(run.status, 1);
     int running = run.find_line("probe Probe phase=1");
     int message = run.find_line("Out of memory.  Stopped at step '9'.");

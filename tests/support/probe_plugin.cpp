@@ -53,9 +53,9 @@ extern "C" size_t __sanitizer_get_current_allocated_bytes();
 namespace
 {
 
-constexpr int32_t kProbeFalse = 1; // running calls return false
-constexpr int32_t kProbeStore = 2; // keep a record in privateData and check it is handed back
-constexpr int32_t kProbeThrow = 4; // running calls throw BasicException
+constexpr int32_t kProbeFalse = 1;       // running calls return false
+constexpr int32_t kProbeStore = 2;       // keep a record in privateData and check it is handed back
+constexpr int32_t kProbeThrow = 4;       // running calls throw BasicException
 constexpr int32_t kProbeOutOfMemory = 8; // running calls throw std::bad_alloc
 constexpr uint32_t kTypeProbe = vortel_fourcc("PRBE");
 constexpr const char* kFailInitText = "probe:fail-init";
