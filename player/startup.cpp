@@ -108,7 +108,6 @@ private:
     std::string ffmpeg_; // for --video
     std::string musicPath_;
     StartupStep step_ = StartupStep::Started;
-    bool failedAfterStart_ = false;
     double gamma_ = 1.0;
     int32_t volume_ = 255;
     bool configFilled_ = false;
