@@ -38,11 +38,12 @@ public:
     std::vector<std::string> lines;
 };
 
-// What the check knows besides the document: the libraries' own descriptions of their effects (null for
-// a library without them, in document order), and the texts that name files.
+// What the check knows besides the document: the libraries' own descriptions of their effects (read with
+// vortel_read_table; effectCount 0 for a library without them, in document order), and the texts that
+// name files.
 struct CheckContext {
     const Demo& demo;
-    std::vector<const VortelEffectTable*> tables;
+    std::vector<VortelEffectTable> tables;
     std::set<int32_t> fileTexts;
 };
 
@@ -50,18 +51,18 @@ struct CheckContext {
 // [SECTION] Libraries
 //-----------------------------------------------------------------------------
 
-// The description of one effect in a library's table; null when the table does not describe it in a form
-// that can be used.
-const VortelEffectDescription* find_description(const VortelEffectTable* table, const std::string& name)
+// The description of one effect in a library's table; false when the table does not describe it in a
+// form that can be used.
+bool find_description(const VortelEffectTable& table, const std::string& name, VortelEffectDescription* out)
 {
-    if (!table || table->effectCount <= 0 || !table->effects)
-        return nullptr;
-    for (int32_t e = 0; e < table->effectCount; ++e) {
-        const VortelEffectDescription& effect = table->effects[e];
-        if (effect.name && name == effect.name)
-            return effect.paramCount >= 0 && (effect.params || effect.paramCount == 0) ? &effect : nullptr;
+    for (int32_t e = 0; table.effects && e < table.effectCount; ++e) {
+        const VortelEffectDescription effect = vortel_read_effect(table, e);
+        if (effect.name && name == effect.name) {
+            *out = effect;
+            return effect.paramCount >= 0 && (effect.params || effect.paramCount == 0);
+        }
     }
-    return nullptr;
+    return false;
 }
 
 void check_libraries(Demo& demo, const LibrarySearch& search, CheckContext& context, Report& report)
@@ -70,14 +71,14 @@ void check_libraries(Demo& demo, const LibrarySearch& search, CheckContext& cont
         const char* name = library.fileName.c_str();
         std::string reason;
         library.handle = open_library(library.fileName, search, &reason);
-        context.tables.push_back(nullptr);
+        context.tables.push_back(VortelEffectTable{});
         if (!library.handle) {
             report.add("library '%s': cannot be loaded: %s", name, reason.c_str());
             continue;
         }
         if (auto describe = reinterpret_cast<VortelDescribeEffectsFn>(
                 SDL_LoadFunction(library.handle, VORTEL_DESCRIBE_EFFECTS_NAME)))
-            context.tables.back() = describe();
+            context.tables.back() = vortel_read_table(describe());
         for (const char* entry : {VORTEL_INIT_NAME, VORTEL_QUIT_NAME, VORTEL_BEGIN_NEW_FRAME_NAME})
             if (!SDL_LoadFunction(library.handle, entry))
                 report.add("library '%s': exports no %s", name, entry);
@@ -87,10 +88,11 @@ void check_libraries(Demo& demo, const LibrarySearch& search, CheckContext& cont
             if (!function.function)
                 report.add("library '%s': declares '%s', which it does not export", name,
                            function.name.c_str());
-            const VortelEffectDescription* effect = find_description(context.tables.back(), function.name);
-            if (function.function && effect && size_t(effect->paramCount) != function.paramNames.size())
+            VortelEffectDescription effect{};
+            if (function.function && find_description(context.tables.back(), function.name, &effect) &&
+                size_t(effect.paramCount) != function.paramNames.size())
                 report.add("library '%s': declares '%s' with %zu parameters, but the effect reads %d", name,
-                           function.name.c_str(), function.paramNames.size(), int(effect->paramCount));
+                           function.name.c_str(), function.paramNames.size(), int(effect.paramCount));
         }
     }
 }
@@ -126,13 +128,16 @@ const FunctionDeclaration* declaration_of(const Demo& demo, const Event& event,
     return nullptr;
 }
 
-// The effect's description by the library the event binds to, or null when there is none.
-const VortelEffectDescription* description_of(const CheckContext& context, const Event& event)
+// The effect's description by the library the event binds to, with that library's table; false when there
+// is none.
+bool description_of(const CheckContext& context, const Event& event, const VortelEffectTable** table,
+                    VortelEffectDescription* effect)
 {
     size_t library = 0;
     if (!declaration_of(context.demo, event, &library))
-        return nullptr;
-    return find_description(context.tables[library], event.functionName);
+        return false;
+    *table = &context.tables[library];
+    return find_description(**table, event.functionName, effect);
 }
 
 bool names_no_text(const VortelParamDescription& param, int32_t index)
@@ -159,27 +164,52 @@ void check_binding(const Demo& demo, const Event& event, int k, int i, Report& r
                    event.functionName.c_str(), declaration->paramNames.size(), event.params.size());
 }
 
+std::string range_text(const VortelParamDescription& param)
+{
+    if (param.maximum == kVortelNoMaximum)
+        return std::to_string(param.minimum) + " or more";
+    return std::to_string(param.minimum) + " .. " + std::to_string(param.maximum);
+}
+
+// What the effect's own description says about the constant words: text indices out of range, values
+// outside a range the effect refuses or clamps; and which texts it reads as file names.
+void check_described_params(CheckContext& context, const Event& event, const VortelEffectTable& table,
+                            const VortelEffectDescription& effect, int k, int i, Report& report)
+{
+    const size_t texts = context.demo.texts.size();
+    const size_t described = std::min(event.params.size(), size_t(effect.paramCount));
+    for (size_t p = 0; p < described; ++p) {
+        const VortelParamDescription param = vortel_read_param(table, effect, int32_t(p));
+        const Param& given = event.params[p];
+        if (given.kind != kParamConstant)
+            continue;
+        const char* name = param.name ? param.name : "?";
+        const int32_t value = given.value;
+        if (param.kind == kVortelParamText && !names_no_text(param, value)) {
+            if (value < 0 || size_t(value) >= texts)
+                report.add(
+                    "track %d, event %d: parameter %zu (%s) names text %d, but the document has %zu texts", k,
+                    i, p, name, int(value), texts);
+            else if (param.resourceType == kTypeFile)
+                context.fileTexts.insert(value);
+        } else if (param.kind != kVortelParamText && (param.flags & kVortelRangeHard) &&
+                   param.minimum <= param.maximum && (value < param.minimum || value > param.maximum)) {
+            report.add("track %d, event %d: %s parameter %zu (%s) is %d, outside its range %s", k, i,
+                       event.functionName.c_str(), p, name, int(value), range_text(param).c_str());
+        }
+    }
+}
+
 // Text indices of the parameters that name a resource or a file: by the effect's own description when
 // its library has one, else by the declared names ("RSRC" and a type).
 void check_text_indices(CheckContext& context, const Event& event, int k, int i, Report& report)
 {
     const size_t texts = context.demo.texts.size();
     auto out_of_range = [texts](int32_t index) { return index < 0 || size_t(index) >= texts; };
-    if (const VortelEffectDescription* effect = description_of(context, event)) {
-        const size_t described = std::min(event.params.size(), size_t(effect->paramCount));
-        for (size_t p = 0; p < described; ++p) {
-            const VortelParamDescription& param = effect->params[p];
-            const Param& given = event.params[p];
-            if (param.kind != kVortelParamText || given.kind != kParamConstant ||
-                names_no_text(param, given.value))
-                continue;
-            if (out_of_range(given.value))
-                report.add(
-                    "track %d, event %d: parameter %zu (%s) names text %d, but the document has %zu texts", k,
-                    i, p, param.name ? param.name : "?", int(given.value), texts);
-            else if (param.resourceType == kTypeFile)
-                context.fileTexts.insert(given.value);
-        }
+    const VortelEffectTable* table = nullptr;
+    VortelEffectDescription effect{};
+    if (description_of(context, event, &table, &effect)) {
+        check_described_params(context, event, *table, effect, k, i, report);
     } else {
         for (const ResourcePreload& resource : event_resource_preloads(context.demo, event))
             if (out_of_range(resource.textIndex))

@@ -14,6 +14,8 @@
 //     description (Vortel_DescribeEffects, include/vortel/effect_description.h), or, for a library
 //     without descriptions, whose declared name marks it as a resource ("RSRC" followed by the
 //     four-character type, e.g. "imageRSRCTXTR"); and every beat or loops parameter;
+//   a constant parameter outside a range its effect's description says the effect refuses or clamps
+//     (a range the effect is only made for is not a problem);
 //   a sqd multi parameter not followed by three multi parameters with as many segments;
 //   an event that never plays (end not after start), starts before the event before it, or starts while
 //     an earlier event of its track still runs;
