@@ -290,6 +290,38 @@ constexpr VortelParams4 vortel_rotation(const char* x, const char* y, const char
             vortel_param(w, kVortelParamQuaternion, unit, "rotation quaternion w", vortel_typical(unit.scale))};
 }
 
+// Three colour channels that mean the same ("ambient colour", "tint").
+constexpr VortelParams3 vortel_rgb(const char* r, const char* g, const char* b, const char* meaning,
+                                   VortelValues values = {})
+{
+    return {vortel_param(r, kVortelParamColour, kVortelUnitChannel, meaning, values),
+            vortel_param(g, kVortelParamColour, kVortelUnitChannel, meaning, values),
+            vortel_param(b, kVortelParamColour, kVortelUnitChannel, meaning, values)};
+}
+// A uniform scale in hundred-thousandths, typically 1.
+constexpr VortelParamDescription vortel_scale(const char* meaning = "uniform scale",
+                                              VortelValues values = vortel_typical(100000))
+{
+    return vortel_param("scale", kVortelParamScale, kVortelUnitHundredThousandth, meaning, values);
+}
+// The source and destination blend factors (GL enums), with their typical values in words.
+constexpr std::array<VortelParamDescription, 2> vortel_blend(const char* sourceTypical,
+                                                             const char* destinationTypical,
+                                                             const char* destinationMeaning =
+                                                                 "destination blend factor")
+{
+    return {vortel_param("blendSrc", kVortelParamBlendFactor, kVortelUnitGLEnum, "source blend factor",
+                         vortel_typical_text(sourceTypical)),
+            vortel_param("blendDst", kVortelParamBlendFactor, kVortelUnitGLEnum, destinationMeaning,
+                         vortel_typical_text(destinationTypical))};
+}
+// Where a scene object goes: the '3DWR' group it is hung into, and whether an axis marker shows its place.
+constexpr std::array<VortelParamDescription, 2> vortel_hang(const char* markerName = "showMarker")
+{
+    return {vortel_text_param("group", kType3DGroup, 0, "the group to hang it into"),
+            vortel_param(markerName, kVortelParamBoolean, kVortelUnitFlag, "axis marker", vortel_typical(0))};
+}
+
 // One array of parameters from single parameters and runs, in argument order.
 namespace vortel_detail
 {

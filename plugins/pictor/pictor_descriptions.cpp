@@ -16,36 +16,19 @@ constexpr auto kImage =
     vortel_params(vortel_text_param("texture", kTypeTexture, 0, "the texture"),
                   vortel_param("x", kVortelParamPosition, kVortelUnitSceneUnits, "centre"),
                   vortel_param("y", kVortelParamPosition, kVortelUnitSceneUnits, "centre"));
-constexpr auto kPictor3D = vortel_params(
-    vortel_text_param("texture", kTypeTexture, 0, "the texture"),
+// A picture's place in its group and its blending, after the words that say what it shows.
+constexpr auto kPicturePlace = vortel_params(
     vortel_position("x", "y", "z", "position in the group"),
     vortel_rotation("qa", "qb", "qc", "qd", kVortelUnitTenThousandth),
-    vortel_param("opacity", kVortelParamColour, kVortelUnitChannel, "opacity", vortel_typical(255)),
-    vortel_param("blendSrc", kVortelParamBlendFactor, kVortelUnitGLEnum, "source blend factor",
-                 vortel_typical(770)),
-    vortel_param("blendDst", kVortelParamBlendFactor, kVortelUnitGLEnum, "destination blend factor",
-                 vortel_typical(771).with_text("771, 1")),
-    vortel_param("opaque", kVortelParamBoolean, kVortelUnitFlag,
-                 "not 0: drawn as opaque whatever the blend factors", vortel_typical(0)),
-    vortel_param("scale", kVortelParamScale, kVortelUnitHundredThousandth,
-                 "uniform scale (a 256-pixel texture at 4000 is about 10 units wide)",
-                 vortel_range(1000, 10000)),
-    vortel_text_param("group", kType3DGroup, 0, "the group to hang it into"),
-    vortel_param("showMarker", kVortelParamBoolean, kVortelUnitFlag, "axis marker", vortel_typical(0)));
-constexpr auto kPictor3DAlpha = vortel_params(
-    vortel_text_param("texture", kTypeTexture, 0, "the texture"),
-    vortel_position("x", "y", "z", "position in the group"),
-    vortel_rotation("qa", "qb", "qc", "qd", kVortelUnitTenThousandth),
-    vortel_param("opacity", kVortelParamColour, kVortelUnitChannel, "opacity", vortel_typical(255)),
-    vortel_param("blendSrc", kVortelParamBlendFactor, kVortelUnitGLEnum, "source blend factor",
-                 vortel_typical(770)),
-    vortel_param("blendDst", kVortelParamBlendFactor, kVortelUnitGLEnum, "destination blend factor",
-                 vortel_typical(771)),
-    vortel_param("opaque", kVortelParamBoolean, kVortelUnitFlag, "drawn as opaque", vortel_typical(0)),
-    vortel_param("scale", kVortelParamScale, kVortelUnitHundredThousandth, "uniform scale",
-                 vortel_range(1000, 10000)),
-    vortel_text_param("group", kType3DGroup, 0, "the group to hang it into"),
-    vortel_param("showMarker", kVortelParamBoolean, kVortelUnitFlag, "axis marker", vortel_typical(0)));
+    vortel_param("opacity", kVortelParamColour, kVortelUnitChannel, "opacity", vortel_typical(255)));
+constexpr auto kPictor3D =
+    vortel_params(vortel_text_param("texture", kTypeTexture, 0, "the texture"), kPicturePlace,
+                  vortel_blend("770", "771, 1"),
+                  vortel_param("opaque", kVortelParamBoolean, kVortelUnitFlag,
+                               "not 0: drawn as opaque whatever the blend factors", vortel_typical(0)),
+                  vortel_scale("uniform scale (a 256-pixel texture at 4000 is about 10 units wide)",
+                               vortel_range(1000, 10000)),
+                  vortel_hang());
 constexpr auto kImageSwarm3D = vortel_params(
     vortel_text_param("texture", kTypeTexture, 0, "the texture"),
     vortel_param("count", kVortelParamNumber, kVortelUnitPoints, "how many points get a picture",
@@ -55,61 +38,24 @@ constexpr auto kImageSwarm3D = vortel_params(
     vortel_text_param("swarm", kTypeSwarm, 0, "the 'SWRM' swarm"),
     vortel_param("sprites", kVortelParamBoolean, kVortelUnitFlag, "not 0: point sprites; 0: quads",
                  vortel_typical(0)),
-    vortel_position("x", "y", "z", "position in the group"),
-    vortel_rotation("qa", "qb", "qc", "qd", kVortelUnitTenThousandth),
-    vortel_param("opacity", kVortelParamColour, kVortelUnitChannel, "opacity", vortel_typical(255)),
-    vortel_param("blendSrc", kVortelParamBlendFactor, kVortelUnitGLEnum, "source blend factor",
-                 vortel_typical(770)),
-    vortel_param("blendDst", kVortelParamBlendFactor, kVortelUnitGLEnum, "destination blend factor",
-                 vortel_typical(1)),
-    vortel_param("scale", kVortelParamScale, kVortelUnitHundredThousandth,
-                 "uniform scale of the whole swarm of pictures", vortel_range(1000, 100000)),
+    kPicturePlace, vortel_blend("770", "1"),
+    vortel_scale("uniform scale of the whole swarm of pictures", vortel_range(1000, 100000)),
     vortel_param("growth", kVortelParamNumber, kVortelUnitMilli, "growth per point", vortel_range(0, 10)),
-    vortel_text_param("group", kType3DGroup, 0, "the group to hang it into"),
-    vortel_param("showMarker", kVortelParamBoolean, kVortelUnitFlag, "axis marker", vortel_typical(0)));
-constexpr auto kImageGrid3D = vortel_params(
-    vortel_text_param("texture", kTypeTexture, 0, "the texture"),
+    vortel_hang());
+// The words of a grid effect after its textures.
+constexpr auto kGridSheet = vortel_params(
     vortel_text_param("grid", kTypeGrid, 0, "the 'GRID' sheet"),
     vortel_param("offS", kVortelParamNumber, VortelUnit{"1/204800 texture", 204800},
                  "shift of the picture across; 204800 is one whole width", vortel_range(0, 204800)),
     vortel_param("offT", kVortelParamNumber, VortelUnit{"1/204800 texture", 204800},
                  "shift of the picture up and down; 204800 is one whole height", vortel_range(0, 204800)),
-    vortel_param("red", kVortelParamColour, kVortelUnitChannel, "tint", vortel_typical(255)),
-    vortel_param("green", kVortelParamColour, kVortelUnitChannel, "tint", vortel_typical(255)),
-    vortel_param("blue", kVortelParamColour, kVortelUnitChannel, "tint", vortel_typical(255)),
-    vortel_position("x", "y", "z", "position in the group"),
-    vortel_rotation("qa", "qb", "qc", "qd", kVortelUnitTenThousandth),
-    vortel_param("opacity", kVortelParamColour, kVortelUnitChannel, "opacity", vortel_typical(255)),
-    vortel_param("blendSrc", kVortelParamBlendFactor, kVortelUnitGLEnum, "source blend factor",
-                 vortel_typical(770)),
-    vortel_param("blendDst", kVortelParamBlendFactor, kVortelUnitGLEnum, "destination blend factor",
-                 vortel_typical(771)),
-    vortel_param("scale", kVortelParamScale, kVortelUnitHundredThousandth, "uniform scale",
-                 vortel_typical(100000)),
-    vortel_text_param("group", kType3DGroup, 0, "the group to hang it into"),
-    vortel_param("showMarker", kVortelParamBoolean, kVortelUnitFlag, "axis marker", vortel_typical(0)));
-constexpr auto kDualImageGrid3D = vortel_params(
-    vortel_text_param("front", kTypeTexture, 0, "texture on the front"),
-    vortel_text_param("back", kTypeTexture, 0, "texture on the back"),
-    vortel_text_param("grid", kTypeGrid, 0, "the 'GRID' sheet"),
-    vortel_param("offS", kVortelParamNumber, VortelUnit{"1/204800 texture", 204800},
-                 "shift of the picture across; 204800 is one whole width", vortel_range(0, 204800)),
-    vortel_param("offT", kVortelParamNumber, VortelUnit{"1/204800 texture", 204800},
-                 "shift of the picture up and down; 204800 is one whole height", vortel_range(0, 204800)),
-    vortel_param("red", kVortelParamColour, kVortelUnitChannel, "tint", vortel_typical(255)),
-    vortel_param("green", kVortelParamColour, kVortelUnitChannel, "tint", vortel_typical(255)),
-    vortel_param("blue", kVortelParamColour, kVortelUnitChannel, "tint", vortel_typical(255)),
-    vortel_position("x", "y", "z", "position in the group"),
-    vortel_rotation("qa", "qb", "qc", "qd", kVortelUnitTenThousandth),
-    vortel_param("opacity", kVortelParamColour, kVortelUnitChannel, "opacity", vortel_typical(255)),
-    vortel_param("blendSrc", kVortelParamBlendFactor, kVortelUnitGLEnum, "source blend factor",
-                 vortel_typical(770)),
-    vortel_param("blendDst", kVortelParamBlendFactor, kVortelUnitGLEnum, "destination blend factor",
-                 vortel_typical(771)),
-    vortel_param("scale", kVortelParamScale, kVortelUnitHundredThousandth, "uniform scale",
-                 vortel_typical(100000)),
-    vortel_text_param("group", kType3DGroup, 0, "the group to hang it into"),
-    vortel_param("showMarker", kVortelParamBoolean, kVortelUnitFlag, "axis marker", vortel_typical(0)));
+    vortel_rgb("red", "green", "blue", "tint", vortel_typical(255)), kPicturePlace,
+    vortel_blend("770", "771"), vortel_scale(), vortel_hang());
+constexpr auto kImageGrid3D =
+    vortel_params(vortel_text_param("texture", kTypeTexture, 0, "the texture"), kGridSheet);
+constexpr auto kDualImageGrid3D =
+    vortel_params(vortel_text_param("front", kTypeTexture, 0, "texture on the front"),
+                  vortel_text_param("back", kTypeTexture, 0, "texture on the back"), kGridSheet);
 constexpr auto kMovieJitter = vortel_params(
     vortel_text_param("texture", kTypeTexture, 0, "the texture"),
     vortel_param("seed", kVortelParamNumber, kVortelUnitPlain, "the draw; a new value moves the copies",
@@ -122,10 +68,7 @@ constexpr auto kMovieJitter = vortel_params(
     vortel_rotation("qa", "qb", "qc", "qd", kVortelUnitTenThousandth),
     vortel_param("level", kVortelParamNumber, kVortelUnitChannel, "brightness of the sum of the copies",
                  vortel_range(128, 255)),
-    vortel_param("scale", kVortelParamScale, kVortelUnitHundredThousandth, "uniform scale",
-                 vortel_range(1000, 10000)),
-    vortel_text_param("group", kType3DGroup, 0, "the group to hang it into"),
-    vortel_param("showMarker", kVortelParamBoolean, kVortelUnitFlag, "axis marker", vortel_typical(0)));
+    vortel_scale("uniform scale", vortel_range(1000, 10000)), vortel_hang());
 
 constexpr VortelEffectDescription kEffects[] = {
     vortel_effect(
@@ -135,7 +78,7 @@ constexpr VortelEffectDescription kEffects[] = {
     vortel_effect("Pictor3D", "A textured quad hung into a group.", kPictor3D),
     vortel_effect("Pictor3DAlpha",
                   "Pictor3D writing only the alpha channel of the frame buffer (masks for later blending).",
-                  kPictor3DAlpha),
+                  kPictor3D),
     vortel_effect("ImageSwarm3D",
                   "One picture (or point sprite) of the texture at each of `count` swarm points from "
                   "`first`; picture j grows by 1 + (j + 1) x growth x 0.001.",

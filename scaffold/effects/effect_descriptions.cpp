@@ -11,6 +11,31 @@ constexpr const char* kAbout =
     "shapes, cubes, ribbons and OBJ models, post-processing and full-screen effects. Every demo that draws "
     "in 3D lists it. The scene root is the group named \"theWorld\"; a group's parent 0 is the root too.";
 
+// The words every group effect starts with after its name: where the group sits in its parent.
+constexpr auto kGroupPlacement =
+    vortel_params(vortel_position("x", "y", "z", "position in the parent", vortel_range(-10000, 10000)),
+                  vortel_rotation("qa", "qb", "qc", "qd", kVortelUnitHundredThousandth,
+                                  "rotation quaternion x (normalised; a `rotate` parameter gives all four)"),
+                  vortel_scale(),
+                  vortel_text_param("parent", kType3DGroup, kVortelTextZeroIsNone,
+                                    "parent group; 0 the scene root", vortel_typical(0)),
+                  vortel_param("showMarker", kVortelParamBoolean, kVortelUnitFlag,
+                               "also hang an axis marker at the group's place", vortel_typical(0)));
+
+// The words of a flat shape or a cube after its size: colour, place in its group and blending.
+constexpr auto shape_look(const char* alpha, const char* alphaMeaning)
+{
+    return vortel_params(
+        vortel_rgb("red", "green", "blue", "colour"), vortel_position("x", "y", "z", "position in the group"),
+        vortel_rotation("qa", "qb", "qc", "qd", kVortelUnitHundredThousandth),
+        vortel_param(alpha, kVortelParamColour, kVortelUnitChannel, alphaMeaning, vortel_typical(255)),
+        vortel_blend("1 (GL_ONE), 770 (GL_SRC_ALPHA)", "0, 1, 771",
+                     "destination blend factor; 1 with 1 adds, 0 draws opaque"),
+        vortel_scale(), vortel_hang());
+}
+constexpr auto kTranslucentShape = shape_look("opacity", "opacity");
+constexpr auto kOpaqueShape = shape_look("alpha", "colour alpha byte");
+
 constexpr auto kShow3D = vortel_params(
     vortel_param("renderTo", kVortelParamNumber, VortelUnit{"0, 1, 2", 1},
                  "0 the window (viewport as it is); 1 / 2 off-screen buffer \"Render1\" / \"Render2\" "
@@ -22,29 +47,11 @@ constexpr auto kShow3D = vortel_params(
                  vortel_range(256, 1024)),
     vortel_param("clear", kVortelParamBoolean, kVortelUnitFlag, "0 clears only depth; else also the colour",
                  vortel_typical(0).with_text("0, 1")),
-    vortel_param("red", kVortelParamColour, kVortelUnitChannel, "clear colour", vortel_typical(0)),
-    vortel_param("green", kVortelParamColour, kVortelUnitChannel, "clear colour", vortel_typical(0)),
-    vortel_param("blue", kVortelParamColour, kVortelUnitChannel, "clear colour", vortel_typical(0)));
+    vortel_rgb("red", "green", "blue", "clear colour", vortel_typical(0)));
 constexpr auto kMake3DGroup =
-    vortel_params(vortel_text_param("name", kType3DGroup, 0, "the group's name ('3DWR')"),
-                  vortel_position("x", "y", "z", "position in the parent", vortel_range(-10000, 10000)),
-                  vortel_rotation("qa", "qb", "qc", "qd", kVortelUnitHundredThousandth,
-                                  "rotation quaternion x (normalised; a `rotate` parameter gives all four)"),
-                  vortel_param("scale", kVortelParamScale, kVortelUnitHundredThousandth, "uniform scale",
-                               vortel_typical(100000)),
-                  vortel_text_param("parent", kType3DGroup, kVortelTextZeroIsNone,
-                                    "parent group; 0 the scene root", vortel_typical(0)),
-                  vortel_param("showMarker", kVortelParamBoolean, kVortelUnitFlag,
-                               "also hang an axis marker at the group's place", vortel_typical(0)));
+    vortel_params(vortel_text_param("name", kType3DGroup, 0, "the group's name ('3DWR')"), kGroupPlacement);
 constexpr auto kMake3DKaleido = vortel_params(
-    vortel_text_param("name", kType3DGroup, 0, "the group's name"),
-    vortel_position("x", "y", "z", "position", vortel_typical(0)),
-    vortel_rotation("qa", "qb", "qc", "qd", kVortelUnitHundredThousandth),
-    vortel_param("scale", kVortelParamScale, kVortelUnitHundredThousandth, "uniform scale",
-                 vortel_typical(100000)),
-    vortel_text_param("parent", kType3DGroup, kVortelTextZeroIsNone, "parent group; 0 the scene root",
-                      vortel_typical(0)),
-    vortel_param("showMarker", kVortelParamBoolean, kVortelUnitFlag, "axis marker", vortel_typical(0)),
+    vortel_text_param("name", kType3DGroup, 0, "the group's name"), kGroupPlacement,
     vortel_param("copies", kVortelParamNumber, kVortelUnitCount, "how many copies", vortel_range(2, 24)),
     vortel_param("stepOffset", kVortelParamNumber, kVortelUnitCount, "step transforms applied before copy 0",
                  vortel_typical(0)),
@@ -60,62 +67,36 @@ constexpr auto kMake3DKaleido = vortel_params(
                  vortel_typical(100000)),
     vortel_param("sscale", kVortelParamScale, kVortelUnitHundredThousandth, "step scale",
                  vortel_range(80000, 100000)));
-constexpr auto kMakeSymmetryGroup = vortel_params(
-    vortel_text_param("name", kType3DGroup, 0, "the group's name"),
-    vortel_position("x", "y", "z", "position", vortel_typical(0)),
-    vortel_rotation("qa", "qb", "qc", "qd", kVortelUnitHundredThousandth),
-    vortel_param("scale", kVortelParamScale, kVortelUnitHundredThousandth, "uniform scale",
-                 vortel_typical(100000)),
-    vortel_text_param("parent", kType3DGroup, kVortelTextZeroIsNone, "parent group; 0 the scene root",
-                      vortel_typical(0)),
-    vortel_param("showMarker", kVortelParamBoolean, kVortelUnitFlag, "axis marker", vortel_typical(0)),
-    vortel_param("axis", kVortelParamNumber, VortelUnit{"0, 1, 2", 1}, "1 y, 2 z, anything else x",
-                 vortel_typical(1)),
-    vortel_param("angle", kVortelParamAngle, kVortelUnitMrad, "half the angle between the two copies",
-                 vortel_range(0, 3142)));
-constexpr auto kMakeSwarmGroup = vortel_params(
-    vortel_text_param("name", kType3DGroup, 0, "the group's name"),
-    vortel_text_param("swarm", kTypeSwarm, 0, "the 'SWRM' swarm whose points place the copies"),
-    vortel_position("x", "y", "z", "position", vortel_typical(0)),
-    vortel_rotation("qa", "qb", "qc", "qd", kVortelUnitHundredThousandth),
-    vortel_param("scale", kVortelParamScale, kVortelUnitHundredThousandth, "uniform scale",
-                 vortel_typical(100000)),
-    vortel_text_param("parent", kType3DGroup, kVortelTextZeroIsNone, "parent group; 0 the scene root",
-                      vortel_typical(0)),
-    vortel_param("showMarker", kVortelParamBoolean, kVortelUnitFlag, "axis marker", vortel_typical(0)),
-    vortel_param("count", kVortelParamNumber, kVortelUnitPoints, "how many points carry a copy",
-                 vortel_typical(1).with_text("1 .. swarm size")),
-    vortel_param("first", kVortelParamNumber, VortelUnit{"point", 1}, "the first point used",
-                 vortel_typical(0)),
-    vortel_param("timeStep", kVortelParamNumber, VortelUnit{"ms", 1},
-                 "time between the extra transforms of neighbouring points; 0 none",
-                 vortel_typical(0).with_text("0, 10 .. 200")));
+constexpr auto kMakeSymmetryGroup =
+    vortel_params(vortel_text_param("name", kType3DGroup, 0, "the group's name"), kGroupPlacement,
+                  vortel_param("axis", kVortelParamNumber, VortelUnit{"0, 1, 2", 1},
+                               "1 y, 2 z, anything else x", vortel_typical(1)),
+                  vortel_param("angle", kVortelParamAngle, kVortelUnitMrad,
+                               "half the angle between the two copies", vortel_range(0, 3142)));
+constexpr auto kMakeSwarmGroup =
+    vortel_params(vortel_text_param("name", kType3DGroup, 0, "the group's name"),
+                  vortel_text_param("swarm", kTypeSwarm, 0, "the 'SWRM' swarm whose points place the copies"),
+                  kGroupPlacement,
+                  vortel_param("count", kVortelParamNumber, kVortelUnitPoints, "how many points carry a copy",
+                               vortel_typical(1).with_text("1 .. swarm size")),
+                  vortel_param("first", kVortelParamNumber, VortelUnit{"point", 1}, "the first point used",
+                               vortel_typical(0)),
+                  vortel_param("timeStep", kVortelParamNumber, VortelUnit{"ms", 1},
+                               "time between the extra transforms of neighbouring points; 0 none",
+                               vortel_typical(0).with_text("0, 10 .. 200")));
+// CopyGroupToGroups' targets after the first: each may end the list with 0 (or less).
+constexpr VortelParamDescription copy_target(const char* name, const char* meaning = "another target")
+{
+    return vortel_text_param(name, kType3DGroup, kVortelTextZeroIsNone | kVortelTextNegativeIsNone, meaning,
+                             vortel_typical(0));
+}
 constexpr auto kCopyGroupToGroups = vortel_params(
     vortel_text_param("source", kType3DGroup, 0, "the group to copy"),
     vortel_text_param("target0", kType3DGroup, kVortelTextZeroIsNone | kVortelTextNegativeIsNone,
                       "a group to hang it into"),
-    vortel_text_param("target1", kType3DGroup, kVortelTextZeroIsNone | kVortelTextNegativeIsNone,
-                      "another target; 0 ends the list", vortel_typical(0)),
-    vortel_text_param("target2", kType3DGroup, kVortelTextZeroIsNone | kVortelTextNegativeIsNone,
-                      "another target", vortel_typical(0)),
-    vortel_text_param("target3", kType3DGroup, kVortelTextZeroIsNone | kVortelTextNegativeIsNone,
-                      "another target", vortel_typical(0)),
-    vortel_text_param("target4", kType3DGroup, kVortelTextZeroIsNone | kVortelTextNegativeIsNone,
-                      "another target", vortel_typical(0)),
-    vortel_text_param("target5", kType3DGroup, kVortelTextZeroIsNone | kVortelTextNegativeIsNone,
-                      "another target", vortel_typical(0)),
-    vortel_text_param("target6", kType3DGroup, kVortelTextZeroIsNone | kVortelTextNegativeIsNone,
-                      "another target", vortel_typical(0)),
-    vortel_text_param("target7", kType3DGroup, kVortelTextZeroIsNone | kVortelTextNegativeIsNone,
-                      "another target", vortel_typical(0)),
-    vortel_text_param("target8", kType3DGroup, kVortelTextZeroIsNone | kVortelTextNegativeIsNone,
-                      "another target", vortel_typical(0)),
-    vortel_text_param("target9", kType3DGroup, kVortelTextZeroIsNone | kVortelTextNegativeIsNone,
-                      "another target", vortel_typical(0)),
-    vortel_text_param("target10", kType3DGroup, kVortelTextZeroIsNone | kVortelTextNegativeIsNone,
-                      "another target", vortel_typical(0)),
-    vortel_text_param("target11", kType3DGroup, kVortelTextZeroIsNone | kVortelTextNegativeIsNone,
-                      "another target", vortel_typical(0)));
+    copy_target("target1", "another target; 0 ends the list"), copy_target("target2"), copy_target("target3"),
+    copy_target("target4"), copy_target("target5"), copy_target("target6"), copy_target("target7"),
+    copy_target("target8"), copy_target("target9"), copy_target("target10"), copy_target("target11"));
 constexpr auto kSetCamera3D = vortel_params(
     vortel_param("x", kVortelParamPosition, kVortelUnitMilli, "eye position", vortel_range(-50000, 50000)),
     vortel_param("y", kVortelParamPosition, kVortelUnitMilli, "eye position", vortel_range(-50000, 50000)),
@@ -148,98 +129,38 @@ constexpr auto kFocusCamera3D = vortel_params(
                  vortel_typical(13333).with_text("13333, 17778")),
     vortel_param("near", kVortelParamPosition, kVortelUnitSceneUnits, "near plane", vortel_typical(1)),
     vortel_param("far", kVortelParamPosition, kVortelUnitSceneUnits, "far plane", vortel_typical(1000)));
-constexpr auto kSetLight3D = vortel_params(
-    vortel_position("x", "y", "z", "position in the group", vortel_range(-10000, 10000)),
-    vortel_param("aR", kVortelParamColour, kVortelUnitChannel, "ambient colour", vortel_range(0, 60)),
-    vortel_param("aG", kVortelParamColour, kVortelUnitChannel, "ambient colour", vortel_range(0, 60)),
-    vortel_param("aB", kVortelParamColour, kVortelUnitChannel, "ambient colour", vortel_range(0, 60)),
-    vortel_param("dR", kVortelParamColour, kVortelUnitChannel, "diffuse colour", vortel_range(150, 255)),
-    vortel_param("dG", kVortelParamColour, kVortelUnitChannel, "diffuse colour", vortel_range(150, 255)),
-    vortel_param("dB", kVortelParamColour, kVortelUnitChannel, "diffuse colour", vortel_range(150, 255)),
-    vortel_param("sR", kVortelParamColour, kVortelUnitChannel, "specular colour", vortel_range(0, 255)),
-    vortel_param("sG", kVortelParamColour, kVortelUnitChannel, "specular colour", vortel_range(0, 255)),
-    vortel_param("sB", kVortelParamColour, kVortelUnitChannel, "specular colour", vortel_range(0, 255)),
-    vortel_param("k0", kVortelParamNumber, kVortelUnitTenThousandth, "constant attenuation",
-                 vortel_typical(10000)),
-    vortel_param("k1", kVortelParamNumber, kVortelUnitTenThousandth, "linear attenuation",
-                 vortel_range(0, 100)),
-    vortel_param("k2", kVortelParamNumber, kVortelUnitTenThousandth, "quadratic attenuation",
-                 vortel_range(0, 10)),
-    vortel_text_param("group", kType3DGroup, 0, "the group to hang the light into"),
-    vortel_param("showMarker", kVortelParamBoolean, kVortelUnitFlag, "axis marker at the light",
-                 vortel_typical(0)));
-constexpr auto kRectangle3D = vortel_params(
-    vortel_param("w", kVortelParamPosition, kVortelUnitSceneUnits, "width (before scale)",
-                 vortel_range(1, 20)),
-    vortel_param("h", kVortelParamPosition, kVortelUnitSceneUnits, "height (before scale)",
-                 vortel_range(1, 20)),
-    vortel_param("red", kVortelParamColour, kVortelUnitChannel, "colour"),
-    vortel_param("green", kVortelParamColour, kVortelUnitChannel, "colour"),
-    vortel_param("blue", kVortelParamColour, kVortelUnitChannel, "colour"),
-    vortel_position("x", "y", "z", "position in the group"),
-    vortel_rotation("qa", "qb", "qc", "qd", kVortelUnitHundredThousandth),
-    vortel_param("opacity", kVortelParamColour, kVortelUnitChannel, "opacity", vortel_typical(255)),
-    vortel_param("blendSrc", kVortelParamBlendFactor, kVortelUnitGLEnum, "source blend factor",
-                 vortel_typical(1).with_text("1 (GL_ONE), 770 (GL_SRC_ALPHA)")),
-    vortel_param("blendDst", kVortelParamBlendFactor, kVortelUnitGLEnum,
-                 "destination blend factor; 1 with 1 adds, 0 draws opaque",
-                 vortel_typical(0).with_text("0, 1, 771")),
-    vortel_param("scale", kVortelParamScale, kVortelUnitHundredThousandth, "uniform scale",
-                 vortel_typical(100000)),
-    vortel_text_param("group", kType3DGroup, 0, "the group to hang it into"),
-    vortel_param("showMarker", kVortelParamBoolean, kVortelUnitFlag, "axis marker", vortel_typical(0)));
+constexpr auto kSetLight3D =
+    vortel_params(vortel_position("x", "y", "z", "position in the group", vortel_range(-10000, 10000)),
+                  vortel_rgb("aR", "aG", "aB", "ambient colour", vortel_range(0, 60)),
+                  vortel_rgb("dR", "dG", "dB", "diffuse colour", vortel_range(150, 255)),
+                  vortel_rgb("sR", "sG", "sB", "specular colour", vortel_range(0, 255)),
+                  vortel_param("k0", kVortelParamNumber, kVortelUnitTenThousandth, "constant attenuation",
+                               vortel_typical(10000)),
+                  vortel_param("k1", kVortelParamNumber, kVortelUnitTenThousandth, "linear attenuation",
+                               vortel_range(0, 100)),
+                  vortel_param("k2", kVortelParamNumber, kVortelUnitTenThousandth, "quadratic attenuation",
+                               vortel_range(0, 10)),
+                  vortel_text_param("group", kType3DGroup, 0, "the group to hang the light into"),
+                  vortel_param("showMarker", kVortelParamBoolean, kVortelUnitFlag, "axis marker at the light",
+                               vortel_typical(0)));
+constexpr auto kRectangle3D = vortel_params(vortel_param("w", kVortelParamPosition, kVortelUnitSceneUnits,
+                                                         "width (before scale)", vortel_range(1, 20)),
+                                            vortel_param("h", kVortelParamPosition, kVortelUnitSceneUnits,
+                                                         "height (before scale)", vortel_range(1, 20)),
+                                            kTranslucentShape);
 constexpr auto kTriangle3D = vortel_params(
     vortel_param("b", kVortelParamPosition, kVortelUnitSceneUnits, "base", vortel_range(1, 20)),
     vortel_param("h", kVortelParamPosition, kVortelUnitSceneUnits, "height", vortel_range(1, 20)),
-    vortel_param("red", kVortelParamColour, kVortelUnitChannel, "colour"),
-    vortel_param("green", kVortelParamColour, kVortelUnitChannel, "colour"),
-    vortel_param("blue", kVortelParamColour, kVortelUnitChannel, "colour"),
-    vortel_position("x", "y", "z", "position in the group"),
-    vortel_rotation("qa", "qb", "qc", "qd", kVortelUnitHundredThousandth),
-    vortel_param("opacity", kVortelParamColour, kVortelUnitChannel, "opacity", vortel_typical(255)),
-    vortel_param("blendSrc", kVortelParamBlendFactor, kVortelUnitGLEnum, "source blend factor",
-                 vortel_typical(1).with_text("1, 770")),
-    vortel_param("blendDst", kVortelParamBlendFactor, kVortelUnitGLEnum, "destination blend factor",
-                 vortel_typical(0).with_text("0, 1, 771")),
-    vortel_param("scale", kVortelParamScale, kVortelUnitHundredThousandth, "uniform scale",
-                 vortel_typical(100000)),
-    vortel_text_param("group", kType3DGroup, 0, "the group to hang it into"),
-    vortel_param("showMarker", kVortelParamBoolean, kVortelUnitFlag, "axis marker", vortel_typical(0)));
+    kTranslucentShape);
 constexpr auto kOval3D = vortel_params(
     vortel_param("rx", kVortelParamPosition, kVortelUnitSceneUnits, "radius along x", vortel_range(1, 20)),
     vortel_param("ry", kVortelParamPosition, kVortelUnitSceneUnits, "radius along y", vortel_range(1, 20)),
     vortel_param("roundness", kVortelParamNumber, kVortelUnitHundredth,
                  "how the rim bends; 55 is close to an ellipse", vortel_range(40, 70)),
-    vortel_param("red", kVortelParamColour, kVortelUnitChannel, "colour"),
-    vortel_param("green", kVortelParamColour, kVortelUnitChannel, "colour"),
-    vortel_param("blue", kVortelParamColour, kVortelUnitChannel, "colour"),
-    vortel_position("x", "y", "z", "position in the group"),
-    vortel_rotation("qa", "qb", "qc", "qd", kVortelUnitHundredThousandth),
-    vortel_param("alpha", kVortelParamColour, kVortelUnitChannel, "colour alpha byte", vortel_typical(255)),
-    vortel_param("blendSrc", kVortelParamBlendFactor, kVortelUnitGLEnum, "source blend factor",
-                 vortel_typical(1).with_text("1, 770")),
-    vortel_param("blendDst", kVortelParamBlendFactor, kVortelUnitGLEnum, "destination blend factor",
-                 vortel_typical(0).with_text("0, 1, 771")),
-    vortel_param("scale", kVortelParamScale, kVortelUnitHundredThousandth, "uniform scale",
-                 vortel_typical(100000)),
-    vortel_text_param("group", kType3DGroup, 0, "the group to hang it into"),
-    vortel_param("showMarker", kVortelParamBoolean, kVortelUnitFlag, "axis marker", vortel_typical(0)));
+    kOpaqueShape);
 constexpr auto kCube3D = vortel_params(
     vortel_param("size", kVortelParamPosition, kVortelUnitSceneUnits, "half the edge", vortel_range(1, 10)),
-    vortel_param("red", kVortelParamColour, kVortelUnitChannel, "colour"),
-    vortel_param("green", kVortelParamColour, kVortelUnitChannel, "colour"),
-    vortel_param("blue", kVortelParamColour, kVortelUnitChannel, "colour"),
-    vortel_position("x", "y", "z", "position in the group"),
-    vortel_rotation("qa", "qb", "qc", "qd", kVortelUnitHundredThousandth),
-    vortel_param("alpha", kVortelParamColour, kVortelUnitChannel, "colour alpha byte", vortel_typical(255)),
-    vortel_param("blendSrc", kVortelParamBlendFactor, kVortelUnitGLEnum, "source blend factor",
-                 vortel_typical(1).with_text("1, 770")),
-    vortel_param("blendDst", kVortelParamBlendFactor, kVortelUnitGLEnum, "destination blend factor",
-                 vortel_typical(0).with_text("0, 1, 771")),
-    vortel_param("scale", kVortelParamScale, kVortelUnitHundredThousandth, "uniform scale",
-                 vortel_typical(100000)),
-    vortel_text_param("group", kType3DGroup, 0, "the group to hang it into"),
-    vortel_param("showMarker", kVortelParamBoolean, kVortelUnitFlag, "axis marker", vortel_typical(0)));
+    kOpaqueShape);
 constexpr auto kShowRibbons3D = vortel_params(
     vortel_text_param("swarm", kTypeSwarm, 0, "the 'SWRM' swarm"),
     vortel_param("width", kVortelParamNumber, kVortelUnitTenth, "ribbon height along y", vortel_range(5, 50)),
@@ -251,35 +172,19 @@ constexpr auto kShowRibbons3D = vortel_params(
                     "rotation quaternion x (normalised, so only the direction counts)"),
     vortel_param("opacity", kVortelParamColour, kVortelUnitChannel, "alpha of the colours",
                  vortel_typical(255)),
-    vortel_param("blendSrc", kVortelParamBlendFactor, kVortelUnitGLEnum, "source blend factor",
-                 vortel_typical(1).with_text("1, 770")),
-    vortel_param("blendDst", kVortelParamBlendFactor, kVortelUnitGLEnum, "destination blend factor",
-                 vortel_typical(0).with_text("0, 1")),
-    vortel_param("scale", kVortelParamScale, kVortelUnitHundredThousandth, "uniform scale",
-                 vortel_typical(100000)),
-    vortel_text_param("group", kType3DGroup, 0, "the group to hang it into"),
-    vortel_param("showMarker", kVortelParamBoolean, kVortelUnitFlag, "axis marker", vortel_typical(0)));
+    vortel_blend("1, 770", "0, 1"), vortel_scale(), vortel_hang());
 constexpr auto kObject3D = vortel_params(
     vortel_text_param("model", kTypeObject, 0, "the OBJ file's path ('OBJ3')"),
-    vortel_param("red", kVortelParamColour, kVortelUnitChannel, "colour (used when no material is named)",
-                 vortel_typical(255)),
-    vortel_param("green", kVortelParamColour, kVortelUnitChannel, "colour", vortel_typical(255)),
-    vortel_param("blue", kVortelParamColour, kVortelUnitChannel, "colour", vortel_typical(255)),
+    vortel_rgb("red", "green", "blue", "colour (used when no material is named)", vortel_typical(255)),
     vortel_position("x", "y", "z", "position in the group"),
     vortel_rotation("qa", "qb", "qc", "qd", kVortelUnitHundredThousandth),
     vortel_param("alpha", kVortelParamColour, kVortelUnitChannel, "opacity", vortel_typical(255)),
-    vortel_param("blendSrc", kVortelParamBlendFactor, kVortelUnitGLEnum, "source blend factor",
-                 vortel_typical(1).with_text("1, 770")),
-    vortel_param("blendDst", kVortelParamBlendFactor, kVortelUnitGLEnum, "destination blend factor",
-                 vortel_typical(0).with_text("0, 771")),
-    vortel_param("scale", kVortelParamScale, kVortelUnitHundredThousandth, "uniform scale",
-                 vortel_typical(100000)),
+    vortel_blend("1, 770", "0, 771"), vortel_scale(),
     vortel_text_param("material", kTypeMaterial, kVortelTextZeroIsNone | kVortelTextNegativeIsNone,
                       "a 'MTRL' material (MakeMaterial) for every mesh; 0 or less: no material, the event's "
                       "colour, opacity and blend factors",
                       vortel_typical(0)),
-    vortel_text_param("group", kType3DGroup, 0, "the group to hang it into"),
-    vortel_param("showMarker", kVortelParamBoolean, kVortelUnitFlag, "axis marker", vortel_typical(0)));
+    vortel_hang());
 constexpr auto kPostBlurUgly =
     vortel_params(vortel_param("divX", kVortelParamNumber, VortelUnit{"divisor", 1},
                                "the scene is rendered at width / divX", vortel_range(2, 8)),
@@ -299,26 +204,11 @@ constexpr auto kPostGlare = vortel_params(
                  vortel_range(2, 16)),
     vortel_param("passes", kVortelParamNumber, kVortelUnitCount,
                  "blur passes that add instead of averaging (brighter glow)", vortel_range(0, 4)));
-constexpr auto kColor4BG =
-    vortel_params(vortel_param("r0", kVortelParamColour, kVortelUnitChannel, "bottom-left colour"),
-                  vortel_param("g0", kVortelParamColour, kVortelUnitChannel, "bottom-left colour"),
-                  vortel_param("b0", kVortelParamColour, kVortelUnitChannel, "bottom-left colour"),
-                  vortel_param("r1", kVortelParamColour, kVortelUnitChannel, "bottom-right colour"),
-                  vortel_param("g1", kVortelParamColour, kVortelUnitChannel, "bottom-right colour"),
-                  vortel_param("b1", kVortelParamColour, kVortelUnitChannel, "bottom-right colour"),
-                  vortel_param("r2", kVortelParamColour, kVortelUnitChannel, "top-right colour"),
-                  vortel_param("g2", kVortelParamColour, kVortelUnitChannel, "top-right colour"),
-                  vortel_param("b2", kVortelParamColour, kVortelUnitChannel, "top-right colour"),
-                  vortel_param("r3", kVortelParamColour, kVortelUnitChannel, "top-left colour"),
-                  vortel_param("g3", kVortelParamColour, kVortelUnitChannel, "top-left colour"),
-                  vortel_param("b3", kVortelParamColour, kVortelUnitChannel, "top-left colour"));
+constexpr auto kColor4BG = vortel_params(
+    vortel_rgb("r0", "g0", "b0", "bottom-left colour"), vortel_rgb("r1", "g1", "b1", "bottom-right colour"),
+    vortel_rgb("r2", "g2", "b2", "top-right colour"), vortel_rgb("r3", "g3", "b3", "top-left colour"));
 constexpr auto kFade = vortel_params(
-    vortel_param("red", kVortelParamColour, kVortelUnitChannel, "colour",
-                 vortel_typical(0).with_text("0, 255")),
-    vortel_param("green", kVortelParamColour, kVortelUnitChannel, "colour",
-                 vortel_typical(0).with_text("0, 255")),
-    vortel_param("blue", kVortelParamColour, kVortelUnitChannel, "colour",
-                 vortel_typical(0).with_text("0, 255")),
+    vortel_rgb("red", "green", "blue", "colour", vortel_typical(0).with_text("0, 255")),
     vortel_param("alpha", kVortelParamColour, kVortelUnitChannel,
                  "opacity of the colour; 0 shows the picture, 255 only the colour", vortel_range(0, 255)));
 constexpr auto kBackground = vortel_params(
@@ -328,10 +218,7 @@ constexpr auto kBackground = vortel_params(
     vortel_param("red", kVortelParamColour, kVortelUnitChannel, "tint", vortel_typical(255)),
     vortel_param("green", kVortelParamColour, kVortelUnitChannel, "tint", vortel_typical(255)),
     vortel_param("blue", kVortelParamColour, kVortelUnitChannel, "tint", vortel_typical(255)),
-    vortel_param("blendSrc", kVortelParamBlendFactor, kVortelUnitGLEnum, "source blend factor",
-                 vortel_typical(1).with_text("1, 770")),
-    vortel_param("blendDst", kVortelParamBlendFactor, kVortelUnitGLEnum, "destination blend factor",
-                 vortel_typical(0).with_text("0, 1, 771")),
+    vortel_blend("1, 770", "0, 1, 771"),
     vortel_param("renderTo", kVortelParamNumber, VortelUnit{"0, 1, 2", 1},
                  "0 the window; 1 / 2 off-screen buffer 0 / 1", vortel_hard_range(0, 2).with_typical(0)),
     vortel_param("width", kVortelParamNumber, kVortelUnitPixels, "viewport width off-screen",
@@ -340,15 +227,8 @@ constexpr auto kBackground = vortel_params(
                  vortel_typical(256)));
 constexpr auto kMakeMaterial = vortel_params(
     vortel_text_param("name", kTypeMaterial, 0, "the material's name"),
-    vortel_param("aR", kVortelParamColour, kVortelUnitChannel, "ambient colour"),
-    vortel_param("aG", kVortelParamColour, kVortelUnitChannel, "ambient colour"),
-    vortel_param("aB", kVortelParamColour, kVortelUnitChannel, "ambient colour"),
-    vortel_param("dR", kVortelParamColour, kVortelUnitChannel, "diffuse colour"),
-    vortel_param("dG", kVortelParamColour, kVortelUnitChannel, "diffuse colour"),
-    vortel_param("dB", kVortelParamColour, kVortelUnitChannel, "diffuse colour"),
-    vortel_param("sR", kVortelParamColour, kVortelUnitChannel, "specular colour"),
-    vortel_param("sG", kVortelParamColour, kVortelUnitChannel, "specular colour"),
-    vortel_param("sB", kVortelParamColour, kVortelUnitChannel, "specular colour"),
+    vortel_rgb("aR", "aG", "aB", "ambient colour"), vortel_rgb("dR", "dG", "dB", "diffuse colour"),
+    vortel_rgb("sR", "sG", "sB", "specular colour"),
     vortel_param("extra", kVortelParamColour, kVortelUnitChannel, "opacity", vortel_typical(255)),
     vortel_param("shininess", kVortelParamNumber, kVortelUnitHundredth, "specular exponent",
                  vortel_range(1000, 12800)));
