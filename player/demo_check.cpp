@@ -11,13 +11,16 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
+#include <map>
 #include <set>
 #include <unistd.h>
 
 #include <vortel/effect_description.h>
+#include <vortel/log_text.h>
 
 #include "data_file.h"
 #include "demo_loader.h"
+#include "effect_describe.h"
 #include "error_log.h"
 
 namespace
@@ -39,12 +42,13 @@ public:
 };
 
 // What the check knows besides the document: the libraries' own descriptions of their effects (read with
-// vortel_read_table; effectCount 0 for a library without them, in document order), and the texts that
-// name files.
+// vortel_read_table; effectCount 0 for a library without them, in document order), the texts that name
+// files, and the resource types described effects make under each text.
 struct CheckContext {
     const Demo& demo;
     std::vector<VortelEffectTable> tables;
     std::set<int32_t> fileTexts;
+    std::map<int32_t, std::set<uint32_t>> made;
 };
 
 //-----------------------------------------------------------------------------
@@ -164,6 +168,43 @@ void check_binding(const Demo& demo, const Event& event, int k, int i, Report& r
                    event.functionName.c_str(), declaration->paramNames.size(), event.params.size());
 }
 
+// Every resource a described event makes from a constant text index, for the reading events to be held
+// against.
+void collect_made_resources(CheckContext& context)
+{
+    for (const Track& track : context.demo.tracks)
+        for (const Event& event : track.events) {
+            const VortelEffectTable* table = nullptr;
+            VortelEffectDescription effect{};
+            if (event.unread || !description_of(context, event, &table, &effect))
+                continue;
+            const size_t described = std::min(event.params.size(), size_t(effect.paramCount));
+            for (size_t p = 0; p < described; ++p) {
+                const VortelParamDescription param = vortel_read_param(*table, effect, int32_t(p));
+                if (param.kind == kVortelParamText && (param.textFlags & kVortelTextMakes) &&
+                    event.params[p].kind == kParamConstant)
+                    context.made[event.params[p].value].insert(param.resourceType);
+            }
+        }
+}
+
+// A text an effect reads as a resource of one type that the document's events make only as other types.
+void check_made_type(const CheckContext& context, const VortelParamDescription& param, int32_t text, int k,
+                     int i, size_t p, Report& report)
+{
+    const auto made = context.made.find(text);
+    if ((param.textFlags & kVortelTextMakes) || param.resourceType == kTypeFile ||
+        made == context.made.end() || made->second.count(param.resourceType))
+        return;
+    std::string types;
+    for (uint32_t type : made->second)
+        types += std::string(types.empty() ? "'" : " or '") + resource_type_text(type) + "'";
+    report.add("track %d, event %d: parameter %zu (%s) reads a '%s' named '%s' (text %d), but the document "
+               "makes that name only as a %s",
+               k, i, p, param.name ? param.name : "?", resource_type_text(param.resourceType).c_str(),
+               vortel::LogName(context.demo.texts[size_t(text)].c_str()).c_str(), int(text), types.c_str());
+}
+
 std::string range_text(const VortelParamDescription& param)
 {
     if (param.maximum == kVortelNoMaximum)
@@ -192,6 +233,8 @@ void check_described_params(CheckContext& context, const Event& event, const Vor
                     i, p, name, int(value), texts);
             else if (param.resourceType == kTypeFile)
                 context.fileTexts.insert(value);
+            else
+                check_made_type(context, param, value, k, i, p, report);
         } else if (param.kind != kVortelParamText && (param.flags & kVortelRangeHard) &&
                    param.minimum <= param.maximum && (value < param.minimum || value > param.maximum)) {
             report.add("track %d, event %d: %s parameter %zu (%s) is %d, outside its range %s", k, i,
@@ -333,6 +376,7 @@ std::vector<std::string> check_demo(Demo& demo, const LibrarySearch& search,
     Report report;
     CheckContext context{demo, {}, {}};
     check_libraries(demo, search, context, report);
+    collect_made_resources(context);
     for (size_t k = 0; k < demo.tracks.size(); ++k) {
         const Track& track = demo.tracks[k];
         for (size_t i = 0; i < track.events.size(); ++i) {

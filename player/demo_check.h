@@ -16,6 +16,8 @@
 //     four-character type, e.g. "imageRSRCTXTR"); and every beat or loops parameter;
 //   a constant parameter outside a range its effect's description says the effect refuses or clamps
 //     (a range the effect is only made for is not a problem);
+//   a text a described effect reads as a resource of one type that described effects in the document
+//     make only as resources of other types (a swarm named like a group and no swarm of that name);
 //   a sqd multi parameter not followed by three multi parameters with as many segments;
 //   an event that never plays (end not after start), starts before the event before it, or starts while
 //     an earlier event of its track still runs;

@@ -49,16 +49,6 @@ const char* kind_name(int32_t kind)
     return kind >= kVortelParamNumber && kind <= kVortelParamText ? kNames[kind] : "unknown";
 }
 
-std::string fourcc(uint32_t code)
-{
-    std::string out;
-    for (int shift = 24; shift >= 0; shift -= 8) {
-        const char c = char((code >> shift) & 0xFF);
-        out += c >= 0x20 && c < 0x7F ? c : '?';
-    }
-    return out;
-}
-
 std::string param_json(const VortelParamDescription& p)
 {
     const bool range = p.minimum != 0 || p.maximum != 0;
@@ -71,10 +61,13 @@ std::string param_json(const VortelParamDescription& p)
            ", \"hardRange\": " + (range && (p.flags & kVortelRangeHard) ? "true" : "false");
     out += ", \"typical\": " + number_or_null(p.flags & kVortelTypicalGiven, p.typical) +
            ", \"typicalText\": " + quoted(p.typicalText);
-    out += ", \"resourceType\": " + (text && p.resourceType ? quoted(fourcc(p.resourceType)) : "null");
-    out += std::string(", \"zeroIsNone\": ") + (text && (p.textFlags & kVortelTextZeroIsNone) ? "true" : "false");
+    out += ", \"resourceType\": " +
+           (text && p.resourceType ? quoted(resource_type_text(p.resourceType)) : "null");
+    out += std::string(", \"zeroIsNone\": ") +
+           (text && (p.textFlags & kVortelTextZeroIsNone) ? "true" : "false");
     out += std::string(", \"negativeIsNone\": ") +
            (text && (p.textFlags & kVortelTextNegativeIsNone) ? "true" : "false");
+    out += std::string(", \"makes\": ") + (text && (p.textFlags & kVortelTextMakes) ? "true" : "false");
     return out + "}";
 }
 
@@ -100,6 +93,16 @@ std::string table_json(const VortelEffectTable& table)
 }
 
 } // namespace
+
+std::string resource_type_text(uint32_t code)
+{
+    std::string out;
+    for (int shift = 24; shift >= 0; shift -= 8) {
+        const char c = char((code >> shift) & 0xFF);
+        out += c >= 0x20 && c < 0x7F ? c : '?';
+    }
+    return out;
+}
 
 int run_describe(const std::vector<std::string>& libraries)
 {

@@ -12,12 +12,16 @@
 //             "minimum", "maximum" (null when no range is described; maximum null also for a range
 //             without an upper end), "hardRange" (the effect refuses or clamps outside the range),
 //             "typical", "typicalText", "resourceType" (the four characters for a text index, else null),
-//             "zeroIsNone", "negativeIsNone"}
+//             "zeroIsNone", "negativeIsNone", "makes" (the effect makes the resource under that name)}
 // Libraries and effects are in the order given and described; texts are UTF-8 as the plug-in wrote them.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
+
+// A resource type code as its four characters ("SWRM"); a character outside printable ASCII shows as '?'.
+std::string resource_type_text(uint32_t code);
 
 // Writes the document for the libraries (found like a document's libraries, from the working folder and
 // beside the player). Returns the exit status: 1 when a library could not be loaded, else 0.

@@ -13,8 +13,8 @@
 // leave the fields it does not have 0.
 #pragma once
 
-#include <cstddef>
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <cstring>
 
@@ -38,6 +38,7 @@ enum VortelParamKind : int32_t {
 enum VortelTextFlags : uint32_t {
     kVortelTextZeroIsNone = 1u << 0,     // 0 means "none" (the scene root, the end of a list, ...)
     kVortelTextNegativeIsNone = 1u << 1, // a negative value means "none"
+    kVortelTextMakes = 1u << 2, // the effect makes the resource under this name (it does not read one)
 };
 
 // flags of a parameter: how to read its range and typical value.
@@ -134,8 +135,7 @@ typedef const VortelEffectTable* (*VortelDescribeEffectsFn)();
 
 namespace vortel_detail
 {
-template <typename T>
-inline T read_entry(const void* array, size_t index, size_t size)
+template <typename T> inline T read_entry(const void* array, size_t index, size_t size)
 {
     T out{};
     std::memcpy(&out, static_cast<const char*>(array) + index * size, size < sizeof(T) ? size : sizeof(T));
@@ -147,9 +147,8 @@ inline VortelEffectTable vortel_read_table(const VortelEffectTable* table)
 {
     if (!table)
         return VortelEffectTable{};
-    VortelEffectTable out =
-        vortel_detail::read_entry<VortelEffectTable>(table, 0, table->version >= 2 ? sizeof(VortelEffectTable)
-                                                                                   : kVortelTableSizeV1);
+    VortelEffectTable out = vortel_detail::read_entry<VortelEffectTable>(
+        table, 0, table->version >= 2 ? sizeof(VortelEffectTable) : kVortelTableSizeV1);
     if (out.version < 2) {
         out.effectSize = uint32_t(kVortelEffectSizeV1);
         out.paramSize = uint32_t(kVortelParamSizeV1);
@@ -239,19 +238,18 @@ constexpr VortelValues vortel_hard_range(int32_t minimum, int32_t maximum = kVor
 constexpr VortelParamDescription vortel_param(const char* name, VortelParamKind kind, VortelUnit unit,
                                               const char* meaning, VortelValues values = {})
 {
-    return VortelParamDescription{name,           unit.name,      meaning,        kind, 0, 0, unit.scale,
-                                  values.minimum, values.maximum, values.typical, values.text,
-                                  values.flags,   0};
+    return VortelParamDescription{
+        name,           unit.name,      meaning,     kind,         0, 0, unit.scale, values.minimum,
+        values.maximum, values.typical, values.text, values.flags, 0};
 }
 // A text index naming a resource of resourceType (or a file: kTypeFile).
 constexpr VortelParamDescription vortel_text_param(const char* name, uint32_t resourceType,
                                                    uint32_t textFlags, const char* meaning,
                                                    VortelValues values = {})
 {
-    return VortelParamDescription{name,           "text",         meaning,        kVortelParamText,
-                                  resourceType,   textFlags,      0,              values.minimum,
-                                  values.maximum, values.typical, values.text,    values.flags,
-                                  0};
+    return VortelParamDescription{
+        name,           "text",         meaning,        kVortelParamText, resourceType, textFlags, 0,
+        values.minimum, values.maximum, values.typical, values.text,      values.flags, 0};
 }
 
 // A parameter described by its kind alone, and a text index by its resource type alone (a plug-in may
@@ -263,8 +261,15 @@ constexpr VortelParamDescription vortel_param(const char* name, VortelParamKind 
 constexpr VortelParamDescription vortel_text_param(const char* name, uint32_t resourceType,
                                                    uint32_t textFlags = 0)
 {
-    return VortelParamDescription{name, nullptr, nullptr, kVortelParamText, resourceType, textFlags, 0, 0, 0,
-                                  0,    nullptr, 0,       0};
+    return VortelParamDescription{
+        name, nullptr, nullptr, kVortelParamText, resourceType, textFlags, 0, 0, 0, 0, nullptr, 0, 0};
+}
+
+// The name of a resource the effect makes.
+constexpr VortelParamDescription vortel_made_param(const char* name, uint32_t resourceType,
+                                                   const char* meaning)
+{
+    return vortel_text_param(name, resourceType, kVortelTextMakes, meaning);
 }
 
 // Runs of parameters that many effects read, each filled in the same way.
@@ -283,11 +288,12 @@ constexpr VortelParams3 vortel_position(const char* x, const char* y, const char
 constexpr VortelParams4 vortel_rotation(const char* x, const char* y, const char* z, const char* w,
                                         VortelUnit unit, const char* note = nullptr)
 {
-    return {vortel_param(x, kVortelParamQuaternion, unit, note ? note : "rotation quaternion x",
-                         vortel_typical(0)),
-            vortel_param(y, kVortelParamQuaternion, unit, "rotation quaternion y", vortel_typical(0)),
-            vortel_param(z, kVortelParamQuaternion, unit, "rotation quaternion z", vortel_typical(0)),
-            vortel_param(w, kVortelParamQuaternion, unit, "rotation quaternion w", vortel_typical(unit.scale))};
+    return {
+        vortel_param(x, kVortelParamQuaternion, unit, note ? note : "rotation quaternion x",
+                     vortel_typical(0)),
+        vortel_param(y, kVortelParamQuaternion, unit, "rotation quaternion y", vortel_typical(0)),
+        vortel_param(z, kVortelParamQuaternion, unit, "rotation quaternion z", vortel_typical(0)),
+        vortel_param(w, kVortelParamQuaternion, unit, "rotation quaternion w", vortel_typical(unit.scale))};
 }
 
 // Three colour channels that mean the same ("ambient colour", "tint").
@@ -305,10 +311,9 @@ constexpr VortelParamDescription vortel_scale(const char* meaning = "uniform sca
     return vortel_param("scale", kVortelParamScale, kVortelUnitHundredThousandth, meaning, values);
 }
 // The source and destination blend factors (GL enums), with their typical values in words.
-constexpr std::array<VortelParamDescription, 2> vortel_blend(const char* sourceTypical,
-                                                             const char* destinationTypical,
-                                                             const char* destinationMeaning =
-                                                                 "destination blend factor")
+constexpr std::array<VortelParamDescription, 2>
+vortel_blend(const char* sourceTypical, const char* destinationTypical,
+             const char* destinationMeaning = "destination blend factor")
 {
     return {vortel_param("blendSrc", kVortelParamBlendFactor, kVortelUnitGLEnum, "source blend factor",
                          vortel_typical_text(sourceTypical)),
@@ -381,7 +386,8 @@ constexpr VortelEffectDescription vortel_effect(const char* name, const char* ab
 }
 
 template <size_t N>
-constexpr VortelEffectTable vortel_effect_table(const char* about, const VortelEffectDescription (&effects)[N])
+constexpr VortelEffectTable vortel_effect_table(const char* about,
+                                                const VortelEffectDescription (&effects)[N])
 {
     return VortelEffectTable{kVortelDescriptionVersion,
                              int32_t(N),
@@ -399,7 +405,8 @@ constexpr VortelEffectTable vortel_effect_table(const VortelEffectDescription (&
     return vortel_effect_table(nullptr, effects);
 }
 template <size_t N, size_t M>
-constexpr VortelEffectTable vortel_effect_table(const char* about, const VortelEffectDescription (&effects)[N],
+constexpr VortelEffectTable vortel_effect_table(const char* about,
+                                                const VortelEffectDescription (&effects)[N],
                                                 const VortelOtherExport (&others)[M])
 {
     VortelEffectTable table = vortel_effect_table(about, effects);

@@ -12,7 +12,7 @@ constexpr const char* kAbout =
     "MakeWaveGrid. List it before the libraries that use them.";
 
 constexpr auto kMakeWaveGrid = vortel_params(
-    vortel_text_param("name", kTypeGrid, 0, "the grid's name"),
+    vortel_made_param("name", kTypeGrid, "the grid's name"),
     vortel_param("columns", kVortelParamNumber, kVortelUnitPoints,
                  "points per row, 2 .. 256 (others are clamped, with a log line)",
                  vortel_hard_range(2, 256).with_typical(8).with_text("8 .. 64")),

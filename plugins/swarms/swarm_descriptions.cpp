@@ -16,7 +16,7 @@ constexpr const char* kAbout =
     "unchanged.";
 
 constexpr auto kMakeCubeSwarm =
-    vortel_params(vortel_text_param("name", kTypeSwarm, 0, "the swarm's name"),
+    vortel_params(vortel_made_param("name", kTypeSwarm, "the swarm's name"),
                   vortel_param("n", kVortelParamNumber, kVortelUnitPoints,
                                "points per edge (below 1 counts as 1)", vortel_range(2, 20)),
                   vortel_param("spacing", kVortelParamPosition, kVortelUnitSceneUnits,
@@ -24,20 +24,20 @@ constexpr auto kMakeCubeSwarm =
                   vortel_param("solid", kVortelParamBoolean, kVortelUnitFlag,
                                "not 0: all n^3 points; 0: the surface only", vortel_typical(0)));
 constexpr auto kMakeSphereSwarm = vortel_params(
-    vortel_text_param("name", kTypeSwarm, 0, "the swarm's name"),
+    vortel_made_param("name", kTypeSwarm, "the swarm's name"),
     vortel_param("radius", kVortelParamPosition, kVortelUnitSceneUnits, "radius", vortel_range(1, 20)),
     vortel_param("pointsPerRing", kVortelParamNumber, kVortelUnitPoints, "points on each ring",
                  vortel_range(8, 64)),
     vortel_param("rings", kVortelParamNumber, kVortelUnitCount, "latitude rings", vortel_range(4, 32)));
 constexpr auto kMakeStarfieldSwarm = vortel_params(
-    vortel_text_param("name", kTypeSwarm, 0, "the swarm's name"),
+    vortel_made_param("name", kTypeSwarm, "the swarm's name"),
     vortel_param("count", kVortelParamNumber, kVortelUnitPoints, "how many points", vortel_range(100, 10000)),
     vortel_param("halfExtent", kVortelParamPosition, kVortelUnitSceneUnits,
                  "half the cube's side (0 counts as 1)", vortel_range(10, 100)),
     vortel_param("reserved", kVortelParamNumber, kVortelUnitPlain, "only a change forces a rebuild",
                  vortel_typical(0)));
 constexpr auto kMakeSineSwarm = vortel_params(
-    vortel_text_param("name", kTypeSwarm, 0, "the swarm's name"),
+    vortel_made_param("name", kTypeSwarm, "the swarm's name"),
     vortel_param("count", kVortelParamNumber, kVortelUnitPoints, "how many points (below 1 counts as 1)",
                  vortel_range(50, 2000)),
     vortel_param("step", kVortelParamNumber, kVortelUnitHundredth, "t between neighbouring points",
@@ -61,7 +61,7 @@ constexpr auto kMakeSineSwarm = vortel_params(
     vortel_param("offset", kVortelParamNumber, kVortelUnitHundredth, "t of point 0",
                  vortel_typical_text("any")));
 constexpr auto kMakeTorusSineSwarm =
-    vortel_params(vortel_text_param("name", kTypeSwarm, 0, "the swarm's name"),
+    vortel_params(vortel_made_param("name", kTypeSwarm, "the swarm's name"),
                   vortel_param("count", kVortelParamNumber, kVortelUnitPoints,
                                "how many points (below 1 counts as 1)", vortel_range(100, 2000)),
                   vortel_param("ringRadius", kVortelParamPosition, kVortelUnitSceneUnits,
@@ -75,7 +75,7 @@ constexpr auto kMakeTorusSineSwarm =
                   vortel_param("tubeOffset", kVortelParamAngle, kVortelUnitMrad,
                                "turn around the tube of point 0", vortel_range(0, 6283)));
 constexpr auto kMakeSpiroSwarm = vortel_params(
-    vortel_text_param("name", kTypeSwarm, 0, "the swarm's name"),
+    vortel_made_param("name", kTypeSwarm, "the swarm's name"),
     vortel_param("count", kVortelParamNumber, kVortelUnitPoints, "how many points (below 1 counts as 1)",
                  vortel_range(200, 2000)),
     vortel_param("b", kVortelParamNumber, kVortelUnitHundredth, "fixed radius", vortel_range(100, 1000)),
@@ -91,7 +91,7 @@ constexpr auto kMakeSpiroSwarm = vortel_params(
                  vortel_range(0, 1000)),
     vortel_param("h", kVortelParamAngle, VortelUnit{"x0.1 degree", 10}, "tilt phase", vortel_range(0, 3600)));
 constexpr auto kMakeBezierSwarm = vortel_params(
-    vortel_text_param("name", kTypeSwarm, 0, "the swarm's name"),
+    vortel_made_param("name", kTypeSwarm, "the swarm's name"),
     vortel_param("count", kVortelParamNumber, kVortelUnitPoints, "how many samples", vortel_range(10, 1000)),
     vortel_position("p0x", "p0y", "p0z", "start point"),
     vortel_position("p1x", "p1y", "p1z", "first control point"),
@@ -100,7 +100,7 @@ constexpr auto kMakeBezierSwarm = vortel_params(
     vortel_param("controlPoints", kVortelParamBoolean, kVortelUnitFlag,
                  "not 0: the first four points become the four control points", vortel_typical(0)));
 constexpr auto kMakeRandSwarm = vortel_params(
-    vortel_text_param("name", kTypeSwarm, 0, "the swarm's name"),
+    vortel_made_param("name", kTypeSwarm, "the swarm's name"),
     vortel_param("count", kVortelParamNumber, kVortelUnitPoints, "how many points", vortel_range(100, 10000)),
     vortel_param("rangeX", kVortelParamPosition, kVortelUnitSceneUnits, "box width (below 1 counts as 1)",
                  vortel_range(10, 100)),
@@ -108,7 +108,7 @@ constexpr auto kMakeRandSwarm = vortel_params(
     vortel_param("rangeZ", kVortelParamPosition, kVortelUnitSceneUnits, "box depth", vortel_range(10, 100)),
     vortel_param("seed", kVortelParamNumber, kVortelUnitPlain, "random seed", vortel_typical_text("any")));
 constexpr auto kDrawLineSwarm =
-    vortel_params(vortel_text_param("name", kTypeSwarm, 0, "the swarm's name"),
+    vortel_params(vortel_made_param("name", kTypeSwarm, "the swarm's name"),
                   vortel_param("reserved1", kVortelParamNumber, kVortelUnitPlain,
                                "only a change forces a rebuild", vortel_typical(0)),
                   vortel_param("reserved2", kVortelParamNumber, kVortelUnitPlain,
@@ -119,24 +119,24 @@ constexpr auto kDrawLineSwarm =
                   vortel_param("x2", kVortelParamPosition, kVortelUnitSceneUnits, "second end"),
                   vortel_param("y2", kVortelParamPosition, kVortelUnitSceneUnits, "second end"),
                   vortel_param("z2", kVortelParamPosition, kVortelUnitSceneUnits, "second end"));
-constexpr auto kAddSwarms = vortel_params(vortel_text_param("output", kTypeSwarm, 0, "the new swarm's name"),
+constexpr auto kAddSwarms = vortel_params(vortel_made_param("output", kTypeSwarm, "the new swarm's name"),
                                           vortel_text_param("first", kTypeSwarm, 0, "first source swarm"),
                                           vortel_text_param("second", kTypeSwarm, 0, "second source swarm"));
 constexpr auto kMoveSwarm = vortel_params(
-    vortel_text_param("output", kTypeSwarm, 0, "the new swarm's name"),
+    vortel_made_param("output", kTypeSwarm, "the new swarm's name"),
     vortel_text_param("source", kTypeSwarm, 0, "source swarm"),
     vortel_param("ignored", kVortelParamNumber, kVortelUnitPlain, "not used", vortel_typical(0)),
     vortel_position("tx", "ty", "tz", "translation"),
     vortel_rotation("qx", "qy", "qz", "qw", kVortelUnitTenThousandth, "rotation quaternion x (normalised)"),
     vortel_scale());
 constexpr auto kSplitSwarm =
-    vortel_params(vortel_text_param("firstOutput", kTypeSwarm, 0, "name of the first part"),
-                  vortel_text_param("secondOutput", kTypeSwarm, 0, "name of the rest"),
+    vortel_params(vortel_made_param("firstOutput", kTypeSwarm, "name of the first part"),
+                  vortel_made_param("secondOutput", kTypeSwarm, "name of the rest"),
                   vortel_text_param("source", kTypeSwarm, 0, "source swarm"),
                   vortel_param("k", kVortelParamNumber, kVortelUnitPoints,
                                "points in the first part (clamped to the source's size)"));
 constexpr auto kMorphSwarms =
-    vortel_params(vortel_text_param("output", kTypeSwarm, 0, "the new swarm's name"),
+    vortel_params(vortel_made_param("output", kTypeSwarm, "the new swarm's name"),
                   vortel_text_param("first", kTypeSwarm, 0, "first source swarm"),
                   vortel_text_param("second", kTypeSwarm, 0, "second source swarm"),
                   vortel_param("position", kVortelParamNumber, kVortelUnitMilli,

@@ -49,9 +49,9 @@ constexpr auto kShow3D = vortel_params(
                  vortel_typical(0).with_text("0, 1")),
     vortel_rgb("red", "green", "blue", "clear colour", vortel_typical(0)));
 constexpr auto kMake3DGroup =
-    vortel_params(vortel_text_param("name", kType3DGroup, 0, "the group's name ('3DWR')"), kGroupPlacement);
+    vortel_params(vortel_made_param("name", kType3DGroup, "the group's name ('3DWR')"), kGroupPlacement);
 constexpr auto kMake3DKaleido = vortel_params(
-    vortel_text_param("name", kType3DGroup, 0, "the group's name"), kGroupPlacement,
+    vortel_made_param("name", kType3DGroup, "the group's name"), kGroupPlacement,
     vortel_param("copies", kVortelParamNumber, kVortelUnitCount, "how many copies", vortel_range(2, 24)),
     vortel_param("stepOffset", kVortelParamNumber, kVortelUnitCount, "step transforms applied before copy 0",
                  vortel_typical(0)),
@@ -68,13 +68,13 @@ constexpr auto kMake3DKaleido = vortel_params(
     vortel_param("sscale", kVortelParamScale, kVortelUnitHundredThousandth, "step scale",
                  vortel_range(80000, 100000)));
 constexpr auto kMakeSymmetryGroup =
-    vortel_params(vortel_text_param("name", kType3DGroup, 0, "the group's name"), kGroupPlacement,
+    vortel_params(vortel_made_param("name", kType3DGroup, "the group's name"), kGroupPlacement,
                   vortel_param("axis", kVortelParamNumber, VortelUnit{"0, 1, 2", 1},
                                "1 y, 2 z, anything else x", vortel_typical(1)),
                   vortel_param("angle", kVortelParamAngle, kVortelUnitMrad,
                                "half the angle between the two copies", vortel_range(0, 3142)));
 constexpr auto kMakeSwarmGroup =
-    vortel_params(vortel_text_param("name", kType3DGroup, 0, "the group's name"),
+    vortel_params(vortel_made_param("name", kType3DGroup, "the group's name"),
                   vortel_text_param("swarm", kTypeSwarm, 0, "the 'SWRM' swarm whose points place the copies"),
                   kGroupPlacement,
                   vortel_param("count", kVortelParamNumber, kVortelUnitPoints, "how many points carry a copy",
@@ -226,7 +226,7 @@ constexpr auto kBackground = vortel_params(
     vortel_param("height", kVortelParamNumber, kVortelUnitPixels, "viewport height off-screen",
                  vortel_typical(256)));
 constexpr auto kMakeMaterial = vortel_params(
-    vortel_text_param("name", kTypeMaterial, 0, "the material's name"),
+    vortel_made_param("name", kTypeMaterial, "the material's name"),
     vortel_rgb("aR", "aG", "aB", "ambient colour"), vortel_rgb("dR", "dG", "dB", "diffuse colour"),
     vortel_rgb("sR", "sG", "sB", "specular colour"),
     vortel_param("extra", kVortelParamColour, kVortelUnitChannel, "opacity", vortel_typical(255)),
