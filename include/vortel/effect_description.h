@@ -34,7 +34,8 @@ enum VortelParamKind : int32_t {
                                  // or a file when resourceType is kTypeFile
 };
 
-// textFlags of a kVortelParamText parameter: values that name no text at all.
+// textFlags of a kVortelParamText parameter: values that name no text at all, and what the effect does
+// with the name.
 enum VortelTextFlags : uint32_t {
     kVortelTextZeroIsNone = 1u << 0,     // 0 means "none" (the scene root, the end of a list, ...)
     kVortelTextNegativeIsNone = 1u << 1, // a negative value means "none"
