@@ -193,7 +193,7 @@ void check_made_type(const CheckContext& context, const VortelParamDescription& 
                      int i, size_t p, Report& report)
 {
     const auto made = context.made.find(text);
-    if ((param.textFlags & kVortelTextMakes) || param.resourceType == kTypeFile ||
+    if ((param.textFlags & (kVortelTextMakes | kVortelTextNamesFile)) || param.resourceType == kTypeFile ||
         made == context.made.end() || made->second.count(param.resourceType))
         return;
     std::string types;
@@ -231,7 +231,7 @@ void check_described_params(CheckContext& context, const Event& event, const Vor
                 report.add(
                     "track %d, event %d: parameter %zu (%s) names text %d, but the document has %zu texts", k,
                     i, p, name, int(value), texts);
-            else if (param.resourceType == kTypeFile)
+            else if (param.resourceType == kTypeFile || (param.textFlags & kVortelTextNamesFile))
                 context.fileTexts.insert(value);
             else
                 check_made_type(context, param, value, k, i, p, report);

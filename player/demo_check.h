@@ -24,7 +24,8 @@
 //   a music, loader music or data file (Settings) that does not exist, and a text that looks like a file
 //     name (no blanks, and a "/" or an extension of 1 to 8 letters and digits with a letter among them)
 //     naming a file found neither in the working folder, nor beside the document, nor in the data file;
-//     a text a described effect reads as a file name is checked the same way, whatever it looks like.
+//     a text a described effect reads as a file name (a FILE, or a resource made from the file it names)
+//     is checked the same way, whatever it looks like.
 #pragma once
 
 #include <string>

@@ -68,6 +68,8 @@ std::string param_json(const VortelParamDescription& p)
     out += std::string(", \"negativeIsNone\": ") +
            (text && (p.textFlags & kVortelTextNegativeIsNone) ? "true" : "false");
     out += std::string(", \"makes\": ") + (text && (p.textFlags & kVortelTextMakes) ? "true" : "false");
+    out +=
+        std::string(", \"namesFile\": ") + (text && (p.textFlags & kVortelTextNamesFile) ? "true" : "false");
     return out + "}";
 }
 

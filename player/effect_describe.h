@@ -12,7 +12,8 @@
 //             "minimum", "maximum" (null when no range is described; maximum null also for a range
 //             without an upper end), "hardRange" (the effect refuses or clamps outside the range),
 //             "typical", "typicalText", "resourceType" (the four characters for a text index, else null),
-//             "zeroIsNone", "negativeIsNone", "makes" (the effect makes the resource under that name)}
+//             "zeroIsNone", "negativeIsNone", "makes" (the effect makes the resource under that name),
+//             "namesFile" (the name is the path of the file the resource is made from)}
 // Libraries and effects are in the order given and described; texts are UTF-8 as the plug-in wrote them.
 #pragma once
 

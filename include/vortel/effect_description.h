@@ -39,7 +39,8 @@ enum VortelParamKind : int32_t {
 enum VortelTextFlags : uint32_t {
     kVortelTextZeroIsNone = 1u << 0,     // 0 means "none" (the scene root, the end of a list, ...)
     kVortelTextNegativeIsNone = 1u << 1, // a negative value means "none"
-    kVortelTextMakes = 1u << 2, // the effect makes the resource under this name (it does not read one)
+    kVortelTextMakes = 1u << 2,     // the effect makes the resource under this name (it does not read one)
+    kVortelTextNamesFile = 1u << 3, // the name is the path of the file the resource is made from
 };
 
 // flags of a parameter: how to read its range and typical value.

@@ -174,7 +174,7 @@ constexpr auto kShowRibbons3D = vortel_params(
                  vortel_typical(255)),
     vortel_blend("1, 770", "0, 1"), vortel_scale(), vortel_hang());
 constexpr auto kObject3D = vortel_params(
-    vortel_text_param("model", kTypeObject, 0, "the OBJ file's path ('OBJ3')"),
+    vortel_text_param("model", kTypeObject, kVortelTextNamesFile, "the OBJ file's path ('OBJ3')"),
     vortel_rgb("red", "green", "blue", "colour (used when no material is named)", vortel_typical(255)),
     vortel_position("x", "y", "z", "position in the group"),
     vortel_rotation("qa", "qb", "qc", "qd", kVortelUnitHundredThousandth),

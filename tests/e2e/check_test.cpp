@@ -95,16 +95,17 @@ TEST(Check, TextIndicesAndParameterCountsByTheEffectsOwnDescriptions)
                    "track 0, event 2: parameter 1 (textIndex) names text -1, but the document has 1 texts"});
 }
 
-TEST(Check, TextIndicesResourceTypesAndHardRangesOfARealPluginByItsDescriptions)
+TEST(Check, TextIndicesResourceTypesFilesAndHardRangesOfARealPluginByItsDescriptions)
 {
     expect_report(
         "scaffold_described",
         {"track 0, event 1: Show3D parameter 0 (renderTo) is 5, outside its range 0 .. 2",
-         "track 1, event 1: parameter 0 (name) names text 4, but the document has 1 texts",
+         "track 1, event 1: parameter 0 (name) names text 4, but the document has 2 texts",
          "track 2, event 0: parameter 0 (swarm) reads a 'SWRM' named 'group' (text 0), but the document "
          "makes that name only as a '3DWR'",
          "track 2, event 0: ShowRibbons3D parameter 2 (pointsPerStrip) is 1, outside its range 2 or "
-         "more"});
+         "more",
+         "text 1: the file 'ring' does not exist"});
 }
 
 TEST(Check, ReportsWhatItCanReadBeforeAndAfterProblemsInTheDocument)
