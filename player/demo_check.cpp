@@ -212,10 +212,12 @@ std::string range_text(const VortelParamDescription& param)
     return std::to_string(param.minimum) + " .. " + std::to_string(param.maximum);
 }
 
-// What the effect's own description says about the constant words: text indices out of range, values
-// outside a range the effect refuses or clamps; and which texts it reads as file names.
+// What the effect's own description says about the constant words: values outside a range the effect
+// refuses or clamps; with checkTexts, text indices out of range or of a type the document does not make
+// under that name, and which texts it reads as file names.
 void check_described_params(CheckContext& context, const Event& event, const VortelEffectTable& table,
-                            const VortelEffectDescription& effect, int k, int i, Report& report)
+                            const VortelEffectDescription& effect, bool checkTexts, int k, int i,
+                            Report& report)
 {
     const size_t texts = context.demo.texts.size();
     const size_t described = std::min(event.params.size(), size_t(effect.paramCount));
@@ -226,7 +228,9 @@ void check_described_params(CheckContext& context, const Event& event, const Vor
             continue;
         const char* name = param.name ? param.name : "?";
         const int32_t value = given.value;
-        if (param.kind == kVortelParamText && !names_no_text(param, value)) {
+        if (param.kind == kVortelParamText) {
+            if (!checkTexts || names_no_text(param, value))
+                continue;
             if (value < 0 || size_t(value) >= texts)
                 report.add(
                     "track %d, event %d: parameter %zu (%s) names text %d, but the document has %zu texts", k,
@@ -235,36 +239,47 @@ void check_described_params(CheckContext& context, const Event& event, const Vor
                 context.fileTexts.insert(value);
             else
                 check_made_type(context, param, value, k, i, p, report);
-        } else if (param.kind != kVortelParamText && (param.flags & kVortelRangeHard) &&
-                   param.minimum <= param.maximum && (value < param.minimum || value > param.maximum)) {
+        } else if ((param.flags & kVortelRangeHard) && param.minimum <= param.maximum &&
+                   (value < param.minimum || value > param.maximum)) {
             report.add("track %d, event %d: %s parameter %zu (%s) is %d, outside its range %s", k, i,
                        event.functionName.c_str(), p, name, int(value), range_text(param).c_str());
         }
     }
 }
 
-// Text indices of the parameters that name a resource or a file: by the effect's own description when
-// its library has one, else by the declared names ("RSRC" and a type).
-void check_text_indices(CheckContext& context, const Event& event, int k, int i, Report& report)
+// Text indices the document itself marks: for an effect without a description, the parameters whose
+// declared names say they name a resource ("RSRC" and a type); for every effect, the beat and loops
+// parameters.
+void check_declared_text_indices(const CheckContext& context, const Event& event, bool described, int k,
+                                 int i, Report& report)
 {
     const size_t texts = context.demo.texts.size();
     auto out_of_range = [texts](int32_t index) { return index < 0 || size_t(index) >= texts; };
-    const VortelEffectTable* table = nullptr;
-    VortelEffectDescription effect{};
-    if (description_of(context, event, &table, &effect)) {
-        check_described_params(context, event, *table, effect, k, i, report);
-    } else {
+    if (!described)
         for (const ResourcePreload& resource : event_resource_preloads(context.demo, event))
             if (out_of_range(resource.textIndex))
                 report.add("track %d, event %d: parameter %zu names text %d, but the document has %zu texts",
                            k, i, resource.param, int(resource.textIndex), texts);
-    }
     for (size_t p = 0; p < event.params.size(); ++p) {
         const Param& param = event.params[p];
         if ((param.kind == kParamBeat || param.kind == kParamLoops) && out_of_range(param.textIndex))
             report.add("track %d, event %d: parameter %zu (%s) names text %d, but the document has %zu texts",
                        k, i, p, param.kind == kParamBeat ? "beat" : "loops", int(param.textIndex), texts);
     }
+}
+
+// The parameters' values: by the effect's own description when its library has one, else by what the
+// declaration marks. `texts` false: the document's texts are not all known (it was read only up to an XML
+// error), so no text index is checked.
+void check_params(CheckContext& context, const Event& event, bool texts, int k, int i, Report& report)
+{
+    const VortelEffectTable* table = nullptr;
+    VortelEffectDescription effect{};
+    const bool described = description_of(context, event, &table, &effect);
+    if (described)
+        check_described_params(context, event, *table, effect, texts, k, i, report);
+    if (texts)
+        check_declared_text_indices(context, event, described, k, i, report);
 }
 
 void check_quaternion_keys(const Event& event, int k, int i, Report& report)
@@ -374,7 +389,7 @@ std::vector<std::string> check_demo(Demo& demo, const LibrarySearch& search,
                                     const std::string& documentFolder, bool complete)
 {
     Report report;
-    CheckContext context{demo, {}, {}};
+    CheckContext context{demo, {}, {}, {}};
     check_libraries(demo, search, context, report);
     collect_made_resources(context);
     for (size_t k = 0; k < demo.tracks.size(); ++k) {
@@ -384,9 +399,7 @@ std::vector<std::string> check_demo(Demo& demo, const LibrarySearch& search,
             if (event.unread)
                 continue;
             check_binding(demo, event, int(k), int(i), report);
-            // The texts after an XML error are unknown: no index can be said to be out of range.
-            if (complete)
-                check_text_indices(context, event, int(k), int(i), report);
+            check_params(context, event, complete, int(k), int(i), report);
             check_quaternion_keys(event, int(k), int(i), report);
         }
         check_timing(track, int(k), report);
