@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include <vortel/effect_description.h>
+#include <vortel/log_text.h>
 
 #include "library_host.h"
 
@@ -63,15 +64,19 @@ std::string param_json(const VortelParamDescription& p)
            ", \"typicalText\": " + quoted(p.typicalText);
     out += ", \"resourceType\": " +
            (text && p.resourceType ? quoted(resource_type_text(p.resourceType)) : "null");
-    out += std::string(", \"zeroIsNone\": ") +
-           (text && (p.textFlags & kVortelTextZeroIsNone) ? "true" : "false");
-    out += std::string(", \"negativeIsNone\": ") +
-           (text && (p.textFlags & kVortelTextNegativeIsNone) ? "true" : "false");
-    out += std::string(", \"makes\": ") + (text && (p.textFlags & kVortelTextMakes) ? "true" : "false");
-    out +=
-        std::string(", \"namesFile\": ") + (text && (p.textFlags & kVortelTextNamesFile) ? "true" : "false");
+    auto text_flag = [&](const char* key, uint32_t flag) {
+        out += std::string(", \"") + key + "\": " + (text && (p.textFlags & flag) ? "true" : "false");
+    };
+    text_flag("zeroIsNone", kVortelTextZeroIsNone);
+    text_flag("negativeIsNone", kVortelTextNegativeIsNone);
+    text_flag("makes", kVortelTextMakes);
+    text_flag("namesFile", kVortelTextNamesFile);
     return out + "}";
 }
+
+// The rest of a library's entry when it describes nothing.
+constexpr const char* kNoDescription =
+    ", \"descriptionVersion\": null, \"about\": null, \"others\": [], \"effects\": []";
 
 std::string table_json(const VortelEffectTable& table)
 {
@@ -118,23 +123,17 @@ int run_describe(const std::vector<std::string>& libraries)
         std::string reason;
         void* handle = open_library(file, search, &reason);
         if (!handle) {
-            std::fprintf(stderr, "player: --describe: library '%s' cannot be loaded: %s\n", file.c_str(),
-                         reason.c_str());
+            std::fprintf(stderr, "player: --describe: library '%s' cannot be loaded: %s\n",
+                         vortel::LogName(file.c_str()).c_str(), vortel::LogName(reason.c_str()).c_str());
             status = 1;
-            out += ", \"error\": " + quoted(reason) +
-                   ", \"described\": false, \"descriptionVersion\": null, \"about\": null, \"others\": [], "
-                   "\"effects\": []}";
+            out += ", \"error\": " + quoted(reason) + ", \"described\": false" + kNoDescription + "}";
             continue;
         }
         handles.push_back(handle);
         auto describe =
             reinterpret_cast<VortelDescribeEffectsFn>(SDL_LoadFunction(handle, VORTEL_DESCRIBE_EFFECTS_NAME));
         out += ", \"error\": null, \"described\": " + std::string(describe ? "true" : "false");
-        if (describe)
-            out += table_json(vortel_read_table(describe()));
-        else
-            out += ", \"descriptionVersion\": null, \"about\": null, \"others\": [], \"effects\": []";
-        out += "}";
+        out += (describe ? table_json(vortel_read_table(describe())) : kNoDescription) + "}";
     }
     out += "\n]}\n";
     std::fputs(out.c_str(), stdout);
