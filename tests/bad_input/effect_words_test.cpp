@@ -40,7 +40,8 @@ std::vector<Effect> documented_effects()
             ADD_FAILURE() << dlerror();
             continue;
         }
-        auto describe = reinterpret_cast<VortelDescribeEffectsFn>(dlsym(handle, VORTEL_DESCRIBE_EFFECTS_NAME));
+        auto describe =
+            reinterpret_cast<VortelDescribeEffectsFn>(dlsym(handle, VORTEL_DESCRIBE_EFFECTS_NAME));
         const VortelEffectTable table = vortel_read_table(describe ? describe() : nullptr);
         EXPECT_GT(table.effectCount, 0) << library << " describes its effects";
         for (int32_t e = 0; e < table.effectCount; ++e) {

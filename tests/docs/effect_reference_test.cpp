@@ -247,7 +247,8 @@ TEST(EffectReference, EveryExportedEffectDescribesTheWordsItReads)
                 EXPECT_EQ(param.kind == kVortelParamText, param.resourceType != 0)
                     << where << ": a text index names its resource type";
                 EXPECT_TRUE(param.unit && param.meaning) << where << " has a unit and a meaning";
-                EXPECT_EQ(param.kind == kVortelParamText, param.scale == 0) << where << ": a number has a scale";
+                EXPECT_EQ(param.kind == kVortelParamText, param.scale == 0)
+                    << where << ": a number has a scale";
                 EXPECT_LE(param.minimum, param.maximum) << where;
             }
         }
@@ -280,7 +281,8 @@ TEST(EffectReference, EveryExportedEffectDescribesTheWordsItReads)
 
 TEST(EffectReference, IsWhatItsGeneratorWritesFromThePluginsDescriptions)
 {
-    const Output check = run("python3 '" + kSource + "/scripts/effect-reference' --bin '" + kBin + "' --check");
+    const Output check =
+        run("python3 '" + kSource + "/scripts/effect-reference' --bin '" + kBin + "' --check");
     EXPECT_EQ(check.status, 0) << check.text;
 }
 
