@@ -24,6 +24,7 @@
 #include "demo_check.h"
 #include "demo_loader.h"
 #include "dev_mode.h"
+#include "effect_describe.h"
 #include "error_log.h"
 #include "frame_loop.h"
 #include "library_host.h"
@@ -476,6 +477,8 @@ int run_player(int argc, char** argv)
         log_printf("player: %s\n", cl.error.c_str());
     } else if (cl.check) {
         status = run_check(cl.demoPath);
+    } else if (cl.describe) {
+        status = run_describe(cl.describeLibraries);
     } else {
         log_set_verbose(cl.verbose);
         std::string ffmpeg = cl.videoFile.empty() ? std::string() : find_on_path("ffmpeg");
