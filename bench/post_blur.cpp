@@ -5,7 +5,7 @@
 #include "effects/post_blur.h"
 #include "effects/post_effects.h"
 #include "effects/scene_effects.h"
-#include "effects/scene_state.h"
+#include "effects/scaffold_state.h"
 #include "gl_window.h"
 #include "glstate.h"
 #include "scene/camera3d.h"
@@ -44,8 +44,8 @@ struct Scene {
         services.Log = log_text;
         Vortel_Init(nullptr, nullptr, &services);
         square.position[2] = -20.0f;
-        sceneRoot->AddChild(sceneCamera);
-        sceneRoot->AddChild(&square);
+        gScaffold.sceneRoot->AddChild(gScaffold.sceneCamera);
+        gScaffold.sceneRoot->AddChild(&square);
     }
 };
 

@@ -145,6 +145,8 @@ CommandLine parse_command_line(int argc, const char* const* argv)
             captureTiming = true;
         } else if (name == "--check") {
             cl.check = true;
+        } else if (name == "--describe") {
+            cl.describe = true;
         } else if (name == "--dev") {
             cl.dev = true;
         } else if (name == "--loop") {
@@ -177,6 +179,14 @@ CommandLine parse_command_line(int argc, const char* const* argv)
         fail("--loop and --dev play in real time: they do not go with --capture");
     if (cl.check && (!cl.captureDir.empty() || cl.dev || cl.hasLoop))
         fail("--check plays nothing: it goes with no --capture, --dev or --loop");
+    if (cl.describe) {
+        if (argc != int(positional.size()) + 2)
+            fail("--describe goes with no other option");
+        if (positional.empty())
+            fail("--describe needs the effect libraries to describe");
+        cl.describeLibraries.assign(positional.begin(), positional.end());
+        return cl;
+    }
 
     for (const char* arg : positional)
         cl.verbose = cl.verbose || is_log_switch(arg);
@@ -217,6 +227,9 @@ const char* command_line_usage()
            "                  pass starts its events afresh and the frame numbers run on\n"
            "  --check         load the document and its libraries, report every problem found\n"
            "                  (exit status 1 when there is any); nothing is played\n"
+           "  --describe LIBRARY...\n"
+           "                  print the effect libraries' descriptions of their effects as JSON\n"
+           "                  (the effect reference is made from them); nothing is played\n"
            "  --dev           authoring: a window (not full screen); Space pause, Left/Right seek\n"
            "                  1 s (Shift: 10 s), Home restart, R reload the document, which also\n"
            "                  reloads by itself when it or a file it names is saved; the end of\n"

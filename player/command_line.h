@@ -15,6 +15,8 @@
 //   --repeat N            with --capture: capture the range N times over in one run, frame numbers running
 //                         on; every pass starts its events afresh (soak runs); not with --video
 //   --check               report the document's problems without playing it
+//   --describe            the positional arguments are effect libraries: print their descriptions of
+//                         their effects as JSON (effect_describe.h) and play nothing
 //   --dev                 authoring keys (dev_mode.h); implies --windowed unless --fullscreen is given,
 //                         but not --no-setup
 //   --loop FROM-TO        play the range FROM..TO ms over and over; not with --capture; a range past the
@@ -24,6 +26,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 struct CommandLine {
     std::string demoPath; // positional 1, or default_demo_path(argv[0])
@@ -44,6 +47,8 @@ struct CommandLine {
     std::string videoFile;     // empty: no video
     int32_t repeat = 1;        // capture passes, 1..1000
     bool check = false, dev = false;
+    bool describe = false;
+    std::vector<std::string> describeLibraries; // with --describe: the positional arguments
     bool hasLoop = false;
     uint32_t loopFrom = 0, loopTo = 0; // ms, loopFrom < loopTo
     bool help = false, version = false;

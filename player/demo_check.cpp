@@ -11,13 +11,16 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
+#include <map>
 #include <set>
 #include <unistd.h>
 
 #include <vortel/effect_description.h>
+#include <vortel/log_text.h>
 
 #include "data_file.h"
 #include "demo_loader.h"
+#include "effect_describe.h"
 #include "error_log.h"
 
 namespace
@@ -38,30 +41,32 @@ public:
     std::vector<std::string> lines;
 };
 
-// What the check knows besides the document: the libraries' own descriptions of their effects (null for
-// a library without them, in document order), and the texts that name files.
+// What the check knows besides the document: the libraries' own descriptions of their effects (read with
+// vortel_read_table; effectCount 0 for a library without them, in document order), the texts that name
+// files, and the resource types described effects make under each text.
 struct CheckContext {
     const Demo& demo;
-    std::vector<const VortelEffectTable*> tables;
+    std::vector<VortelEffectTable> tables;
     std::set<int32_t> fileTexts;
+    std::map<int32_t, std::set<uint32_t>> made;
 };
 
 //-----------------------------------------------------------------------------
 // [SECTION] Libraries
 //-----------------------------------------------------------------------------
 
-// The description of one effect in a library's table; null when the table does not describe it in a form
-// that can be used.
-const VortelEffectDescription* find_description(const VortelEffectTable* table, const std::string& name)
+// The description of one effect in a library's table; false when the table does not describe it in a
+// form that can be used.
+bool find_description(const VortelEffectTable& table, const std::string& name, VortelEffectDescription* out)
 {
-    if (!table || table->effectCount <= 0 || !table->effects)
-        return nullptr;
-    for (int32_t e = 0; e < table->effectCount; ++e) {
-        const VortelEffectDescription& effect = table->effects[e];
-        if (effect.name && name == effect.name)
-            return effect.paramCount >= 0 && (effect.params || effect.paramCount == 0) ? &effect : nullptr;
+    for (int32_t e = 0; table.effects && e < table.effectCount; ++e) {
+        const VortelEffectDescription effect = vortel_read_effect(table, e);
+        if (effect.name && name == effect.name) {
+            *out = effect;
+            return effect.paramCount >= 0 && (effect.params || effect.paramCount == 0);
+        }
     }
-    return nullptr;
+    return false;
 }
 
 void check_libraries(Demo& demo, const LibrarySearch& search, CheckContext& context, Report& report)
@@ -70,14 +75,14 @@ void check_libraries(Demo& demo, const LibrarySearch& search, CheckContext& cont
         const char* name = library.fileName.c_str();
         std::string reason;
         library.handle = open_library(library.fileName, search, &reason);
-        context.tables.push_back(nullptr);
+        context.tables.push_back(VortelEffectTable{});
         if (!library.handle) {
             report.add("library '%s': cannot be loaded: %s", name, reason.c_str());
             continue;
         }
         if (auto describe = reinterpret_cast<VortelDescribeEffectsFn>(
                 SDL_LoadFunction(library.handle, VORTEL_DESCRIBE_EFFECTS_NAME)))
-            context.tables.back() = describe();
+            context.tables.back() = vortel_read_table(describe());
         for (const char* entry : {VORTEL_INIT_NAME, VORTEL_QUIT_NAME, VORTEL_BEGIN_NEW_FRAME_NAME})
             if (!SDL_LoadFunction(library.handle, entry))
                 report.add("library '%s': exports no %s", name, entry);
@@ -87,10 +92,11 @@ void check_libraries(Demo& demo, const LibrarySearch& search, CheckContext& cont
             if (!function.function)
                 report.add("library '%s': declares '%s', which it does not export", name,
                            function.name.c_str());
-            const VortelEffectDescription* effect = find_description(context.tables.back(), function.name);
-            if (function.function && effect && size_t(effect->paramCount) != function.paramNames.size())
+            VortelEffectDescription effect{};
+            if (function.function && find_description(context.tables.back(), function.name, &effect) &&
+                size_t(effect.paramCount) != function.paramNames.size())
                 report.add("library '%s': declares '%s' with %zu parameters, but the effect reads %d", name,
-                           function.name.c_str(), function.paramNames.size(), int(effect->paramCount));
+                           function.name.c_str(), function.paramNames.size(), int(effect.paramCount));
         }
     }
 }
@@ -126,13 +132,16 @@ const FunctionDeclaration* declaration_of(const Demo& demo, const Event& event,
     return nullptr;
 }
 
-// The effect's description by the library the event binds to, or null when there is none.
-const VortelEffectDescription* description_of(const CheckContext& context, const Event& event)
+// The effect's description by the library the event binds to, with that library's table; false when there
+// is none.
+bool description_of(const CheckContext& context, const Event& event, const VortelEffectTable** table,
+                    VortelEffectDescription* effect)
 {
     size_t library = 0;
     if (!declaration_of(context.demo, event, &library))
-        return nullptr;
-    return find_description(context.tables[library], event.functionName);
+        return false;
+    *table = &context.tables[library];
+    return find_description(**table, event.functionName, effect);
 }
 
 bool names_no_text(const VortelParamDescription& param, int32_t index)
@@ -159,39 +168,118 @@ void check_binding(const Demo& demo, const Event& event, int k, int i, Report& r
                    event.functionName.c_str(), declaration->paramNames.size(), event.params.size());
 }
 
-// Text indices of the parameters that name a resource or a file: by the effect's own description when
-// its library has one, else by the declared names ("RSRC" and a type).
-void check_text_indices(CheckContext& context, const Event& event, int k, int i, Report& report)
+// Every resource a described event makes from a constant text index, for the reading events to be held
+// against.
+void collect_made_resources(CheckContext& context)
+{
+    for (const Track& track : context.demo.tracks)
+        for (const Event& event : track.events) {
+            const VortelEffectTable* table = nullptr;
+            VortelEffectDescription effect{};
+            if (event.unread || !description_of(context, event, &table, &effect))
+                continue;
+            const size_t described = std::min(event.params.size(), size_t(effect.paramCount));
+            for (size_t p = 0; p < described; ++p) {
+                const VortelParamDescription param = vortel_read_param(*table, effect, int32_t(p));
+                if (param.kind == kVortelParamText && (param.textFlags & kVortelTextMakes) &&
+                    event.params[p].kind == kParamConstant)
+                    context.made[event.params[p].value].insert(param.resourceType);
+            }
+        }
+}
+
+// A text an effect reads as a resource of one type that the document's events make only as other types.
+void check_made_type(const CheckContext& context, const VortelParamDescription& param, int32_t text, int k,
+                     int i, size_t p, Report& report)
+{
+    const auto made = context.made.find(text);
+    if ((param.textFlags & (kVortelTextMakes | kVortelTextNamesFile)) || param.resourceType == kTypeFile ||
+        made == context.made.end() || made->second.count(param.resourceType))
+        return;
+    std::string types;
+    for (uint32_t type : made->second)
+        types += std::string(types.empty() ? "'" : " or '") + resource_type_text(type) + "'";
+    report.add("track %d, event %d: parameter %zu (%s) reads a '%s' named '%s' (text %d), but the document "
+               "makes that name only as a %s",
+               k, i, p, param.name ? param.name : "?", resource_type_text(param.resourceType).c_str(),
+               vortel::LogName(context.demo.texts[size_t(text)].c_str()).c_str(), int(text), types.c_str());
+}
+
+std::string range_text(const VortelParamDescription& param)
+{
+    if (param.maximum == kVortelNoMaximum)
+        return std::to_string(param.minimum) + " or more";
+    return std::to_string(param.minimum) + " .. " + std::to_string(param.maximum);
+}
+
+// What the effect's own description says about the constant words: values outside a range the effect
+// refuses or clamps; with checkTexts, text indices out of range or of a type the document does not make
+// under that name, and which texts it reads as file names.
+void check_described_params(CheckContext& context, const Event& event, const VortelEffectTable& table,
+                            const VortelEffectDescription& effect, bool checkTexts, int k, int i,
+                            Report& report)
+{
+    const size_t texts = context.demo.texts.size();
+    const size_t described = std::min(event.params.size(), size_t(effect.paramCount));
+    for (size_t p = 0; p < described; ++p) {
+        const VortelParamDescription param = vortel_read_param(table, effect, int32_t(p));
+        const Param& given = event.params[p];
+        if (given.kind != kParamConstant)
+            continue;
+        const char* name = param.name ? param.name : "?";
+        const int32_t value = given.value;
+        if (param.kind == kVortelParamText) {
+            if (!checkTexts || names_no_text(param, value))
+                continue;
+            if (value < 0 || size_t(value) >= texts)
+                report.add(
+                    "track %d, event %d: parameter %zu (%s) names text %d, but the document has %zu texts", k,
+                    i, p, name, int(value), texts);
+            else if (param.resourceType == kTypeFile || (param.textFlags & kVortelTextNamesFile))
+                context.fileTexts.insert(value);
+            else
+                check_made_type(context, param, value, k, i, p, report);
+        } else if ((param.flags & kVortelRangeHard) && param.minimum <= param.maximum &&
+                   (value < param.minimum || value > param.maximum)) {
+            report.add("track %d, event %d: %s parameter %zu (%s) is %d, outside its range %s", k, i,
+                       event.functionName.c_str(), p, name, int(value), range_text(param).c_str());
+        }
+    }
+}
+
+// Text indices the document itself marks: for an effect without a description, the parameters whose
+// declared names say they name a resource ("RSRC" and a type); for every effect, the beat and loops
+// parameters.
+void check_declared_text_indices(const CheckContext& context, const Event& event, bool described, int k,
+                                 int i, Report& report)
 {
     const size_t texts = context.demo.texts.size();
     auto out_of_range = [texts](int32_t index) { return index < 0 || size_t(index) >= texts; };
-    if (const VortelEffectDescription* effect = description_of(context, event)) {
-        const size_t described = std::min(event.params.size(), size_t(effect->paramCount));
-        for (size_t p = 0; p < described; ++p) {
-            const VortelParamDescription& param = effect->params[p];
-            const Param& given = event.params[p];
-            if (param.kind != kVortelParamText || given.kind != kParamConstant ||
-                names_no_text(param, given.value))
-                continue;
-            if (out_of_range(given.value))
-                report.add(
-                    "track %d, event %d: parameter %zu (%s) names text %d, but the document has %zu texts", k,
-                    i, p, param.name ? param.name : "?", int(given.value), texts);
-            else if (param.resourceType == kTypeFile)
-                context.fileTexts.insert(given.value);
-        }
-    } else {
+    if (!described)
         for (const ResourcePreload& resource : event_resource_preloads(context.demo, event))
             if (out_of_range(resource.textIndex))
                 report.add("track %d, event %d: parameter %zu names text %d, but the document has %zu texts",
                            k, i, resource.param, int(resource.textIndex), texts);
-    }
     for (size_t p = 0; p < event.params.size(); ++p) {
         const Param& param = event.params[p];
         if ((param.kind == kParamBeat || param.kind == kParamLoops) && out_of_range(param.textIndex))
             report.add("track %d, event %d: parameter %zu (%s) names text %d, but the document has %zu texts",
                        k, i, p, param.kind == kParamBeat ? "beat" : "loops", int(param.textIndex), texts);
     }
+}
+
+// The parameters' values: by the effect's own description when its library has one, else by what the
+// declaration marks. `texts` false: the document's texts are not all known (it was read only up to an XML
+// error), so no text index is checked.
+void check_params(CheckContext& context, const Event& event, bool texts, int k, int i, Report& report)
+{
+    const VortelEffectTable* table = nullptr;
+    VortelEffectDescription effect{};
+    const bool described = description_of(context, event, &table, &effect);
+    if (described)
+        check_described_params(context, event, *table, effect, texts, k, i, report);
+    if (texts)
+        check_declared_text_indices(context, event, described, k, i, report);
 }
 
 void check_quaternion_keys(const Event& event, int k, int i, Report& report)
@@ -301,8 +389,9 @@ std::vector<std::string> check_demo(Demo& demo, const LibrarySearch& search,
                                     const std::string& documentFolder, bool complete)
 {
     Report report;
-    CheckContext context{demo, {}, {}};
+    CheckContext context{demo, {}, {}, {}};
     check_libraries(demo, search, context, report);
+    collect_made_resources(context);
     for (size_t k = 0; k < demo.tracks.size(); ++k) {
         const Track& track = demo.tracks[k];
         for (size_t i = 0; i < track.events.size(); ++i) {
@@ -310,9 +399,7 @@ std::vector<std::string> check_demo(Demo& demo, const LibrarySearch& search,
             if (event.unread)
                 continue;
             check_binding(demo, event, int(k), int(i), report);
-            // The texts after an XML error are unknown: no index can be said to be out of range.
-            if (complete)
-                check_text_indices(context, event, int(k), int(i), report);
+            check_params(context, event, complete, int(k), int(i), report);
             check_quaternion_keys(event, int(k), int(i), report);
         }
         check_timing(track, int(k), report);

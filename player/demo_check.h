@@ -14,13 +14,18 @@
 //     description (Vortel_DescribeEffects, include/vortel/effect_description.h), or, for a library
 //     without descriptions, whose declared name marks it as a resource ("RSRC" followed by the
 //     four-character type, e.g. "imageRSRCTXTR"); and every beat or loops parameter;
+//   a constant parameter outside a range its effect's description says the effect refuses or clamps
+//     (a range the effect is only made for is not a problem);
+//   a text a described effect reads as a resource of one type that described effects in the document
+//     make only as resources of other types (a swarm named like a group and no swarm of that name);
 //   a sqd multi parameter not followed by three multi parameters with as many segments;
 //   an event that never plays (end not after start), starts before the event before it, or starts while
 //     an earlier event of its track still runs;
 //   a music, loader music or data file (Settings) that does not exist, and a text that looks like a file
 //     name (no blanks, and a "/" or an extension of 1 to 8 letters and digits with a letter among them)
 //     naming a file found neither in the working folder, nor beside the document, nor in the data file;
-//     a text a described effect reads as a file name is checked the same way, whatever it looks like.
+//     a text a described effect reads as a file name (a FILE, or a resource made from the file it names)
+//     is checked the same way, whatever it looks like.
 #pragma once
 
 #include <string>

@@ -11,7 +11,7 @@
 #include "error_log.h"
 #include "library_host.h"
 #include "music_control.h"
-#include "services.h"
+#include "texts.h"
 
 namespace
 {
@@ -151,7 +151,14 @@ void DevMode::run_script(uint64_t frame)
     }
 }
 
-void DevMode::apply_keys(DemoClock& clock, MusicControl* music, uint32_t endTime, const LoopRange* loop)
+void DevMode::frame_presented(uint64_t frame, uint32_t t, bool paused)
+{
+    show_status(t, paused);
+    run_script(frame);
+    watch_files();
+}
+
+void DevMode::apply_keys(DemoClock& clock, MusicControl* music, uint32_t endTime, uint32_t home)
 {
     if (pauseToggled_) {
         if (clock.paused()) {
@@ -166,7 +173,7 @@ void DevMode::apply_keys(DemoClock& clock, MusicControl* music, uint32_t endTime
         pauseToggled_ = false;
     }
     if (restart_ || seekMs_ != 0) {
-        int64_t target = restart_ ? (loop ? loop->from : 0) : int64_t(clock.now()) + seekMs_;
+        int64_t target = restart_ ? int64_t(home) : int64_t(clock.now()) + seekMs_;
         target = std::clamp<int64_t>(target, 0, endTime);
         heldAtEnd_ = heldAtEnd_ && target >= endTime;
         clock.seek(uint32_t(target));
@@ -254,11 +261,12 @@ void DevMode::watch_files()
     }
 }
 
-bool DevMode::take_reload_request()
+std::unique_ptr<Demo> DevMode::take_next_demo()
 {
-    bool requested = reload_;
+    if (!reload_)
+        return nullptr;
     reload_ = false;
-    return requested;
+    return load_changed_document();
 }
 
 std::unique_ptr<Demo> DevMode::load_changed_document()

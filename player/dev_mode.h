@@ -25,9 +25,10 @@
 #include <string>
 #include <vector>
 
-#include "frame_loop.h"
+#include "demo_model.h"
+#include "frame_hooks.h"
 
-class DevMode : public KeyListener
+class DevMode : public FrameHooks
 {
 public:
     // `demo` is the player's demo: replaced by adopt(). `documentPath` is where it was loaded from.
@@ -36,32 +37,23 @@ public:
 
     void key_pressed(SDLKey key, SDLMod modifiers) override;
 
-    // Once per frame before the events are polled: presses the script's keys that are due.
-    void run_script(uint64_t frame);
+    // Pauses the clock (at endTime, the demo's last frame) and the music.
+    void hold_at_end(DemoClock& clock, MusicControl* music, uint32_t endTime) override;
 
-    // Applies the keys pressed since the last call to the clock and the music. Seeks stay within
-    // 0 .. endTime; `loop` (or null) is where Home goes.
-    void apply_keys(DemoClock& clock, MusicControl* music, uint32_t endTime, const LoopRange* loop);
+    // Refreshes the window title, presses the script's keys that are due and watches the files.
+    void frame_presented(uint64_t frame, uint32_t t, bool paused) override;
 
-    // For a clock past the end: pauses the clock (at endTime, the demo's last frame) and the music.
-    void hold_at_end(DemoClock& clock, MusicControl* music, uint32_t endTime);
+    // Space pauses or resumes, the arrows seek, Home goes back to `home`.
+    void apply_keys(DemoClock& clock, MusicControl* music, uint32_t endTime, uint32_t home) override;
 
-    // A few times a second: asks for a reload when the document or a file its texts name was saved.
-    void watch_files();
-
-    // True once after R was pressed or a watched file was saved.
-    bool take_reload_request();
-
-    // The document read again and bound to the loaded libraries; null when it cannot be used (logged),
-    // or when it did not change and no file it names was saved either.
-    std::unique_ptr<Demo> load_changed_document();
+    // After R was pressed or a watched file was saved: the document read again and bound to the loaded
+    // libraries; null when it cannot be used (logged), when it did not change and no file it names was
+    // saved either, or when no reload was asked for.
+    std::unique_ptr<Demo> take_next_demo() override;
 
     // Makes `next` the player's demo, the old one is freed. Call it after the old demo's events had
-    // their last calls. Returns the demo now played.
-    const Demo& adopt(std::unique_ptr<Demo> next);
-
-    // The window title: demo time and frame rate, or "paused", refreshed a few times a second.
-    void show_status(uint32_t demoTime, bool paused);
+    // their last calls.
+    const Demo& adopt(std::unique_ptr<Demo> next) override;
 
 private:
     // What tells that a file was saved: its modification time, size and inode.
@@ -77,6 +69,14 @@ private:
     };
     static FileStamp stamp_of(const std::string& path);
     void watch_document_files(); // the document and the files its texts name now
+    // A few times a second: asks for a reload when the document or a file its texts name was saved.
+    void watch_files();
+    // Presses the script's keys that are due at `frame` through the SDL event queue.
+    void run_script(uint64_t frame);
+    // The window title: demo time and frame rate, or "paused", refreshed a few times a second.
+    void show_status(uint32_t demoTime, bool paused);
+    // The changed document, or null (see take_next_demo).
+    std::unique_ptr<Demo> load_changed_document();
 
     std::string path_;
     std::unique_ptr<Demo>& demo_;

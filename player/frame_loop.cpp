@@ -7,67 +7,9 @@
 #include <memory>
 
 #include "capture.h"
-#include "dev_mode.h"
+#include "frame_hooks.h"
 #include "music_control.h"
 #include "timeline.h"
-
-DemoClock DemoClock::real_time(uint32_t start)
-{
-    DemoClock clock;
-    clock.base_ = SDL_GetTicks() - start;
-    return clock;
-}
-
-DemoClock DemoClock::fixed(uint32_t from, int32_t fps)
-{
-    DemoClock clock;
-    clock.base_ = from;
-    clock.fps_ = fps;
-    return clock;
-}
-
-uint32_t DemoClock::now() const
-{
-    if (paused_)
-        return pausedAt_;
-    if (fps_ > 0)
-        return uint32_t(base_ + frame_ * 1000 / uint64_t(fps_));
-    return SDL_GetTicks() - base_;
-}
-
-void DemoClock::next_frame()
-{
-    if (!paused_)
-        ++frame_;
-}
-
-void DemoClock::seek(uint32_t t)
-{
-    if (paused_) {
-        pausedAt_ = t;
-    } else if (fps_ > 0) {
-        base_ = t;
-        frame_ = 0;
-    } else {
-        base_ = SDL_GetTicks() - t;
-    }
-}
-
-void DemoClock::pause()
-{
-    if (paused_)
-        return;
-    pausedAt_ = now();
-    paused_ = true;
-}
-
-void DemoClock::resume()
-{
-    if (!paused_)
-        return;
-    paused_ = false;
-    seek(pausedAt_);
-}
 
 void Presenter::present() const
 {
@@ -115,8 +57,9 @@ bool clamp_loop_range(LoopRange& loop, uint32_t runningTime, std::string* messag
 bool run_frame_loop(const Demo& firstDemo, DemoClock clock, uint32_t endTime, const Presenter& presenter,
                     const FrameLoopOptions& options)
 {
-    DevMode* dev = options.dev;
+    FrameHooks* hooks = options.hooks;
     const LoopRange* loop = options.loop;
+    const uint32_t home = loop ? loop->from : 0;
     auto timeline = std::make_unique<Timeline>(firstDemo);
     bool ok = true;
     bool stopRequested = false;
@@ -134,34 +77,29 @@ bool run_frame_loop(const Demo& firstDemo, DemoClock clock, uint32_t endTime, co
             t = clock.now();
         }
         if (t > endTime) {
-            if (!dev)
+            if (!hooks)
                 break;
             // An author looks at the end before going back: the last frame stays on screen.
-            dev->hold_at_end(clock, options.music, endTime);
+            hooks->hold_at_end(clock, options.music, endTime);
             t = clock.now();
         }
         ok = timeline->run_frame(t);
         if (options.capture)
             options.capture->write_frame(t);
         presenter.present();
-        if (dev) {
-            dev->show_status(t, clock.paused());
-            dev->run_script(frame);
-            dev->watch_files();
-        }
-        if (poll_events(&stopRequested, dev))
+        if (hooks)
+            hooks->frame_presented(frame, t, clock.paused());
+        if (poll_events(&stopRequested, hooks))
             break;
-        if (!dev)
+        if (!hooks)
             continue;
-        dev->apply_keys(clock, options.music, endTime, loop);
-        if (dev->take_reload_request()) {
-            if (std::unique_ptr<Demo> next = dev->load_changed_document()) {
-                timeline->finish(t);
-                timeline.reset();
-                const Demo& demo = dev->adopt(std::move(next));
-                endTime = demo.runningTime;
-                timeline = std::make_unique<Timeline>(demo);
-            }
+        hooks->apply_keys(clock, options.music, endTime, home);
+        if (std::unique_ptr<Demo> next = hooks->take_next_demo()) {
+            timeline->finish(t);
+            timeline.reset();
+            const Demo& demo = hooks->adopt(std::move(next));
+            endTime = demo.runningTime;
+            timeline = std::make_unique<Timeline>(demo);
         }
         // A paused demo is drawn again and again at the same time: no need to do it as fast as possible.
         if (clock.paused())

@@ -5,41 +5,14 @@
 #include <cstdint>
 #include <string>
 
-#include <SDL/SDL_keysym.h>
-
+#include "demo_clock.h"
 #include "demo_model.h"
+#include "key_listener.h"
 
 struct SDL_Surface;
 class FrameCapture;
-class DevMode;
+class FrameHooks;
 class MusicControl;
-
-// Where the demo time comes from. Real time: SDL_GetTicks() minus the moment the demo started, so frames
-// are drawn as fast as the buffer swap allows at whatever time it is. Fixed (capture): frame k is at
-// from + k * 1000 / fps ms (integer division), however long it took to draw.
-// Either clock can be paused (now() stays put) and sought (now() reads the time given from then on).
-class DemoClock
-{
-public:
-    static DemoClock real_time(uint32_t start); // demo time `start` now
-    static DemoClock fixed(uint32_t from, int32_t fps);
-
-    uint32_t now() const; // ms; unsigned arithmetic, like SDL_GetTicks
-    void next_frame();
-    bool is_fixed() const { return fps_ > 0; }
-
-    void seek(uint32_t t);
-    void pause();
-    void resume();
-    bool paused() const { return paused_; }
-
-private:
-    uint32_t base_ = 0;
-    int32_t fps_ = 0;
-    uint64_t frame_ = 0;
-    bool paused_ = false;
-    uint32_t pausedAt_ = 0;
-};
 
 // Shows what was drawn: with OpenGL the buffers are swapped, otherwise output surface 0 is blitted to the
 // screen and flipped.
@@ -48,14 +21,6 @@ struct Presenter {
     SDL_Surface* screen = nullptr;
     SDL_Surface* output = nullptr; // output surface 0
     void present() const;
-};
-
-// Receives the keys pressed while the demo runs (other than Escape, which ends it).
-class KeyListener
-{
-public:
-    virtual ~KeyListener() = default;
-    virtual void key_pressed(SDLKey key, SDLMod modifiers) = 0;
 };
 
 // Drains the SDL event queue. Returns true when the end was requested (window closed, Escape pressed).
@@ -84,14 +49,14 @@ struct FrameLoopOptions {
     FrameCapture* capture = nullptr; // every frame read back and written before it is presented
     const LoopRange* loop = nullptr;
     MusicControl* music = nullptr; // sought with the loop; null: no music to keep in step
-    DevMode* dev = nullptr;        // authoring keys, window title, reloading the document
+    FrameHooks* hooks = nullptr;   // keys that move the clock, the last frame held, a demo replaced
 };
 
-// Runs frames while the clock reads at most endTime (the frame at exactly endTime is drawn); with a
-// DevMode it does not stop there but holds the last frame (DevMode::hold_at_end). Returns the
-// result of the last frame's timeline run (true when no frame ran). BasicException from an effect, a
-// parameter or the capture passes through. With a DevMode the demo may be replaced by a reloaded one
-// between frames: `demo` is then only the first one played.
+// Runs frames while the clock reads at most endTime (the frame at exactly endTime is drawn); with hooks
+// it does not stop there but holds the last frame (FrameHooks::hold_at_end). Returns the result of the
+// last frame's timeline run (true when no frame ran). BasicException from an effect, a parameter or the
+// capture passes through. With hooks the demo may be replaced between frames: `demo` is then only the
+// first one played.
 bool run_frame_loop(const Demo& demo, DemoClock clock, uint32_t endTime, const Presenter& presenter,
                     const FrameLoopOptions& options);
 

@@ -7,7 +7,7 @@
 #include <vortel/log_text.h>
 
 #include "error_log.h"
-#include "services.h"
+#include "texts.h"
 
 namespace
 {

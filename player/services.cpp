@@ -10,7 +10,6 @@ namespace
 {
 int32_t gUserVolume = 255;
 int32_t gLastLevel = -1;
-const std::vector<std::string>* gTexts = nullptr;
 } // namespace
 
 void set_user_volume(int32_t volume)
@@ -35,18 +34,6 @@ void SetMusicLevel(int32_t level)
 void reset_music_level()
 {
     gLastLevel = -1;
-}
-
-void set_texts(const std::vector<std::string>* texts)
-{
-    gTexts = texts;
-}
-
-const char* GetText(int32_t index)
-{
-    if (!gTexts || index < 0 || size_t(index) >= gTexts->size())
-        return nullptr;
-    return (*gTexts)[size_t(index)].c_str();
 }
 
 void services_fill(ServicesStruct* services, GLStateContext* glContext)

@@ -3,10 +3,10 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
-#include <vector>
 
 #include <vortel/plugin.h>
+
+#include "texts.h" // GetText is one of the services
 
 // The user's music volume, 0..255 (command line or setup window); SetMusicLevel scales by it.
 // Default 255.
@@ -18,12 +18,6 @@ int32_t user_volume();
 void SetMusicLevel(int32_t level);
 // Forgets the last level, so the next SetMusicLevel acts whatever its value (a new run in the same process).
 void reset_music_level();
-
-// Texts for GetText and the registry's requests by index. The vector must outlive every call; null
-// means no texts.
-void set_texts(const std::vector<std::string>* texts);
-// Text number `index`, or null when index < 0 or >= the number of texts.
-const char* GetText(int32_t index);
 
 // Fills every member: glContext as given, Log, SetMusicLevel, the registry's five operations, GetText,
 // and the data file's OpenFile / CloseFile.

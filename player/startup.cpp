@@ -10,6 +10,7 @@
 #include <cmath>
 #include <cstdio>
 #include <memory>
+#include <new>
 #include <unistd.h>
 #include <vector>
 
@@ -23,6 +24,7 @@
 #include "demo_check.h"
 #include "demo_loader.h"
 #include "dev_mode.h"
+#include "effect_describe.h"
 #include "error_log.h"
 #include "frame_loop.h"
 #include "library_host.h"
@@ -32,6 +34,7 @@
 #include "sdl_config.h"
 #include "services.h"
 #include "setup_window.h"
+#include "texts.h"
 #include "timeline.h"
 #include "video_encoder.h"
 
@@ -66,6 +69,7 @@ namespace
 {
 
 const char* const kFallbackMessage = "Something went horribly wrong.  Stopped at step '%d'.\n";
+const char* const kOutOfMemoryMessage = "Out of memory.  Stopped at step '%d'.\n";
 constexpr uint64_t kMaxInputSurfaceBytes = uint64_t(4) << 30;
 
 // A step that failed after logging its own line (or none): the fallback message follows.
@@ -104,8 +108,7 @@ private:
     const CommandLine& cl_;
     std::string ffmpeg_; // for --video
     std::string musicPath_;
-    int step_ = 0;
-    bool failedAfterStart_ = false;
+    StartupStep step_ = StartupStep::Started;
     double gamma_ = 1.0;
     int32_t volume_ = 255;
     bool configFilled_ = false;
@@ -146,7 +149,7 @@ void Player::load_document()
     demo_ = std::make_unique<Demo>();
     load_demo(cl_.demoPath.c_str(), *demo_);
     set_texts(&demo_->texts);
-    step_ = 1;
+    step_ = StartupStep::DocumentLoaded;
 }
 
 void Player::open_window()
@@ -185,7 +188,7 @@ void Player::open_window()
     }
     if ((config_.initFlags & SDL_INIT_AUDIO) && !SDL_Config_AudioOpen())
         log_printf("The music stays silent: %s\n", SDL_Config_LastError());
-    step_ = 2;
+    step_ = StartupStep::WindowOpen;
 
     // Without OpenGL there is no GL context, and glewInit would refuse the whole demo for nothing.
     if (demo_->useOpenGL) {
@@ -209,9 +212,9 @@ void Player::open_window()
 void Player::load_libraries_and_bind()
 {
     load_libraries(*demo_, LibrarySearch{folder_of(cl_.demoPath), program_folder()});
-    step_ = 3;
+    step_ = StartupStep::LibrariesLoaded;
     bind_events(*demo_);
-    step_ = 4;
+    step_ = StartupStep::EventsBound;
 }
 
 void Player::create_surfaces()
@@ -233,7 +236,7 @@ void Player::create_surfaces()
     for (int i = 0; i < 2; ++i)
         outputSurfaces_.push_back(create("Couldn't create an output surface, probably out of memory"));
     presenter_ = Presenter{demo_->useOpenGL, screen_, outputSurfaces_[0]};
-    step_ = 5;
+    step_ = StartupStep::SurfacesCreated;
 }
 
 void Player::prepare_gl_and_libraries()
@@ -275,7 +278,7 @@ void Player::load_music_and_resources()
             log_printf("Couldn't load the music %s: %s\n", vortel::LogName(path.c_str()).c_str(),
                        vortel::LogName(Mix_GetError()).c_str());
     }
-    step_ = 7;
+    step_ = StartupStep::ResourcesLoading;
     std::string dataFile = demo_->hasDataFile ? existing_file(demo_->dataFile, folder_of(cl_.demoPath)) : "";
     open_data_file(demo_->hasDataFile ? dataFile.c_str() : nullptr);
     set_media_folder(folder_of(cl_.demoPath));
@@ -309,7 +312,7 @@ uint32_t Player::start_music()
 
 void Player::play(uint32_t start)
 {
-    step_ = 9;
+    step_ = StartupStep::Playing;
     bool ok;
     if (!cl_.captureDir.empty()) {
         ok = capture(start);
@@ -333,7 +336,7 @@ void Player::play(uint32_t start)
         std::unique_ptr<DevMode> dev;
         if (cl_.dev) {
             dev = std::make_unique<DevMode>(cl_.demoPath, demo_);
-            options.dev = dev.get();
+            options.hooks = dev.get();
         }
         ok = run_frame_loop(*demo_, DemoClock::real_time(start), demo_->runningTime, presenter_, options);
     }
@@ -385,15 +388,15 @@ bool Player::capture(uint32_t start)
 
 void Player::shutdown()
 {
-    if (step_ >= 9)
+    if (step_ >= StartupStep::Playing)
         Mix_HaltMusic();
-    if (step_ >= 7) {
+    if (step_ >= StartupStep::ResourcesLoading) {
         if (music_)
             Mix_FreeMusic(music_);
         music_ = nullptr;
         quit_libraries(*demo_);
     }
-    // The GL state exists from step 5 on even when a library refused to initialise.
+    // The GL state exists once the surfaces are made, even when a library refused to initialise.
     if (gl_) {
         if (viewportPushed_)
             gls_pop_viewport();
@@ -408,7 +411,7 @@ void Player::shutdown()
     outputSurfaces_.clear();
     if (demo_)
         unload_libraries(*demo_);
-    if (step_ >= 2 && gamma_ != 1.0)
+    if (step_ >= StartupStep::WindowOpen && gamma_ != 1.0)
         set_gamma(1.0);
     set_texts(nullptr);
     demo_.reset();
@@ -431,15 +434,19 @@ int Player::run()
         status = 0;
     } catch (const Cancelled&) {
     } catch (const StepFailed&) {
-        log_fatal_printf(kFallbackMessage, step_);
+        log_fatal_printf(kFallbackMessage, int(step_));
         print_log_location();
         // A frame loop that ran to its end is a demo that played, whatever its last frame said.
-        status = step_ >= 9 ? 0 : 1;
+        status = step_ >= StartupStep::Playing ? 0 : 1;
     } catch (const BasicException& e) {
         log_fatal(e.message);
         print_log_location();
+    } catch (const std::bad_alloc&) {
+        // From the player itself or from an effect's fixed-size allocation: either way the run is over.
+        log_fatal_printf(kOutOfMemoryMessage, int(step_));
+        print_log_location();
     } catch (...) {
-        log_fatal_printf(kFallbackMessage, step_);
+        log_fatal_printf(kFallbackMessage, int(step_));
         print_log_location();
     }
     shutdown();
@@ -470,6 +477,8 @@ int run_player(int argc, char** argv)
         log_printf("player: %s\n", cl.error.c_str());
     } else if (cl.check) {
         status = run_check(cl.demoPath);
+    } else if (cl.describe) {
+        status = run_describe(cl.describeLibraries);
     } else {
         log_set_verbose(cl.verbose);
         std::string ffmpeg = cl.videoFile.empty() ? std::string() : find_on_path("ffmpeg");

@@ -2,7 +2,9 @@
 // square into a named 3D group of Scaffold's shared scene.
 #include "quad_node.h"
 
-#include <vortel/plugin.h>
+// The helper keeps the player's services and gives the log, the texts, the call phases and a holder for
+// shared resources: every plug-in starts from it.
+#include <vortel/plugin_helper.h>
 
 #include "glstate.h"
 #include "scene/group_node3d.h"
@@ -12,16 +14,10 @@
 #include <GL/gl.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <vector>
 
 namespace
 {
-
-// The player's services this plug-in uses, copied in Vortel_Init.
-void (*gLog)(const char* text) = nullptr;
-void* (*gAcquireByIndex)(uint32_t, int32_t, void*, bool, const char*, const char*, bool*) = nullptr;
-int32_t (*gReleaseByIndex)(uint32_t, int32_t, void*) = nullptr;
 
 // What one HelloQuad event owns between its first and its last call.
 struct QuadEvent {
@@ -37,12 +33,6 @@ struct QuadEvent {
 
 // Events still active when the demo ends get no last call: Vortel_Quit frees what they hold.
 std::vector<QuadEvent*> gLiveQuads;
-
-void log_text(const char* text)
-{
-    if (gLog)
-        gLog(text);
-}
 
 // Four quadrants: red top left, green top right, blue bottom left, yellow bottom right. Rows are stored top
 // row first, as every 'TXTR' holds them; pixels are 0xAARRGGBB.
@@ -74,11 +64,9 @@ void free_quad(QuadEvent* quad)
 VORTEL_EXPORT bool Vortel_Init(SDL_Surface** /*outputSurfaces*/, SDL_Surface** /*inputSurfaces*/,
                                ServicesStruct* services)
 {
-    if (!services)
-        throw BasicException("HelloEffect: Vortel_Init was given no services record\n");
-    gLog = services->Log;
-    gAcquireByIndex = services->AcquireByIndex;
-    gReleaseByIndex = services->ReleaseByIndex;
+    // Keeps a copy of the services for the effects; without them the plug-in cannot run.
+    if (!vortel::adopt_services(services))
+        return false;
     // gls_* of this plug-in are Scaffold's: share the player's GL state cache, as Scaffold does.
     gls_set_context(services->glContext);
     return true;
@@ -106,12 +94,12 @@ VORTEL_EXPORT bool HelloQuad(StateStruct* state, void** privateData, int32_t gro
 {
     state->status = 1;
     auto* quad = static_cast<QuadEvent*>(*privateData);
-    if (state->phase == 0) {
+    if (vortel::is_first_call(state)) {
         *privateData = make_quad();
         state->status = 2;
         return true;
     }
-    if (state->phase < 0) {
+    if (vortel::is_last_call(state)) {
         free_quad(quad);
         *privateData = nullptr;
         return true;
@@ -120,13 +108,9 @@ VORTEL_EXPORT bool HelloQuad(StateStruct* state, void** privateData, int32_t gro
         return true;
 
     if (edge <= 0) {
-        if (!quad->badSizeLogged) {
-            char message[96];
-            std::snprintf(message, sizeof(message), "HelloQuad: the edge must be above 0, not %d\n",
-                          int(edge));
-            log_text(message);
-            quad->badSizeLogged = true;
-        }
+        if (!quad->badSizeLogged)
+            vortel::log("HelloQuad: the edge must be above 0, not %d", int(edge));
+        quad->badSizeLogged = true;
         state->status = -1;
         return false;
     }
@@ -140,15 +124,12 @@ VORTEL_EXPORT bool HelloQuad(StateStruct* state, void** privateData, int32_t gro
     make_rotz_mat(quad->node.matrix, float(double(spin) * 0.001 * double(state->localTime) * 0.001));
 
     // A group is emptied by its own event every frame, so the square is hung again each time. The
-    // registry reports a missing group in the log.
-    bool isStatic = false;
-    auto* target = static_cast<GroupNode3D*>(
-        gAcquireByIndex(kType3DGroup, group, nullptr, false, "HelloQuad", "3D group", &isStatic));
-    if (!target) {
+    // registry reports a missing group in the log. The holder gives the group back when it goes.
+    vortel::Held target(kType3DGroup, group, "HelloQuad", "3D group");
+    if (!target.get()) {
         state->status = -1;
         return true;
     }
-    target->AddChild(&quad->node);
-    gReleaseByIndex(kType3DGroup, group, target);
+    target.as<GroupNode3D>()->AddChild(&quad->node);
     return true;
 }

@@ -1,20 +1,25 @@
-// The pseudo-random sequence demos were authored against: draws in 0 .. 32767 from the linear
-// congruential generator state = state * 214013 + 2531011, value = (state >> 16) & 0x7FFF.
+// The pseudo-random sequence demos were authored against: draws in 0 .. kMax from the linear congruential
+// generator state = state * kMultiplier + kIncrement, value = (state >> kShift) & kMask.
 // Every plug-in keeps its own instance, so one plug-in's seeding never changes another's draws and a
 // demo gives the same pictures on every run.
 #pragma once
 
 #include <cstdint>
 
-class LegacyRand {
+class LegacyRand
+{
 public:
-    static constexpr int32_t kMax = 32767;
+    static constexpr uint32_t kMultiplier = 214013u;
+    static constexpr uint32_t kIncrement = 2531011u;
+    static constexpr int kShift = 16;
+    static constexpr uint32_t kMask = 0x7FFFu;
+    static constexpr int32_t kMax = int32_t(kMask); // the largest draw, 32767
 
     void srand(uint32_t seed) { state_ = seed; }
     int32_t rand()
     {
-        state_ = state_ * 214013u + 2531011u;
-        return int32_t((state_ >> 16) & 0x7FFFu);
+        state_ = state_ * kMultiplier + kIncrement;
+        return int32_t((state_ >> kShift) & kMask);
     }
 
 private:

@@ -116,6 +116,8 @@ inline bool is_running_call(const StateStruct* state)
 //             releases that look-up at once, keeping the first reference; true when it did, and the
 //             effect then rebuilds what it made from it. get() may become null (the producer lost it);
 //             the first reference is still released by release().
+//   look_again  what refresh does, static or not: for an effect that finds a static resource changed
+//             after all (a swarm with another point count).
 //   release   gives back what acquire took, if anything
 class Held
 {
@@ -143,9 +145,11 @@ public:
         return resource_;
     }
 
-    bool refresh(const char* caller)
+    bool refresh(const char* caller) { return !isStatic_ && look_again(caller); }
+
+    bool look_again(const char* caller)
     {
-        if (!held_ || isStatic_)
+        if (!held_)
             return false;
         resource_ = look_up(caller, &isStatic_);
         if (resource_ && gHost.ReleaseByIndex)

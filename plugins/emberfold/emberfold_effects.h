@@ -13,7 +13,8 @@
 // vertex-buffer flag; colour mode; animation time; alpha; scale (hundred-thousandths); largest and
 // smallest size (hundredths); batch count; target group; cross flag; texture; blend equation (0 adds).
 //
-// Both return false only after logging why (a missing name or description file), with status -1.
+// Both return false only after logging why (a missing name or description file), with status -1. Without
+// memory for the points a call logs that once, sets status -1 and returns true; the next call tries again.
 #pragma once
 
 #include <cstdint>

@@ -12,6 +12,7 @@
 #include "scene/virt_palette.h"
 
 #include <cstdint>
+#include <vortel/legacy_rand.h>
 
 namespace emberfold
 {
@@ -20,7 +21,7 @@ constexpr int kMaxTransforms = 50;
 constexpr int kVariationSlots = 50; // read and stored; only the first kUsedVariations are computed
 constexpr int kUsedVariations = 36;
 constexpr int kChannels = 12;
-constexpr int32_t kSelectMax = 32767; // draws are in 0 .. kSelectMax (the legacy rand range)
+constexpr int32_t kSelectMax = LegacyRand::kMax; // draws are in 0 .. kSelectMax
 
 // Animation channels, by index.
 enum FlameChannel : int {

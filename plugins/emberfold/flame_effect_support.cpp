@@ -1,10 +1,11 @@
 #include "flame_effect_support.h"
 
-#include "emberfold_services.h"
 #include "scene/axis_marker3d.h"
 #include "scene/group_node3d.h"
 #include "scene/math3d.h"
 #include "scene/texture.h"
+
+#include <algorithm>
 
 namespace emberfold
 {
@@ -14,23 +15,16 @@ AxisMarker3D* make_cross()
     return new AxisMarker3D(0xff8080ffu, 0xff80ff80u, 0xffff8080u);
 }
 
-void HeldTexture::acquire(int32_t index, const char* caller)
+void acquire_texture(vortel::Held& texture, int32_t index, const char* caller)
 {
-    // A negative index is "no texture": points and plain squares need none, so nothing is looked up.
-    if (index >= 0 && gServices.AcquireByIndex)
-        resource = gServices.AcquireByIndex(kTypeTexture, index, nullptr, false, caller, "image", &isStatic);
+    // Points and plain squares need no texture, so "none" looks nothing up.
+    if (index >= 0)
+        texture.acquire(kTypeTexture, index, caller, "image");
 }
 
-void HeldTexture::release(int32_t index)
+uint32_t texture_id(const vortel::Held& texture)
 {
-    if (gServices.ReleaseByIndex && resource)
-        gServices.ReleaseByIndex(kTypeTexture, index, nullptr);
-    resource = nullptr;
-}
-
-uint32_t HeldTexture::id() const
-{
-    return resource ? static_cast<Texture*>(resource)->id : 0;
+    return texture.get() ? texture.as<Texture>()->id : 0;
 }
 
 void place_mesh(FlameMesh& mesh, int32_t x, int32_t y, int32_t z, const float* rotation, int32_t scale)
@@ -47,22 +41,33 @@ void place_mesh(FlameMesh& mesh, int32_t x, int32_t y, int32_t z, const float* r
 
 GroupNode3D* acquire_group(int32_t group, const char* requester)
 {
-    if (!gServices.AcquireByIndex)
+    if (!vortel::gHost.AcquireByIndex)
         return nullptr;
     bool isStatic = false;
     return static_cast<GroupNode3D*>(
-        gServices.AcquireByIndex(kType3DGroup, group, nullptr, false, requester, "3D group", &isStatic));
+        vortel::gHost.AcquireByIndex(kType3DGroup, group, nullptr, false, requester, "3D group", &isStatic));
 }
 
-void renew_mesh(FlameMesh*& mesh, const FlameDescription& description, const FlameMeshSettings& settings)
+bool renew_mesh(FlameMesh*& mesh, const FlameDescription& description, const FlameMeshSettings& settings,
+                const char* effect, bool& reported)
 {
     if (mesh && mesh->Fits(settings)) {
         mesh->Reshape(description, settings);
-        return;
+        return true;
     }
     delete mesh;
-    mesh = nullptr;
     mesh = new FlameMesh(description, settings);
+    if (mesh->complete()) {
+        reported = false;
+        return true;
+    }
+    if (!reported)
+        vortel::log("%s: not enough memory for a flame of %d points", effect,
+                    int(std::clamp(settings.pointCount, 0, kMaxPoints)));
+    reported = true;
+    delete mesh;
+    mesh = nullptr;
+    return false;
 }
 
 void unhang(GroupNode3D* group, FlameMesh* mesh)

@@ -5,7 +5,7 @@
 #include "flame_mesh.h"
 
 #include <cstdint>
-#include <vortel/plugin.h>
+#include <vortel/plugin_helper.h>
 
 class AxisMarker3D;
 class GroupNode3D;
@@ -17,34 +17,25 @@ namespace emberfold
 // The marker colours of every effect's coordinate cross (0xAARRGGBB).
 AxisMarker3D* make_cross();
 
-// The 'TXTR' resource (a Texture) an effect draws its squares with, held from its first call to its last.
-struct HeldTexture {
-    void* resource = nullptr; // null when the registry had none (it has logged why)
-    bool isStatic = false;
+// The first call's texture: the 'TXTR' resource (a Texture) at text index `index`, held in `texture` until
+// the last call. A negative index stands for no texture and looks nothing up (so nothing is logged).
+void acquire_texture(vortel::Held& texture, int32_t index, const char* caller);
+// The GL name of the held texture, 0 for none.
+uint32_t texture_id(const vortel::Held& texture);
 
-    // First call: acquires the texture at text index `index` for `caller`; a negative index stands for no
-    // texture and looks nothing up (so nothing is logged).
-    void acquire(int32_t index, const char* caller);
-    // Last call: releases what acquire got, with the same index.
-    void release(int32_t index);
-    // Its GL name, 0 for none.
-    uint32_t id() const;
-};
-
-// The running and last calls of an effect whose first call leaves a Block (holding a HeldTexture
-// `texture`) in *privateData, or null after logging why it failed. True when the call has nothing more to
-// do: the first call failed (status -1), or this is the last call (the texture is released, the block
-// deleted and the slot cleared). The effect then returns true.
-template <class Block> bool call_is_over(StateStruct* state, void** privateData, int32_t textureIndex)
+// The running and last calls of an effect whose first call leaves a Block in *privateData, or null after
+// logging why it failed. True when the call has nothing more to do: the first call failed (status -1), or
+// this is the last call (the block is deleted, releasing what it holds, and the slot cleared). The effect
+// then returns true.
+template <class Block> bool call_is_over(StateStruct* state, void** privateData)
 {
     Block* block = static_cast<Block*>(*privateData);
     if (!block) {
         state->status = -1;
         return true;
     }
-    if (state->phase >= 0)
+    if (!vortel::is_last_call(state))
         return false;
-    block->texture.release(textureIndex);
     delete block;
     *privateData = nullptr;
     return true;
@@ -58,8 +49,11 @@ void place_mesh(FlameMesh& mesh, int32_t x, int32_t y, int32_t z, const float* r
 GroupNode3D* acquire_group(int32_t group, const char* requester);
 
 // mesh <- a mesh of description made with settings: the one there is, reshaped in place, when its layout
-// fits the settings, else a new one (the old one deleted; unhang it first).
-void renew_mesh(FlameMesh*& mesh, const FlameDescription& description, const FlameMeshSettings& settings);
+// fits the settings, else a new one (the old one deleted; unhang it first). False, with mesh null, when
+// there is no memory for the new mesh's points: `effect` logs that once (`reported` remembers it until a
+// mesh is made again) and the caller fails this call.
+bool renew_mesh(FlameMesh*& mesh, const FlameDescription& description, const FlameMeshSettings& settings,
+                const char* effect, bool& reported);
 
 // Takes every entry of mesh out of group, so a mesh about to be deleted is not drawn from a group that
 // a Clear3D has not emptied.

@@ -1,8 +1,7 @@
 #include "flame_file.h"
 
-#include "emberfold_services.h"
-
 #include <SDL.h>
+#include <vortel/plugin_helper.h>
 
 #include <cctype>
 #include <cerrno>
@@ -113,10 +112,10 @@ private:
     bool fail()
     {
         if (ok_ && tooLong_)
-            log_message("Emberfold: %s is longer than a flame file can be (%zu bytes); the rest is left out",
+            vortel::log("Emberfold: %s is longer than a flame file can be (%zu bytes); the rest is left out",
                         name_, kMaxFlameFileBytes);
         else if (ok_)
-            log_message("Emberfold: %s ends early or holds a malformed number; the rest is left as it was",
+            vortel::log("Emberfold: %s ends early or holds a malformed number; the rest is left as it was",
                         name_);
         ok_ = false;
         return false;
@@ -167,7 +166,7 @@ VirtPalette read_palette(NumberReader& in, const char* name)
             palette.AddColor(position, uint32_t(colour));
         } else if (!full) {
             full = true;
-            log_message(
+            vortel::log(
                 "Emberfold: %s has more palette stops than a palette holds (%d); the rest are left out", name,
                 VirtPalette::kMaxColors);
         }
@@ -175,19 +174,20 @@ VirtPalette read_palette(NumberReader& in, const char* name)
     return palette;
 }
 
-// Description and companion files are opened through the player, so that files packed into the demo's
-// data file are found. Without a player they are read from disk.
+// Description and companion files come through the player, so that files packed into the demo's data
+// file are found. Without a player (the fuzz targets and benchmarks that link Emberfold) they are read
+// from disk.
 SDL_RWops* open_flame_file(const char* name)
 {
-    return gServices.OpenFile ? gServices.OpenFile(name) : SDL_RWFromFile(name, "rb");
+    return vortel::gHost.OpenFile ? vortel::open_file(name) : SDL_RWFromFile(name, "rb");
 }
 
-void close_flame_file(SDL_RWops* stream)
+void close_flame_file(SDL_RWops* file)
 {
-    if (gServices.CloseFile)
-        gServices.CloseFile(stream);
+    if (vortel::gHost.OpenFile)
+        vortel::close_file(file);
     else
-        SDL_RWclose(stream);
+        SDL_RWclose(file);
 }
 
 void read_companion(FlameDescription& d, const std::string& name)
@@ -229,14 +229,14 @@ bool read_flame_description(FlameDescription& d, const char* fileName)
     }
     if (count < 1) {
         // Nothing to draw from: keep the description as it was.
-        log_message("Emberfold: %s has no transforms (count %d)", fileName, count);
+        vortel::log("Emberfold: %s has no transforms (count %d)", fileName, count);
         close_flame_file(file);
         compute_probabilities(d);
         return true;
     }
     int32_t kept = count;
     if (count > kMaxTransforms) {
-        log_message("Emberfold: %s has %d transforms; only the first %d are used", fileName, count,
+        vortel::log("Emberfold: %s has %d transforms; only the first %d are used", fileName, count,
                     kMaxTransforms);
         kept = kMaxTransforms;
     }

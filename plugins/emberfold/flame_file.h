@@ -28,7 +28,8 @@ namespace emberfold
 constexpr size_t kMaxFlameFileBytes = size_t(16) << 20;
 
 // Fills `description` (which should hold the defaults) from `fileName` and its companion and computes
-// the probabilities. False only when the description file cannot be opened (description unchanged).
+// the probabilities. Both files are opened through the player, so the demo's data file serves them before
+// the disk. False only when the description file cannot be opened (description unchanged).
 bool read_flame_description(FlameDescription& description, const char* fileName);
 
 } // namespace emberfold

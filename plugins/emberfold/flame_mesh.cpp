@@ -11,6 +11,7 @@
 #include <GL/glew.h>
 #include <algorithm>
 #include <cstring>
+#include <new>
 
 namespace emberfold
 {
@@ -21,6 +22,25 @@ namespace
 int32_t clamp_int(int32_t v, int32_t low, int32_t high)
 {
     return v < low ? low : (v > high ? high : v);
+}
+
+// Points are generated in walk order into this buffer and copied out batch by batch. It is kept from
+// mesh to mesh (effects run on the main thread only), so meshes rebuilt every frame do not fault in
+// fresh pages for it each time. Each mesh reserves its points when it is made, so generating (which
+// happens while the scene is drawn) never allocates.
+std::unique_ptr<FlameMesh::Vertex[]> gGenerationBuffer;
+int32_t gGenerationCapacity = 0;
+
+bool reserve_generation_buffer(int32_t count)
+{
+    if (count <= gGenerationCapacity)
+        return true;
+    FlameMesh::Vertex* grown = new (std::nothrow) FlameMesh::Vertex[size_t(count)];
+    if (!grown)
+        return false;
+    gGenerationBuffer.reset(grown);
+    gGenerationCapacity = count;
+    return true;
 }
 
 } // namespace
@@ -40,18 +60,27 @@ FlameMesh::FlameMesh(const FlameDescription& description, const FlameMeshSetting
     fillPalette();
     random_table();
 
-    // Every point and vertex is written before it is read, so the large arrays start uninitialised.
+    // Every point and vertex is written before it is read, so the large arrays start uninitialised. Their
+    // size comes from the effect's point count: without memory for all of them the mesh holds no points.
     const size_t n = size_t(pointCount);
-    vertices.reset(new Vertex[pointsMode ? n : 4 * n]);
-    if (!pointsMode)
-        squareCentres_.reset(new Vertex[n]);
-    brightness.reset(new float[n]);
-    bucket.reset(new uint8_t[n]);
-    batchSizes.reset(new int32_t[size_t(batchCount)]());
-    batchCounts_.reset(new int32_t[size_t(batchCount)]());
-    batchFirsts_.reset(new int32_t[size_t(batchCount)]());
+    vertices.reset(new (std::nothrow) Vertex[pointsMode ? n : 4 * n]);
     if (!pointsMode) {
-        texCoords.reset(new int16_t[8 * n]);
+        squareCentres_.reset(new (std::nothrow) Vertex[n]);
+        texCoords.reset(new (std::nothrow) int16_t[8 * n]);
+    }
+    brightness.reset(new (std::nothrow) float[n]);
+    bucket.reset(new (std::nothrow) uint8_t[n]);
+    batchSizes.reset(new (std::nothrow) int32_t[size_t(batchCount)]());
+    batchCounts_.reset(new (std::nothrow) int32_t[size_t(batchCount)]());
+    batchFirsts_.reset(new (std::nothrow) int32_t[size_t(batchCount)]());
+    complete_ = vertices && brightness && bucket && batchSizes && batchCounts_ && batchFirsts_ &&
+                (pointsMode || (squareCentres_ && texCoords)) && reserve_generation_buffer(pointCount);
+    if (!complete_) {
+        pointCount = 0;
+        batchCount = 0;
+        return;
+    }
+    if (!pointsMode) {
         const int16_t S = int16_t(texCoordScale);
         // The corners run bottom left, bottom right, top right, top left (cornerOffsets); t = 0 is the
         // texture's top row, so the texture stands upright on every square.
@@ -129,31 +158,12 @@ void FlameMesh::upload()
 // [SECTION] Generation and layout
 //-----------------------------------------------------------------------------
 
-namespace
-{
-
-// Points are generated in walk order into this buffer and copied out batch by batch. It is kept from
-// mesh to mesh (effects run on the main thread only), so meshes rebuilt every frame do not fault in
-// fresh pages for it each time.
-FlameMesh::Vertex* generation_buffer(int32_t count)
-{
-    static std::unique_ptr<FlameMesh::Vertex[]> buffer;
-    static int32_t capacity = 0;
-    if (count > capacity) {
-        buffer.reset(new FlameMesh::Vertex[size_t(count)]);
-        capacity = count;
-    }
-    return buffer.get();
-}
-
-} // namespace
-
 void FlameMesh::Generate()
 {
     if (generated)
         return;
     static_assert(sizeof(Vertex) == 4 * sizeof(float), "a point is generated as four floats");
-    Vertex* walk = generation_buffer(pointCount);
+    Vertex* walk = gGenerationBuffer.get();
     const FlamePoints out{reinterpret_cast<float*>(walk), brightness.get(), bucket.get()};
     generate_flame_points(*flame, pointCount, colourMode, batchCount, out);
     sortIntoBatches(walk);

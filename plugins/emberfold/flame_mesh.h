@@ -9,7 +9,8 @@
 // Contracts
 //  - Sizes are scene units (GetPointSize; the square edge is largestSize). Colours come from the
 //    palette's 256-entry table with alpha `alpha` (0..255).
-//  - N is clamped to 0 .. kMaxPoints and the batch count to 1 .. kMaxBatches.
+//  - N is clamped to 0 .. kMaxPoints and the batch count to 1 .. kMaxBatches. Without memory for N points
+//    the mesh is made with none (complete() false) and draws nothing.
 //  - With useVertexBuffer (and a GL that has buffers) construction creates one GL buffer, the destructor
 //    deletes it: construct and destroy with the GL context current. Geometry pointers are then offsets.
 //  - Points are generated once (first GetVertices); squares mode lays the squares out again on every
@@ -79,6 +80,9 @@ public:
     float GetPointSize(int batch) override;
     void SetOpacity(int32_t opacity) override;
 
+    // False when the point arrays could not be allocated: the mesh then holds no points and no batches.
+    bool complete() const { return complete_; }
+
     // Generates the points now (GetVertices does it on first use).
     void Generate();
 
@@ -124,6 +128,7 @@ private:
     std::unique_ptr<int32_t[]> batchFirsts_;
     uint32_t palette_[256];
     bool bufferAllocated_ = false;
+    bool complete_ = false;
     bool bufferRequested_; // settings.useVertexBuffer, whether or not the GL had buffers
 };
 

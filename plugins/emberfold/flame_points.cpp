@@ -1,6 +1,5 @@
 #include "flame_points.h"
 
-#include "emberfold_services.h"
 #include "flame_map.h"
 #include "flame_map_block.h"
 
@@ -61,6 +60,8 @@ void prepare_walk(const FlameDescription& d, int32_t colourMode, int32_t batchCo
 }
 
 } // namespace
+
+LegacyRand gRand;
 
 const int32_t* random_table()
 {

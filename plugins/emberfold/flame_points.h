@@ -11,8 +11,11 @@ namespace emberfold
 
 constexpr int32_t kRandomTableSize = 1 << 18;
 
-// 2^18 legacy rand values (0..32767), filled from the plug-in's sequence on the first call. Indices are
-// taken AND (kRandomTableSize - 1).
+// The plug-in's own legacy rand sequence; the random table below is its only user.
+extern LegacyRand gRand;
+
+// 2^18 legacy rand values (0 .. LegacyRand::kMax), filled from gRand on the first call. Indices are taken
+// AND (kRandomTableSize - 1).
 const int32_t* random_table();
 
 // Points made from the walk before the first pass: N mod 256, plus 256 when N >= 256.

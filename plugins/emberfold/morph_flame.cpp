@@ -1,7 +1,6 @@
 // MorphFlame: a flame between two descriptions, generated again on every running call. The mesh is kept
 // and regenerated in place while its layout (point count, points or squares, buffer, batches) stays.
 #include "emberfold_effects.h"
-#include "emberfold_services.h"
 #include "flame_effect_support.h"
 #include "flame_file.h"
 #include "flame_mesh.h"
@@ -26,7 +25,8 @@ struct MorphFlameBlock {
     FlameDescription result; // blended again on every running call
     FlameMesh* mesh = nullptr;
     AxisMarker3D* cross = nullptr;
-    HeldTexture texture;
+    vortel::Held texture;
+    bool reportedMemory = false; // the last mesh could not be made, and that was logged
 
     ~MorphFlameBlock()
     {
@@ -47,16 +47,16 @@ VORTEL_EXPORT bool MorphFlame(StateStruct* state, void** privateData, int32_t na
                               int32_t crossFlag, int32_t texture, int32_t blendEquation)
 {
     state->status = 1;
-    const char* fileName1 = text_at(name1);
-    const char* fileName2 = text_at(name2);
+    const char* fileName1 = vortel::text(name1);
+    const char* fileName2 = vortel::text(name2);
     if (!fileName1 || !fileName2) {
-        log_message("MorphIFS: Couldn't get the name for the IFS nr %d", fileName1 ? name2 : name1);
+        vortel::log("MorphIFS: Couldn't get the name for the IFS nr %d", fileName1 ? name2 : name1);
         state->status = -1;
         return false;
     }
     auto* block = static_cast<MorphFlameBlock*>(*privateData);
 
-    if (state->phase == 0) {
+    if (vortel::is_first_call(state)) {
         if (block)
             return true;
         std::unique_ptr<MorphFlameBlock> fresh(new MorphFlameBlock);
@@ -66,17 +66,17 @@ VORTEL_EXPORT bool MorphFlame(StateStruct* state, void** privateData, int32_t na
                              : !read_flame_description(fresh->second, fileName2) ? fileName2
                                                                                  : nullptr;
         if (failed) {
-            log_message("ShowIFS: Could not load IFS fractal %s !", failed);
+            vortel::log("ShowIFS: Could not load IFS fractal %s !", failed);
             state->status = -1;
             *privateData = nullptr;
             return false;
         }
-        fresh->texture.acquire(texture, "MorphIFS");
+        acquire_texture(fresh->texture, texture, "MorphIFS");
         fresh->cross = make_cross();
         *privateData = fresh.release();
         return true;
     }
-    if (call_is_over<MorphFlameBlock>(state, privateData, texture))
+    if (call_is_over<MorphFlameBlock>(state, privateData))
         return true;
 
     // 1.-5. Animate both and blend.
@@ -101,8 +101,11 @@ VORTEL_EXPORT bool MorphFlame(StateStruct* state, void** privateData, int32_t na
     settings.largestSize = float(largestSize) * 0.01f;
     settings.smallestSize = float(smallestSize) * 0.01f;
     settings.batchCount = batchCount;
-    settings.textureId = block->texture.id();
-    renew_mesh(block->mesh, block->result, settings);
+    settings.textureId = texture_id(block->texture);
+    if (!renew_mesh(block->mesh, block->result, settings, "MorphFlame", block->reportedMemory)) {
+        state->status = -1;
+        return true;
+    }
     // 0 is no blend equation GL knows; the mesh then keeps adding.
     block->mesh->SetBlendEquation(blendEquation != 0 ? uint32_t(blendEquation) : GL_FUNC_ADD);
 

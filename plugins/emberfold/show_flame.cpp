@@ -2,7 +2,6 @@
 // kept while nothing that shapes its points changes; alpha and sizes are changed in place, and new points
 // are generated into it while its layout stays.
 #include "emberfold_effects.h"
-#include "emberfold_services.h"
 #include "flame_effect_support.h"
 #include "flame_file.h"
 #include "flame_mesh.h"
@@ -28,7 +27,8 @@ struct ShowFlameBlock {
     FlameMesh* mesh = nullptr;
     AxisMarker3D* cross = nullptr;
     MeshBuild last{};
-    HeldTexture texture;
+    vortel::Held texture;
+    bool reportedMemory = false; // the last mesh could not be made, and that was logged
 
     ~ShowFlameBlock()
     {
@@ -54,31 +54,31 @@ VORTEL_EXPORT bool ShowFlame(StateStruct* state, void** privateData, int32_t nam
                              int32_t blendEquation)
 {
     state->status = 1;
-    const char* fileName = text_at(name);
+    const char* fileName = vortel::text(name);
     if (!fileName) {
-        log_message("ShowFlame: Couldn't get the name for the flame fractal nr %d", name);
+        vortel::log("ShowFlame: Couldn't get the name for the flame fractal nr %d", name);
         state->status = -1;
         return false;
     }
     auto* block = static_cast<ShowFlameBlock*>(*privateData);
 
-    if (state->phase == 0) {
+    if (vortel::is_first_call(state)) {
         if (block)
             return true;
         std::unique_ptr<ShowFlameBlock> fresh(new ShowFlameBlock);
         make_default_description(fresh->description);
         if (!read_flame_description(fresh->description, fileName)) {
-            log_message("ShowFlame: Could not load IFS fractal %s !", fileName);
+            vortel::log("ShowFlame: Could not load IFS fractal %s !", fileName);
             state->status = -1;
             *privateData = nullptr;
             return false;
         }
-        fresh->texture.acquire(texture, "ShowFlame");
+        acquire_texture(fresh->texture, texture, "ShowFlame");
         fresh->cross = make_cross();
         *privateData = fresh.release();
         return true;
     }
-    if (call_is_over<ShowFlameBlock>(state, privateData, texture))
+    if (call_is_over<ShowFlameBlock>(state, privateData))
         return true;
 
     // 1. Animate.
@@ -116,8 +116,11 @@ VORTEL_EXPORT bool ShowFlame(StateStruct* state, void** privateData, int32_t nam
         settings.largestSize = float(now.largestSize) * 0.001f;
         settings.smallestSize = float(now.smallestSize) * 0.001f;
         settings.batchCount = now.batchCount;
-        settings.textureId = block->texture.id();
-        renew_mesh(block->mesh, d, settings);
+        settings.textureId = texture_id(block->texture);
+        if (!renew_mesh(block->mesh, d, settings, "ShowFlame", block->reportedMemory)) {
+            state->status = -1;
+            return true;
+        }
         if (blendEquation != 0) {
             block->mesh->SetBlendEquation(uint32_t(blendEquation));
         } else {

@@ -1,11 +1,12 @@
 #include "beat_patterns.h"
 #include "beat_file.h"
 #include "media_file.h"
-#include "media_services.h"
+#include "media_messages.h"
 
 #include <map>
 #include <memory>
 #include <string>
+#include <vortel/plugin_helper.h>
 
 namespace media
 {
@@ -19,13 +20,13 @@ std::unique_ptr<BeatRecord> load_beat(const char* name)
 {
     std::vector<uint8_t> bytes;
     if (!read_whole_file(name, bytes)) {
-        log_message(msg::kBeatNotFound, name);
+        vortel::log(msg::kBeatNotFound, name);
         return nullptr;
     }
     auto record = std::make_unique<BeatRecord>();
     std::string error;
     if (!parse_beat_text(std::string(bytes.begin(), bytes.end()), *record, error)) {
-        log_message(msg::kBeatBad, name, error.c_str());
+        vortel::log(msg::kBeatBad, name, error.c_str());
         return nullptr;
     }
     return record;

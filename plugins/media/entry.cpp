@@ -1,18 +1,14 @@
 // Media's entry points: it registers its three producers and frees what is left of them at the end.
 #include "beat_patterns.h"
 #include "grid_store.h"
-#include "media_services.h"
 #include "picture_textures.h"
+
+#include <vortel/plugin_helper.h>
 
 VORTEL_EXPORT bool Vortel_Init(SDL_Surface**, SDL_Surface**, ServicesStruct* services)
 {
-    media::gServices = media::Services{};
-    if (!services)
+    if (!vortel::adopt_services(services))
         return false;
-    media::gServices.Log = services->Log;
-    media::gServices.GetText = services->GetText;
-    media::gServices.OpenFile = services->OpenFile;
-    media::gServices.CloseFile = services->CloseFile;
     if (services->RegisterType) {
         services->RegisterType(kTypeTexture, media::acquire_picture, media::release_picture);
         services->RegisterType(kTypeBeat, media::acquire_beat, media::release_beat);

@@ -12,8 +12,8 @@ namespace media
 // or a huge stray file named by mistake).
 constexpr size_t kMaxFileBytes = size_t(256) << 20;
 
-// Reads the named file whole into bytes; false when it cannot be opened or is larger than kMaxFileBytes
-// (that one with msg::kFileTooLarge in the log).
+// Reads the named file whole into bytes; false when it cannot be opened, is larger than kMaxFileBytes
+// (msg::kFileTooLarge in the log) or there is no memory for it (msg::kFileNoMemory).
 bool read_whole_file(const char* name, std::vector<uint8_t>& bytes);
 
 } // namespace media

@@ -3,6 +3,7 @@
 #include "jpeg_tables.h"
 
 #include <climits>
+#include <new>
 
 // The decoder stays private to Media.so, so no other library's copy can be bound in its place.
 #define STB_IMAGE_STATIC
@@ -56,9 +57,15 @@ bool decode_picture(const std::vector<uint8_t>& bytes, DecodedPicture& picture, 
         reason = readable_reason(stbi_failure_reason());
         return false;
     }
+    try {
+        picture.pixels.resize(size_t(width) * size_t(height));
+    } catch (const std::bad_alloc&) {
+        stbi_image_free(rgba);
+        reason = "not enough memory (" + std::to_string(width) + " x " + std::to_string(height) + ")";
+        return false;
+    }
     picture.width = width;
     picture.height = height;
-    picture.pixels.resize(size_t(width) * size_t(height));
     const stbi_uc* in = rgba;
     for (uint32_t& out : picture.pixels) {
         out = (uint32_t(in[3]) << 24) | (uint32_t(in[0]) << 16) | (uint32_t(in[1]) << 8) | in[2];

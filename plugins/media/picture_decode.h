@@ -21,7 +21,8 @@ constexpr int32_t kMaxPictureSide = 16384;
 constexpr int64_t kMaxPicturePixels = int64_t(1) << 25; // 8192 x 4096
 
 // Decodes a picture file held in memory. False with a short reason (never empty, printable ASCII only)
-// when the bytes are not a picture of a known format, are damaged, or the picture is too large (see above).
+// when the bytes are not a picture of a known format, are damaged, the picture is too large (see above) or
+// there is no memory for its pixels.
 bool decode_picture(const std::vector<uint8_t>& bytes, DecodedPicture& picture, std::string& reason);
 
 } // namespace media

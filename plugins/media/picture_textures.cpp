@@ -1,12 +1,13 @@
 #include "picture_textures.h"
 #include "media_file.h"
-#include "media_services.h"
+#include "media_messages.h"
 #include "picture_decode.h"
 #include "shared_by_name.h"
 
 #include "scene/texture.h"
 
 #include <cstring>
+#include <vortel/plugin_helper.h>
 
 namespace media
 {
@@ -19,18 +20,18 @@ std::unique_ptr<Texture> load_picture(const char* name)
 {
     std::vector<uint8_t> bytes;
     if (!read_whole_file(name, bytes)) {
-        log_message(msg::kPictureNotFound, name);
+        vortel::log(msg::kPictureNotFound, name);
         return nullptr;
     }
     DecodedPicture picture;
     std::string reason;
     if (!decode_picture(bytes, picture, reason)) {
-        log_message(msg::kPictureUndecodable, name, reason.c_str());
+        vortel::log(msg::kPictureUndecodable, name, reason.c_str());
         return nullptr;
     }
     auto texture = std::make_unique<Texture>(picture.pixels.data(), picture.width, picture.height);
     if (texture->width != picture.width || texture->height != picture.height) {
-        log_message(msg::kPictureTooLarge, name, int(picture.width), int(picture.height));
+        vortel::log(msg::kPictureTooLarge, name, int(picture.width), int(picture.height));
         return nullptr;
     }
     return texture;

@@ -1,15 +1,24 @@
 #include "wave_grid.h"
 
 #include <cmath>
+#include <new>
 
 namespace media
 {
 
-void make_wave(WaveGrid& grid, const WaveShape& shape, double seconds)
+bool make_wave(WaveGrid& grid, const WaveShape& shape, double seconds)
 {
     const size_t points = size_t(shape.columns) * size_t(shape.rows);
-    grid.positions.resize(points * 3);
-    grid.colors.resize(shape.colors ? points * 4 : 0);
+    try {
+        grid.positions.resize(points * 3);
+        grid.colors.resize(shape.colors ? points * 4 : 0);
+    } catch (const std::bad_alloc&) {
+        // The record may point into storage a failed resize has already moved: it is emptied.
+        grid.record = TextureGridRecord{};
+        std::vector<float>().swap(grid.positions);
+        std::vector<uint8_t>().swap(grid.colors);
+        return false;
+    }
     const double twoPi = 6.283185307179586;
     for (int32_t r = 0; r < shape.rows; ++r) {
         const double y = shape.height / 2.0 - double(r) * shape.height / (shape.rows - 1);
@@ -36,6 +45,7 @@ void make_wave(WaveGrid& grid, const WaveShape& shape, double seconds)
     grid.record.height = int32_t(std::lround(shape.height * 1000.0f));
     grid.record.positions = grid.positions.data();
     grid.record.colors = shape.colors ? grid.colors.data() : nullptr;
+    return true;
 }
 
 } // namespace media

@@ -36,6 +36,8 @@ struct WaveGrid {
 };
 
 // Fills grid for the shape at the given time (seconds), resizing its storage when the shape's size changed.
-void make_wave(WaveGrid& grid, const WaveShape& shape, double seconds);
+// False when there is no memory for the points: the grid is then left empty (no positions), which no
+// acquisition serves.
+bool make_wave(WaveGrid& grid, const WaveShape& shape, double seconds);
 
 } // namespace media

@@ -1,53 +1,55 @@
 // What the shader effects read from their argument words, for tools that check documents
-// (Vortel_DescribeEffects).
+// (Vortel_DescribeEffects), and the effect reference (docs/effects.md) made from it.
 #include <vortel/effect_description.h>
 
 namespace
 {
 
-constexpr uint32_t kNone = kVortelTextZeroIsNone | kVortelTextNegativeIsNone;
+constexpr const char* kAbout =
+    "GLSL fragment shaders on the timeline (docs/shaders.md): files in the mainImage form or with their own "
+    "main, drawn over the screen, into \"Render1\" / \"Render2\" or over the rendered scene, with the "
+    "uniforms set by name, rebuilt when the file is saved. A shader that is missing or does not compile is "
+    "told once per event in the log, with the line numbers of its file, and draws nothing.";
 
-// name, unit, meaning, kind, resourceType, textFlags, scale, minimum, maximum, typical
-constexpr VortelParamDescription kShader = {"shader",
-                                            "text index",
-                                            "the fragment shader file (mainImage form or its own main)",
-                                            kVortelParamText,
-                                            kTypeFile,
-                                            0,
-                                            0,
-                                            0,
-                                            0,
-                                            0};
-constexpr VortelParamDescription shader_param(const char* name, const char* meaning)
-{
-    return {name, "x0.001", meaning, kVortelParamNumber, 0, 0, 1000, -1000000, 1000000, 0};
-}
+constexpr VortelUnit kTarget{"0, 1, 2", 1};
 
-constexpr VortelParamDescription kShaderQuad[] = {
+constexpr auto kShader = vortel_params(vortel_text_param("shader", kTypeFile, 0, "the fragment shader file"));
+constexpr auto kParams = vortel_params(
+    vortel_param("p0", kVortelParamNumber, kVortelUnitMilli, "iParams.x", vortel_typical_text("0 .. 1000")),
+    vortel_param("p1", kVortelParamNumber, kVortelUnitMilli, "iParams.y", vortel_typical(0)),
+    vortel_param("p2", kVortelParamNumber, kVortelUnitMilli, "iParams.z", vortel_typical(0)),
+    vortel_param("p3", kVortelParamNumber, kVortelUnitMilli, "iParams.w", vortel_typical(0)));
+
+constexpr auto kShaderQuad = vortel_params(
     kShader,
-    {"channel0", "text index", "the 'TXTR' resource iChannel0 reads; 0 or below: black", kVortelParamText,
-     kTypeTexture, kNone, 0, 0, 0, 0},
-    {"channel1", "text index", "the 'TXTR' resource iChannel1 reads; 0 or below: black", kVortelParamText,
-     kTypeTexture, kNone, 0, 0, 0, 0},
-    shader_param("p0", "iParams.x"),
-    shader_param("p1", "iParams.y"),
-    shader_param("p2", "iParams.z"),
-    shader_param("p3", "iParams.w"),
-    {"opacity", "0..255", "iOpacity x 255: multiplies the alpha of a mainImage shader", kVortelParamColour, 0,
-     0, 255, 0, 255, 255},
-    {"blendSrc", "GL enum", "source blend factor; both factors 0: no blending", kVortelParamBlendFactor, 0, 0,
-     0, 0, 0x8004, 0},
-    {"blendDst", "GL enum", "destination blend factor; both factors 0: no blending", kVortelParamBlendFactor,
-     0, 0, 0, 0, 0x8004, 0},
-    {"renderTo", "target", "0 the screen, 1 Render1, 2 Render2", kVortelParamNumber, 0, 0, 1, 0, 2, 0}};
+    vortel_text_param("channel0", kTypeTexture, kVortelTextZeroIsNone | kVortelTextNegativeIsNone,
+                      "the 'TXTR' texture iChannel0 reads (a picture through Media.so, \"Render1\", "
+                      "\"Render2\"); 0 or below: black",
+                      vortel_typical(0)),
+    vortel_text_param("channel1", kTypeTexture, kVortelTextZeroIsNone | kVortelTextNegativeIsNone,
+                      "the same for iChannel1", vortel_typical(0)),
+    kParams,
+    vortel_param("opacity", kVortelParamColour, kVortelUnitChannel,
+                 "iOpacity x 255, clamped; the mainImage form multiplies its alpha by it",
+                 vortel_hard_range(0, 255).with_typical(255)),
+    vortel_blend("0, 770", "0, 771", "destination blend factor; both factors 0: no blending"),
+    vortel_param("renderTo", kVortelParamNumber, kTarget,
+                 "0 the screen (the demo's viewport); 1 \"Render1\", 2 \"Render2\" at the window's size",
+                 vortel_hard_range(0, 2).with_typical(0)));
 
-constexpr VortelParamDescription kShaderPost[] = {
-    kShader, shader_param("p0", "iParams.x"), shader_param("p1", "iParams.y"),
-    shader_param("p2", "iParams.z"), shader_param("p3", "iParams.w")};
+constexpr auto kShaderPost = vortel_params(kShader, kParams);
 
-constexpr VortelEffectDescription kEffects[] = {vortel_effect("ShaderQuad", kShaderQuad),
-                                                vortel_effect("ShaderPost", kShaderPost)};
-constexpr VortelEffectTable kTable = vortel_effect_table(kEffects);
+constexpr VortelEffectDescription kEffects[] = {
+    vortel_effect("ShaderQuad",
+                  "One quad covering the target, drawn with the shader; iChannel0 and iChannel1 read the two "
+                  "textures, iParams the four words p0..p3.",
+                  kShaderQuad),
+    vortel_effect("ShaderPost",
+                  "Takes the place of Show3D: renders the scene with its camera into off-screen buffer 0, "
+                  "then draws the shader over the screen with iChannel0 = that picture and iChannel1 = its "
+                  "own output of the previous frame (feedback trails).",
+                  kShaderPost)};
+constexpr VortelEffectTable kTable = vortel_effect_table(kAbout, kEffects);
 
 } // namespace
 

@@ -1,26 +1,22 @@
 #include "effects/effect_messages.h"
-#include "effects/scene_state.h"
 #include "effects/screen_effects.h"
 #include "effects/screen_quad.h"
 #include "glstate.h"
 #include "scene/pbuffer.h"
 #include "scene/texture.h"
 
+#include <vortel/plugin_helper.h>
+
 namespace
 {
 
-// Kept in privateData from the first call to the last.
-struct BackgroundRecord {
-    bool staticFlag = false; // written by the acquire: false = look the texture up again every frame
-    Texture* texture = nullptr;
-    bool acquired = false; // the first call's acquisition succeeded and is to be released
-};
+constexpr const char* kCaller = "BackGround";
 
-Texture* acquire_texture(int32_t texture, bool* flag)
-{
-    return static_cast<Texture*>(
-        gServices.AcquireByIndex(kTypeTexture, texture, nullptr, false, "BackGround", "image", flag));
-}
+// Kept in privateData from the first call to the last: the texture of the first call's text index, looked
+// up again every running call while it is not static.
+struct BackgroundRecord {
+    vortel::Held texture;
+};
 
 void draw_background(const Texture& texture, uint32_t color, int32_t blendSrc, int32_t blendDst)
 {
@@ -48,45 +44,41 @@ VORTEL_EXPORT bool Background(StateStruct* state, void** privateData, int32_t te
                               int32_t renderTo, int32_t width, int32_t height)
 {
     if (renderTo < 0 || renderTo > 2) {
-        scaffold_log(msg::kBackgroundWrongRenderTo);
+        vortel::log(msg::kBackgroundWrongRenderTo);
         state->status = -1;
         return false;
     }
     state->status = 1;
     auto* record = static_cast<BackgroundRecord*>(*privateData);
-    if (state->phase == 0) {
+    if (vortel::is_first_call(state)) {
         state->status = 2;
         record = new BackgroundRecord();
         *privateData = record;
-        record->texture = acquire_texture(texture, &record->staticFlag);
-        record->acquired = record->texture != nullptr;
+        record->texture.acquire(kTypeTexture, texture, kCaller, "image");
         return true;
     }
-    if (state->phase < 0) {
-        if (record && record->acquired)
-            gServices.ReleaseByIndex(kTypeTexture, texture, nullptr);
+    if (vortel::is_last_call(state)) {
         delete record;
         *privateData = nullptr;
         return true;
     }
-    if (!record || !record->texture)
+    if (!record || !record->texture.get())
         return true;
-    if (!record->staticFlag) {
+    if (record->texture.refresh(kCaller)) {
         state->status = 2;
-        record->texture = acquire_texture(texture, &record->staticFlag);
-        if (!record->texture)
+        if (!record->texture.get())
             return true;
-        gServices.ReleaseByIndex(kTypeTexture, texture, nullptr);
     }
     if (renderTo != 0) {
         if (!gPBuffer) {
-            scaffold_log(msg::kNoOffScreenTarget, "Background");
+            vortel::log(msg::kNoOffScreenTarget, "Background");
             state->status = -1;
             return false;
         }
         gPBuffer->RenderToTexture(renderTo - 1, width, height);
     }
-    draw_background(*record->texture, clamped_color(alpha, red, green, blue), blendSrc, blendDst);
+    draw_background(*record->texture.as<Texture>(), clamped_color(alpha, red, green, blue), blendSrc,
+                    blendDst);
     if (renderTo != 0)
         gPBuffer->RenderScreen();
     return true;

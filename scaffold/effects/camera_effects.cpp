@@ -1,10 +1,12 @@
 #include "effects/camera_light_effects.h"
 
 #include "common/fixed_point.h"
-#include "effects/scene_state.h"
+#include "effects/scaffold_state.h"
 #include "scene/camera3d.h"
 #include "scene/math3d.h"
 #include "scene/root_node3d.h"
+
+#include <vortel/plugin_helper.h>
 
 namespace
 {
@@ -15,13 +17,13 @@ constexpr float kHalfPi = 1.5707964f;
 void set_frustum(int32_t aspect, int32_t near, int32_t far)
 {
     const float a = float(aspect) * kAspectUnit;
-    sceneCamera->SetFrustrumData(-1.0f, 1.0f, -1.0f / a, 1.0f / a, float(near), float(far));
+    gScaffold.sceneCamera->SetFrustrumData(-1.0f, 1.0f, -1.0f / a, 1.0f / a, float(near), float(far));
 }
 
 bool camera_in_scene()
 {
-    for (int i = 0; i < sceneRoot->GetChildCount(); ++i)
-        if (sceneRoot->GetChild(i) == sceneCamera)
+    for (int i = 0; i < gScaffold.sceneRoot->GetChildCount(); ++i)
+        if (gScaffold.sceneRoot->GetChild(i) == gScaffold.sceneCamera)
             return true;
     return false;
 }
@@ -32,9 +34,8 @@ void focus_target(int32_t groupText, int32_t child, int32_t point, float* target
     make_normal_vec(target);
     if (groupText == 0)
         return;
-    bool flag = false;
-    auto* group = static_cast<GroupNode3D*>(gServices.AcquireByIndex(kType3DGroup, groupText, nullptr, false,
-                                                                     "FocusCamera3D", "3D group", &flag));
+    const vortel::Held held(kType3DGroup, groupText, "FocusCamera3D", "3D group");
+    auto* group = held.as<GroupNode3D>();
     if (!group)
         return;
     Node3D* node = group;
@@ -67,7 +68,7 @@ void focus_eye(int32_t mode, int32_t d, int32_t e, int32_t f, const float* targe
         copy_vec(target, eye);
         add_vectors_self(offset, eye);
     } else {
-        copy_vec(sceneCamera->position, eye);
+        copy_vec(gScaffold.sceneCamera->position, eye);
     }
 }
 
@@ -94,17 +95,17 @@ VORTEL_EXPORT bool SetCamera3D(StateStruct* state, void** privateData, int32_t x
                                int32_t qa, int32_t qb, int32_t qc, int32_t qd, int32_t aspect, int32_t near,
                                int32_t far)
 {
-    if (state->phase < 0)
+    if (vortel::is_last_call(state))
         return true;
     state->status = 1;
-    if (state->phase == 0)
+    if (vortel::is_first_call(state))
         *privateData = nullptr;
-    if (!sceneRoot)
+    if (!gScaffold.sceneRoot)
         return true;
-    fixed_position(x, y, z, sceneCamera->position);
-    fixed_rotation(qa, qb, qc, qd, sceneCamera->matrix);
+    fixed_position(x, y, z, gScaffold.sceneCamera->position);
+    fixed_rotation(qa, qb, qc, qd, gScaffold.sceneCamera->matrix);
     set_frustum(aspect, near, far);
-    sceneRoot->AddChild(sceneCamera);
+    gScaffold.sceneRoot->AddChild(gScaffold.sceneCamera);
     return true;
 }
 
@@ -112,27 +113,27 @@ VORTEL_EXPORT bool FocusCamera3D(StateStruct* state, void** privateData, int32_t
                                  int32_t point, int32_t mode, int32_t d, int32_t e, int32_t f, int32_t aspect,
                                  int32_t near, int32_t far)
 {
-    if (state->phase < 0)
+    if (vortel::is_last_call(state))
         return true;
     state->status = 1;
-    if (state->phase == 0)
+    if (vortel::is_first_call(state))
         *privateData = nullptr;
-    if (!sceneRoot)
+    if (!gScaffold.sceneRoot)
         return true;
     const bool inScene = camera_in_scene();
     if (!inScene) {
-        make_normal_vec(sceneCamera->position);
-        make_normal_mat(sceneCamera->matrix);
+        make_normal_vec(gScaffold.sceneCamera->position);
+        make_normal_mat(gScaffold.sceneCamera->matrix);
     }
     float target[3], eye[3];
     focus_target(group, child, point, target);
     focus_eye(mode, d, e, f, target, eye);
-    copy_vec(eye, sceneCamera->position);
+    copy_vec(eye, gScaffold.sceneCamera->position);
     float matrix[9];
     look_at(eye, target, matrix);
-    copy_mat(matrix, sceneCamera->matrix);
+    copy_mat(matrix, gScaffold.sceneCamera->matrix);
     set_frustum(aspect, near, far);
     if (!inScene)
-        sceneRoot->AddChild(sceneCamera);
+        gScaffold.sceneRoot->AddChild(gScaffold.sceneCamera);
     return true;
 }

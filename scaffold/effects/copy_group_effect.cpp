@@ -1,50 +1,51 @@
 #include "effects/group_effects.h"
 
 #include "effects/effect_messages.h"
-#include "effects/group_table.h"
-#include "effects/scene_state.h"
+#include "effects/scaffold_state.h"
 #include "scene/group_node3d.h"
+
+#include <vortel/plugin_helper.h>
 
 VORTEL_EXPORT bool CopyGroupToGroups(StateStruct* state, void**, int32_t source, int32_t target0,
                                      int32_t target1, int32_t target2, int32_t target3, int32_t target4,
                                      int32_t target5, int32_t target6, int32_t target7, int32_t target8,
                                      int32_t target9, int32_t target10, int32_t target11)
 {
-    if (state->phase <= 0)
+    if (!vortel::is_running_call(state))
         return true;
     state->status = 1;
-    const char* sourceName = gServices.GetText(source);
+    const char* sourceName = vortel::text(source);
     if (!sourceName) {
-        scaffold_log(msg::kGroupNoName, int(source));
+        vortel::log(msg::kGroupNoName, int(source));
         state->status = -1;
         return false;
     }
-    const int32_t sourceIndex = groupTable.find(sourceName);
+    const int32_t sourceIndex = gScaffold.find_group(sourceName);
     if (sourceIndex < 0) {
-        scaffold_log(msg::kCopyUnknownGroup, sourceName);
+        vortel::log(msg::kCopyUnknownGroup, sourceName);
         state->status = -1;
         return false;
     }
-    GroupNode3D* group = groupTable.group_at(sourceIndex);
+    GroupNode3D* group = gScaffold.groups[sourceIndex];
 
     const int32_t targets[] = {target0, target1, target2, target3, target4,  target5,
                                target6, target7, target8, target9, target10, target11};
     for (int32_t target : targets) {
         if (target <= 0)
             return true;
-        const char* targetName = gServices.GetText(target);
+        const char* targetName = vortel::text(target);
         if (!targetName) {
-            scaffold_log(msg::kCopyNoName, int(target));
+            vortel::log(msg::kCopyNoName, int(target));
             state->status = -1;
             continue;
         }
-        const int32_t targetIndex = groupTable.find(targetName);
+        const int32_t targetIndex = gScaffold.find_group(targetName);
         if (targetIndex < 0) {
-            scaffold_log(msg::kCopyUnknownGroup, targetName);
+            vortel::log(msg::kCopyUnknownGroup, targetName);
             state->status = -1;
             return false;
         }
-        groupTable.group_at(targetIndex)->AddChild(group);
+        gScaffold.groups[targetIndex]->AddChild(group);
     }
     return true;
 }

@@ -1,5 +1,5 @@
 // Every message the effects of this folder write to the error log, in one place: printf formats, sent
-// through scaffold_log, which ends each with a line break.
+// through vortel::log, which makes each one line of the log.
 #pragma once
 
 namespace msg
@@ -19,5 +19,10 @@ constexpr const char* kCopyNoName = "CopyGroupToGroups: Couldn't get the name fo
 constexpr const char* kBackgroundWrongRenderTo = "Background: Wrong RenderTo value!";
 constexpr const char* kMaterialNoName = "MakeMaterial: Couldn't get the name for the material nr %d";
 constexpr const char* kMaterialExists = "MakeMaterial: material %s already exists";
+
+constexpr const char* kRibbonNoMemory = "ShowRibbons3D: not enough memory for a ribbon of %d points";
+constexpr const char* kRibbonColorsNoMemory = "ShowRibbons3D: not enough memory for the colours of %d points";
+constexpr const char* kSwarmGroupNoMemory =
+    "MakeSwarmGroup: not enough memory for the transforms of %d points";
 
 } // namespace msg

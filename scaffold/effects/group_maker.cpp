@@ -1,15 +1,17 @@
 #include "effects/group_maker.h"
 
-#include "effects/effect_messages.h"
 #include "common/fixed_point.h"
-#include "effects/group_table.h"
-#include "effects/scene_state.h"
+#include "common/marker_colors.h"
+#include "effects/effect_messages.h"
+#include "effects/scaffold_state.h"
 #include "scene/axis_marker3d.h"
 #include "scene/kaleido_group_node3d.h"
 #include "scene/math3d.h"
 #include "scene/root_node3d.h"
 #include "scene/swarm_group_node3d.h"
 #include "scene/symmetry_group_node3d.h"
+
+#include <vortel/plugin_helper.h>
 
 namespace
 {
@@ -46,14 +48,14 @@ bool first_call(StateStruct* state, void** privateData, const char* name, int32_
 {
     GroupRecord* record = new GroupRecord();
     *privateData = record;
-    if (groupTable.find(name) >= 0) {
-        scaffold_log(msg::kGroupExists, name);
+    if (gScaffold.find_group(name) >= 0) {
+        vortel::log(msg::kGroupExists, name);
         return fail(state);
     }
     GroupNode3D* made = new_group(kind);
-    if (!groupTable.append(name, made)) {
+    if (!gScaffold.append_group(name, made)) {
         delete made;
-        scaffold_log(msg::kGroupTableFull, name, int(GroupTable::kMaxGroups));
+        vortel::log(msg::kGroupTableFull, name, int(ScaffoldState::kMaxGroups));
         return fail(state);
     }
     record->group = made;
@@ -69,7 +71,7 @@ bool last_call(void** privateData)
     if (!record)
         return true;
     if (record->group) {
-        groupTable.remove_at(groupTable.index_of(record->group));
+        gScaffold.remove_group_at(gScaffold.group_slot_of(record->group));
         record->group->RemoveAllChildren();
         delete record->group;
     }
@@ -82,19 +84,19 @@ bool last_call(void** privateData)
 bool running_call(StateStruct* state, void** privateData, const GroupPlacement& placement, int32_t parent,
                   int32_t showMarker, GroupNode3D** group)
 {
-    GroupNode3D* parentGroup = sceneRoot;
+    GroupNode3D* parentGroup = gScaffold.sceneRoot;
     if (parent != 0) {
-        const char* parentName = gServices.GetText(parent);
+        const char* parentName = vortel::text(parent);
         if (!parentName) {
-            scaffold_log(msg::kGroupNoName, int(parent));
+            vortel::log(msg::kGroupNoName, int(parent));
             return fail(state);
         }
-        const int32_t index = groupTable.find(parentName);
+        const int32_t index = gScaffold.find_group(parentName);
         if (index < 0) {
-            scaffold_log(msg::kGroupNoParent, parentName);
+            vortel::log(msg::kGroupNoParent, parentName);
             return fail(state);
         }
-        parentGroup = groupTable.group_at(index);
+        parentGroup = gScaffold.groups[index];
     }
     GroupRecord* record = static_cast<GroupRecord*>(*privateData);
     if (!record || !record->group)
@@ -124,14 +126,14 @@ bool make_group(StateStruct* state, void** privateData, int32_t name, const Grou
 {
     *group = nullptr;
     state->status = 1;
-    const char* groupName = gServices.GetText(name);
+    const char* groupName = vortel::text(name);
     if (!groupName) {
-        scaffold_log(msg::kGroupNoName, int(name));
+        vortel::log(msg::kGroupNoName, int(name));
         return fail(state);
     }
-    if (state->phase == 0)
+    if (vortel::is_first_call(state))
         return first_call(state, privateData, groupName, showMarker, kind, group);
-    if (state->phase < 0)
+    if (vortel::is_last_call(state))
         return last_call(privateData);
     return running_call(state, privateData, placement, parent, showMarker, group);
 }

@@ -1,11 +1,13 @@
 #include "effects/camera_light_effects.h"
 
 #include "common/fixed_point.h"
-#include "effects/scene_state.h"
+#include "common/marker_colors.h"
 #include "scene/axis_marker3d.h"
 #include "scene/group_node3d.h"
 #include "scene/light3d.h"
 #include "scene/math3d.h"
+
+#include <vortel/plugin_helper.h>
 
 namespace
 {
@@ -26,14 +28,14 @@ VORTEL_EXPORT bool SetLight3D(StateStruct* state, void** privateData, int32_t x,
                               int32_t group, int32_t showMarker)
 {
     auto* record = static_cast<LightRecord*>(*privateData);
-    if (state->phase == 0) {
+    if (vortel::is_first_call(state)) {
         state->status = 2;
         *privateData =
             new LightRecord{new Light3D(), new AxisMarker3D(kMarkerColorX, kMarkerColorY, kMarkerColorZ)};
         return true;
     }
     state->status = 1;
-    if (state->phase < 0) {
+    if (vortel::is_last_call(state)) {
         if (record) {
             delete record->light;
             delete record->marker;
@@ -58,13 +60,11 @@ VORTEL_EXPORT bool SetLight3D(StateStruct* state, void** privateData, int32_t x,
         copy_vec(light->position, record->marker->position);
         copy_mat(light->matrix, record->marker->matrix);
     }
-    bool flag = false;
-    auto* target = static_cast<GroupNode3D*>(
-        gServices.AcquireByIndex(kType3DGroup, group, nullptr, false, "SetLight3D", "3D group", &flag));
-    if (target) {
-        target->AddChild(light);
+    const vortel::Held target(kType3DGroup, group, "SetLight3D", "3D group");
+    if (auto* into = target.as<GroupNode3D>()) {
+        into->AddChild(light);
         if (marked)
-            target->AddChild(record->marker);
+            into->AddChild(record->marker);
     }
     return true;
 }

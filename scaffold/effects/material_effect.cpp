@@ -1,8 +1,10 @@
-#include "effects/effect_messages.h"
 #include "common/resource_cache.h"
-#include "effects/scene_state.h"
+#include "effects/effect_messages.h"
+#include "effects/scaffold_state.h"
 #include "effects/screen_effects.h"
 #include "scene/material_record.h"
+
+#include <vortel/plugin_helper.h>
 
 namespace
 {
@@ -27,30 +29,30 @@ VORTEL_EXPORT bool MakeMaterial(StateStruct* state, void** privateData, int32_t 
                                 int32_t sB, int32_t extra, int32_t shininess)
 {
     state->status = 1;
-    const char* materialName = gServices.GetText(name);
+    const char* materialName = vortel::text(name);
     if (!materialName) {
-        scaffold_log(msg::kMaterialNoName, int(name));
+        vortel::log(msg::kMaterialNoName, int(name));
         state->status = -1;
         return false;
     }
     auto* material = static_cast<MaterialRecord*>(*privateData);
-    if (state->phase == 0) {
+    if (vortel::is_first_call(state)) {
         state->status = 2;
         *privateData = nullptr;
-        if (!materialCache || materialCache->contains(materialName)) {
-            scaffold_log(msg::kMaterialExists, materialName);
+        if (!gScaffold.materialCache || gScaffold.materialCache->contains(materialName)) {
+            vortel::log(msg::kMaterialExists, materialName);
             state->status = -1;
             return false;
         }
         material = new MaterialRecord();
-        materialCache->add(material, materialName, state->paramsConstant);
+        gScaffold.materialCache->add(material, materialName, state->paramsConstant);
         *privateData = material;
         return true;
     }
     if (!material)
         return true;
-    if (state->phase < 0) {
-        materialCache->release(materialName); // drops the creation's reference: the cache frees it
+    if (vortel::is_last_call(state)) {
+        gScaffold.materialCache->release(materialName); // drops the creation's reference: the cache frees it
         *privateData = nullptr;
         return true;
     }

@@ -1,19 +1,22 @@
 #include "effects/model_effect.h"
 
 #include "common/fixed_point.h"
+#include "common/marker_colors.h"
 #include "effects/primitive_placement.h"
-#include "effects/scene_state.h"
 #include "scene/axis_marker3d.h"
 #include "scene/group_node3d.h"
 #include "scene/math3d.h"
 #include "scene/mesh3d.h"
 
+#include <vortel/plugin_helper.h>
+
 namespace
 {
 
+// Kept in privateData from the first call to the last; holds the model of the first call's text index.
 struct ObjectRecord {
     GroupNode3D wrapper;
-    GroupNode3D* model = nullptr;
+    vortel::Held model;
     AxisMarker3D marker{kMarkerColorX, kMarkerColorY, kMarkerColorZ};
 };
 
@@ -44,39 +47,35 @@ VORTEL_EXPORT bool Object3D(StateStruct* state, void** privateData, int32_t mode
 {
     state->status = 1;
     ObjectRecord* record = static_cast<ObjectRecord*>(*privateData);
-    if (state->phase == 0) {
+    if (vortel::is_first_call(state)) {
         state->status = 2;
         delete record;
         record = new ObjectRecord();
         *privateData = record;
-        bool flag = false;
-        record->model = static_cast<GroupNode3D*>(
-            gServices.AcquireByIndex(kTypeObject, model, nullptr, false, "Object3D", "3D object", &flag));
+        record->model.acquire(kTypeObject, model, "Object3D", "3D object");
         return true;
     }
     if (!record)
         return true;
-    if (state->phase < 0) {
-        if (record->model)
-            gServices.ReleaseByIndex(kTypeObject, model, nullptr);
+    if (vortel::is_last_call(state)) {
         delete record;
         *privateData = nullptr;
         return true;
     }
-    if (!record->model)
+    const GroupNode3D* shown = record->model.as<GroupNode3D>();
+    if (!shown)
         return true;
 
     GroupNode3D& wrapper = record->wrapper;
     wrapper.RemoveAllChildren();
-    for (int i = 0; i < record->model->GetChildCount(); ++i)
-        wrapper.AddChild(record->model->GetChild(i));
+    for (int i = 0; i < shown->GetChildCount(); ++i)
+        wrapper.AddChild(shown->GetChild(i));
 
-    MaterialRecord* named = nullptr;
-    bool flag = false;
+    vortel::Held named;
     if (material > 0)
-        named = static_cast<MaterialRecord*>(
-            gServices.AcquireByIndex(kTypeMaterial, material, nullptr, false, "Object3D", "material", &flag));
-    dress_meshes(wrapper, named, primitive_color(alpha, red, green, blue), alpha, blendSrc, blendDst);
+        named.acquire(kTypeMaterial, material, "Object3D", "material");
+    dress_meshes(wrapper, named.as<MaterialRecord>(), primitive_color(alpha, red, green, blue), alpha,
+                 blendSrc, blendDst);
 
     fixed_position(x, y, z, wrapper.position);
     fixed_rotation_scale(qa, qb, qc, qd, scale, wrapper.matrix);
@@ -85,14 +84,11 @@ VORTEL_EXPORT bool Object3D(StateStruct* state, void** privateData, int32_t mode
         copy_vec(wrapper.position, record->marker.position);
         copy_mat(wrapper.matrix, record->marker.matrix);
     }
-    auto* target = static_cast<GroupNode3D*>(
-        gServices.AcquireByIndex(kType3DGroup, group, nullptr, false, "Obj3D", "3D group", &flag));
-    if (target) {
-        target->AddChild(&wrapper);
+    const vortel::Held target(kType3DGroup, group, "Obj3D", "3D group");
+    if (auto* into = target.as<GroupNode3D>()) {
+        into->AddChild(&wrapper);
         if (marked)
-            target->AddChild(&record->marker);
+            into->AddChild(&record->marker);
     }
-    if (named)
-        gServices.ReleaseByIndex(kTypeMaterial, material, nullptr);
     return true;
 }

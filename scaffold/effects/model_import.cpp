@@ -1,34 +1,28 @@
 #include "effects/model_import.h"
 
+#include "common/resource_cache.h"
 #include "effects/model_messages.h"
 #include "effects/mtl_reader.h"
-#include "common/resource_cache.h"
-#include "effects/scene_state.h"
+#include "effects/scaffold_state.h"
 #include "scene/group_node3d.h"
 #include "scene/mesh3d.h"
 
 #include <SDL.h>
 
 #include <cstring>
+#include <new>
 #include <string>
 #include <vector>
+#include <vortel/plugin_helper.h>
 
 namespace
 {
-
-ResourceCache* modelCache = nullptr;
-ResourceCache* importedMaterials = nullptr;
-
-void free_material(void* material)
-{
-    delete static_cast<MaterialRecord*>(material);
-}
 
 enum class FileRead { Ok, CannotOpen, TooLarge };
 
 FileRead read_file(const std::string& path, size_t limit, std::vector<char>& text)
 {
-    SDL_RWops* file = gServices.OpenFile ? gServices.OpenFile(path.c_str()) : nullptr;
+    SDL_RWops* file = vortel::open_file(path.c_str());
     if (!file)
         return FileRead::CannotOpen;
     text.clear();
@@ -42,8 +36,7 @@ FileRead read_file(const std::string& path, size_t limit, std::vector<char>& tex
         if (got <= 0 || text.size() > limit)
             break;
     }
-    if (gServices.CloseFile)
-        gServices.CloseFile(file);
+    vortel::close_file(file);
     return text.size() > limit ? FileRead::TooLarge : FileRead::Ok;
 }
 
@@ -64,17 +57,17 @@ bool read_libraries(const std::string& path, const ObjData& data, std::vector<Mt
         const std::string library = folder + data.materialLibraries[i];
         switch (read_file(library, kMaxMtlBytes, text)) {
         case FileRead::CannotOpen:
-            scaffold_log(msg::kMaterialsCannotOpen, library.c_str(), int(data.libraryLines[i]), path.c_str());
+            vortel::log(msg::kMaterialsCannotOpen, library.c_str(), int(data.libraryLines[i]), path.c_str());
             continue;
         case FileRead::TooLarge:
-            scaffold_log(msg::kMaterialsTooLarge, library.c_str(), kMaxMtlBytes);
+            vortel::log(msg::kMaterialsTooLarge, library.c_str(), kMaxMtlBytes);
             return false;
         case FileRead::Ok:
             break;
         }
         ReadError error;
         if (!read_mtl(text.data(), text.size(), folder_of(library), materials, error)) {
-            scaffold_log(msg::kModelBadLine, library.c_str(), int(error.line), error.reason.c_str());
+            vortel::log(msg::kModelBadLine, library.c_str(), int(error.line), error.reason.c_str());
             return false;
         }
     }
@@ -83,8 +76,9 @@ bool read_libraries(const std::string& path, const ObjData& data, std::vector<Mt
 
 void keep_materials(const std::vector<MtlMaterial>& materials)
 {
+    ResourceCache*& importedMaterials = gScaffold.importedMaterials;
     if (!importedMaterials)
-        importedMaterials = new ResourceCache("ImportMaterials", 1, free_material, gServices.Log);
+        importedMaterials = new ResourceCache("ImportMaterials", 1, free_material, vortel::gHost.Log);
     for (const MtlMaterial& material : materials)
         if (!importedMaterials->contains(material.name.c_str()))
             importedMaterials->add(new MaterialRecord(material.record), material.name.c_str(), true);
@@ -92,9 +86,9 @@ void keep_materials(const std::vector<MtlMaterial>& materials)
 
 MaterialRecord* find_imported_material(const std::string& name)
 {
-    if (!importedMaterials || name.empty())
+    if (!gScaffold.importedMaterials || name.empty())
         return nullptr;
-    return static_cast<MaterialRecord*>(importedMaterials->find(name.c_str(), nullptr));
+    return static_cast<MaterialRecord*>(gScaffold.importedMaterials->find(name.c_str(), nullptr));
 }
 
 GroupNode3D* import_model(const std::string& path)
@@ -102,10 +96,10 @@ GroupNode3D* import_model(const std::string& path)
     std::vector<char> text;
     switch (read_file(path, kMaxObjBytes, text)) {
     case FileRead::CannotOpen:
-        scaffold_log(msg::kModelCannotOpen, path.c_str());
+        vortel::log(msg::kModelCannotOpen, path.c_str());
         return nullptr;
     case FileRead::TooLarge:
-        scaffold_log(msg::kModelTooLarge, path.c_str(), kMaxObjBytes);
+        vortel::log(msg::kModelTooLarge, path.c_str(), kMaxObjBytes);
         return nullptr;
     case FileRead::Ok:
         break;
@@ -113,7 +107,7 @@ GroupNode3D* import_model(const std::string& path)
     ObjData data;
     ReadError error;
     if (!read_obj(text.data(), text.size(), data, error)) {
-        scaffold_log(msg::kModelBadLine, path.c_str(), int(error.line), error.reason.c_str());
+        vortel::log(msg::kModelBadLine, path.c_str(), int(error.line), error.reason.c_str());
         return nullptr;
     }
     std::vector<MtlMaterial> materials;
@@ -123,7 +117,7 @@ GroupNode3D* import_model(const std::string& path)
         keep_materials(materials);
     GroupNode3D* group = build_model(data, true, find_imported_material);
     if (!group)
-        scaffold_log(msg::kModelBadFace, path.c_str());
+        vortel::log(msg::kModelBadFace, path.c_str());
     return group;
 }
 
@@ -145,6 +139,7 @@ bool add_face(const ObjData& data, const ObjFace& face, GroupNode3D& group, Mesh
     // Full (16-bit indices) or a face with another layout of texture coordinates and normals.
     MaterialRecord* material = mesh->material;
     group.AddChild(mesh);
+    mesh = nullptr; // the group's now
     mesh = new Mesh3D(useBuffers);
     mesh->material = material;
     return mesh->AddTriangle(p[0], t[0], n[0], p[1], t[1], n[1], p[2], t[2], n[2]);
@@ -156,17 +151,26 @@ GroupNode3D* build_model(const ObjData& data, bool useBuffers,
                          const std::function<MaterialRecord*(const std::string&)>& findMaterial)
 {
     GroupNode3D* group = new GroupNode3D();
-    for (const ObjObject& object : data.objects) {
-        Mesh3D* mesh = new Mesh3D(useBuffers);
-        mesh->material = findMaterial(object.material);
-        for (int32_t f = object.firstFace; f < object.firstFace + object.faceCount; ++f) {
-            if (!add_face(data, data.faces[size_t(f)], *group, mesh, useBuffers)) {
-                delete mesh;
-                free_model(group);
-                return nullptr;
+    Mesh3D* mesh = nullptr;
+    try {
+        for (const ObjObject& object : data.objects) {
+            mesh = new Mesh3D(useBuffers);
+            mesh->material = findMaterial(object.material);
+            for (int32_t f = object.firstFace; f < object.firstFace + object.faceCount; ++f) {
+                if (!add_face(data, data.faces[size_t(f)], *group, mesh, useBuffers)) {
+                    delete mesh;
+                    free_model(group);
+                    return nullptr;
+                }
             }
+            group->AddChild(mesh);
+            mesh = nullptr;
         }
-        group->AddChild(mesh);
+    } catch (const std::bad_alloc&) {
+        // The vertex arrays grow with the file: the caller reports it, nothing half-built stays behind.
+        delete mesh;
+        free_model(group);
+        throw;
     }
     return group;
 }
@@ -181,11 +185,16 @@ void free_model(void* resource)
     delete group;
 }
 
+void free_material(void* material)
+{
+    delete static_cast<MaterialRecord*>(material);
+}
+
 void model_support_init()
 {
-    if (!modelCache)
-        modelCache = new ResourceCache("Obj3DCache", 1, free_model, gServices.Log);
-    gServices.RegisterType(kTypeObject, acquire_model, release_model);
+    if (!gScaffold.modelCache)
+        gScaffold.modelCache = new ResourceCache("Obj3DCache", 1, free_model, vortel::gHost.Log);
+    vortel::gHost.RegisterType(kTypeObject, acquire_model, release_model);
 }
 
 void free_cache(ResourceCache*& cache, ResourceCache::FreeFn freeFn)
@@ -201,22 +210,30 @@ void free_cache(ResourceCache*& cache, ResourceCache::FreeFn freeFn)
 
 void model_support_quit()
 {
-    free_cache(modelCache, free_model);
-    free_cache(importedMaterials, free_material);
+    free_cache(gScaffold.modelCache, free_model);
+    free_cache(gScaffold.importedMaterials, free_material);
 }
 
 void* acquire_model(const char* path, void*, bool* outFlag)
 {
+    ResourceCache* modelCache = gScaffold.modelCache;
     if (!modelCache || !path)
         return nullptr;
     // The cache keeps names of up to 255 characters: a longer path could be mistaken for another one.
     if (std::strlen(path) >= size_t(ResourceCache::kNameSize)) {
-        scaffold_log(msg::kModelPathTooLong, path, int(ResourceCache::kNameSize - 1));
+        vortel::log(msg::kModelPathTooLong, path, int(ResourceCache::kNameSize - 1));
         return nullptr;
     }
     if (void* model = modelCache->find(path, outFlag))
         return model;
-    GroupNode3D* group = import_model(path);
+    GroupNode3D* group = nullptr;
+    try {
+        group = import_model(path);
+    } catch (const std::bad_alloc&) {
+        // The text, the parsed lists and the meshes are all as large as the file.
+        vortel::log(msg::kModelNoMemory, path);
+        return nullptr;
+    }
     if (!group)
         return nullptr;
     modelCache->add(group, path, true);
@@ -227,5 +244,6 @@ void* acquire_model(const char* path, void*, bool* outFlag)
 
 bool release_model(const char* path, void*)
 {
+    ResourceCache* modelCache = gScaffold.modelCache;
     return modelCache && path && modelCache->contains(path) && modelCache->release(path);
 }

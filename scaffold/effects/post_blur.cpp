@@ -1,7 +1,7 @@
 #include "effects/post_blur.h"
 
+#include "effects/scaffold_state.h"
 #include "effects/scene_effects.h"
-#include "effects/scene_state.h"
 #include "effects/screen_quad.h"
 #include "glstate.h"
 #include "scene/pbuffer.h"
@@ -9,6 +9,7 @@
 #include "scene/root_node3d.h"
 
 #include <GL/glew.h>
+#include <vortel/plugin_helper.h>
 
 const int32_t kFibonacci[kFibonacciCount] = {1,  1,   2,   3,   5,   8,   13,   21,   34,   55,
                                              89, 144, 233, 377, 610, 987, 1597, 2584, 4181, 6765};
@@ -106,11 +107,11 @@ float blur_pass(int32_t& current, int32_t radius, int32_t step, bool horizontal,
 
 void render_post_scene(bool flipVertical)
 {
-    if (!sceneRoot)
+    if (!gScaffold.sceneRoot)
         return;
     gls_push(DepthTest, 1);
     RenderVisitor& visitor = scene_visitor();
-    sceneRoot->Accept(visitor);
+    gScaffold.sceneRoot->Accept(visitor);
     visitor.Render(true, flipVertical, 0, 0, 0, 0, false);
     gls_pop(DepthTest);
 }
@@ -143,7 +144,7 @@ void push_white()
 bool running_with_target(StateStruct* state)
 {
     state->status = 1;
-    return state->phase > 0 && gPBuffer && sceneRoot;
+    return vortel::is_running_call(state) && gPBuffer && gScaffold.sceneRoot;
 }
 
 void push_blend(uint32_t src, uint32_t dst)

@@ -42,7 +42,7 @@ void draw_shifted_screen_quad(float dx, float dy, bool textured);
 // Pushes / pops the Color slot at white (1, 1, 1, 1).
 void push_white();
 
-// Sets status to 1; true on a running call (phase > 0) with an off-screen target and a scene to render.
+// Sets status to 1; true on a running call with an off-screen target and a scene to render.
 bool running_with_target(StateStruct* state);
 // Pushes BlendEnable 1 with the two factors; pop_blend pops all three.
 void push_blend(uint32_t src, uint32_t dst);

@@ -1,7 +1,7 @@
 #include "effects/post_effects.h"
 
 #include "effects/post_blur.h"
-#include "effects/scene_state.h"
+#include "effects/scaffold_state.h"
 #include "effects/screen_quad.h"
 #include "glstate.h"
 #include "scene/camera3d.h"
@@ -40,7 +40,7 @@ VORTEL_EXPORT bool PostBlurUgly(StateStruct* state, void**, int32_t divX, int32_
     gPBuffer->RenderToTexture(0, w, h);
     render_post_scene(true);
     gPBuffer->RenderToTexture(1, w, h);
-    Camera3D* camera = sceneRoot->GetCam();
+    Camera3D* camera = gScaffold.sceneRoot->GetCam();
     float l = 0, r = 0, b = 0, t = 0, n = 0, f = 0;
     if (camera) {
         camera->GetFrustrumData(l, r, b, t, n, f);

@@ -1,10 +1,11 @@
 #include "effects/primitive_placement.h"
 
 #include "common/fixed_point.h"
-#include "effects/scene_state.h"
 #include "scene/axis_marker3d.h"
 #include "scene/group_node3d.h"
 #include "scene/math3d.h"
+
+#include <vortel/plugin_helper.h>
 
 void hang_primitive(Poly3D& node, AxisMarker3D* marker, const PrimitiveLook& look,
                     const PrimitivePlacement& where, const char* caller)
@@ -20,9 +21,8 @@ void hang_primitive(Poly3D& node, AxisMarker3D* marker, const PrimitiveLook& loo
         copy_vec(node.position, marker->position);
         copy_mat(node.matrix, marker->matrix);
     }
-    bool flag = false;
-    auto* group = static_cast<GroupNode3D*>(
-        gServices.AcquireByIndex(kType3DGroup, where.group, nullptr, false, caller, "3D group", &flag));
+    const vortel::Held held(kType3DGroup, where.group, caller, "3D group");
+    auto* group = held.as<GroupNode3D>();
     if (!group)
         return;
     group->AddChild(&node);

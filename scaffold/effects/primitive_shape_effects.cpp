@@ -2,8 +2,8 @@
 // (sizes and colour) changes.
 #include "effects/primitive_effects.h"
 
+#include "common/marker_colors.h"
 #include "effects/primitive_placement.h"
-#include "effects/scene_state.h"
 #include "scene/axis_marker3d.h"
 #include "scene/flat_cube3d.h"
 #include "scene/flat_oval3d.h"
@@ -11,7 +11,7 @@
 #include "scene/flat_triangle3d.h"
 
 #include <array>
-#include <new>
+#include <vortel/plugin_helper.h>
 
 namespace
 {
@@ -23,46 +23,39 @@ constexpr float kRoundnessUnit = 0.01f;
 template <size_t N> struct ShapeRecord {
     std::array<int32_t, N> built; // the words the node was built from, the packed colour last
     Poly3D* node;
-    AxisMarker3D* marker;
+    AxisMarker3D marker{kMarkerColorX, kMarkerColorY, kMarkerColorZ};
+
+    ~ShapeRecord() { delete node; }
 };
 
-// The lifecycle every shape shares. make(words) builds the node (null when memory runs out).
+// The lifecycle every shape shares. make(words) builds the node.
 template <size_t N, typename Make>
 bool run_shape(StateStruct* state, void** privateData, const std::array<int32_t, N>& words, Make make,
                const PrimitiveLook& look, const PrimitivePlacement& where, const char* caller)
 {
     state->status = 1;
     auto* record = static_cast<ShapeRecord<N>*>(*privateData);
-    if (state->phase == 0) {
+    if (vortel::is_first_call(state)) {
         state->status = 2;
-        record = new (std::nothrow) ShapeRecord<N>{words, nullptr, nullptr};
+        record = new ShapeRecord<N>{words, make(words)};
         *privateData = record;
-        if (record) {
-            record->node = make(words);
-            record->marker = new (std::nothrow) AxisMarker3D(kMarkerColorX, kMarkerColorY, kMarkerColorZ);
-        }
         return true;
     }
-    if (state->phase < 0) {
-        if (record) {
-            delete record->node;
-            delete record->marker;
-            delete record;
-        }
+    if (vortel::is_last_call(state)) {
+        delete record;
         *privateData = nullptr;
         return true;
     }
-    if (!record || !record->node)
+    if (!record)
         return true;
     if (record->built != words) {
         state->status = 2;
         delete record->node;
+        record->node = nullptr;
         record->node = make(words);
         record->built = words;
-        if (!record->node)
-            return true;
     }
-    hang_primitive(*record->node, record->marker, look, where, caller);
+    hang_primitive(*record->node, &record->marker, look, where, caller);
     return true;
 }
 
@@ -75,7 +68,7 @@ VORTEL_EXPORT bool Rectangle3D(StateStruct* state, void** privateData, int32_t w
 {
     const std::array<int32_t, 3> words = {w, h, int32_t(primitive_color(0, red, green, blue))};
     auto make = [](const std::array<int32_t, 3>& v) -> Poly3D* {
-        return new (std::nothrow) FlatRect3D(v[0], v[1], uint32_t(v[2]));
+        return new FlatRect3D(v[0], v[1], uint32_t(v[2]));
     };
     return run_shape(state, privateData, words, make, {blendSrc, blendDst, true, opacity},
                      {x, y, z, qa, qb, qc, qd, scale, group, showMarker}, "ShowFlatRect");
@@ -88,7 +81,7 @@ VORTEL_EXPORT bool Triangle3D(StateStruct* state, void** privateData, int32_t b,
 {
     const std::array<int32_t, 3> words = {b, h, int32_t(primitive_color(0, red, green, blue))};
     auto make = [](const std::array<int32_t, 3>& v) -> Poly3D* {
-        return new (std::nothrow) FlatTriangle3D(v[0], v[1], uint32_t(v[2]));
+        return new FlatTriangle3D(v[0], v[1], uint32_t(v[2]));
     };
     return run_shape(state, privateData, words, make, {blendSrc, blendDst, true, opacity},
                      {x, y, z, qa, qb, qc, qd, scale, group, showMarker}, "Triangle");
@@ -102,8 +95,7 @@ VORTEL_EXPORT bool Oval3D(StateStruct* state, void** privateData, int32_t rx, in
     const std::array<int32_t, 4> words = {rx, ry, roundness,
                                           int32_t(primitive_color(alpha, red, green, blue))};
     auto make = [](const std::array<int32_t, 4>& v) -> Poly3D* {
-        return new (std::nothrow)
-            FlatOval3D(v[0], v[1], kOvalSegments, float(v[2]) * kRoundnessUnit, uint32_t(v[3]));
+        return new FlatOval3D(v[0], v[1], kOvalSegments, float(v[2]) * kRoundnessUnit, uint32_t(v[3]));
     };
     return run_shape(state, privateData, words, make, {blendSrc, blendDst, false, 0},
                      {x, y, z, qa, qb, qc, qd, scale, group, showMarker}, "Oval3D");
@@ -116,9 +108,8 @@ VORTEL_EXPORT bool Cube3D(StateStruct* state, void** privateData, int32_t size, 
 {
     const std::array<int32_t, 2> words = {size, int32_t(primitive_color(alpha, red, green, blue))};
     auto make = [](const std::array<int32_t, 2>& v) -> Poly3D* {
-        auto* cube = new (std::nothrow) FlatCube3D(v[0], uint32_t(v[1]));
-        if (cube)
-            cube->SetColor(uint32_t(v[1]));
+        auto* cube = new FlatCube3D(v[0], uint32_t(v[1]));
+        cube->SetColor(uint32_t(v[1]));
         return cube;
     };
     return run_shape(state, privateData, words, make, {blendSrc, blendDst, false, 0},

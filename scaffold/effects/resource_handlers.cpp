@@ -1,8 +1,7 @@
 #include "effects/resource_handlers.h"
 
-#include "effects/group_table.h"
 #include "common/resource_cache.h"
-#include "effects/scene_state.h"
+#include "effects/scaffold_state.h"
 #include "scene/pbuffer.h"
 #include "scene/root_node3d.h"
 
@@ -29,18 +28,18 @@ void* acquire_group(const char* name, void*, bool* outFlag)
 {
     if (std::strcmp(name, kWorldName) == 0) {
         *outFlag = true;
-        return sceneRoot;
+        return gScaffold.sceneRoot;
     }
-    const int32_t index = groupTable.find(name);
-    if (index < 0)
+    const int32_t slot = gScaffold.find_group(name);
+    if (slot < 0)
         return nullptr;
     *outFlag = true;
-    return groupTable.group_at(index);
+    return gScaffold.groups[slot];
 }
 
 bool release_group(const char* name, void*)
 {
-    return std::strcmp(name, kWorldName) == 0 || groupTable.find(name) >= 0;
+    return std::strcmp(name, kWorldName) == 0 || gScaffold.find_group(name) >= 0;
 }
 
 void* acquire_render_texture(const char* name, void*, bool* outFlag)
@@ -60,10 +59,10 @@ bool release_render_texture(const char* name, void*)
 
 void* acquire_material(const char* name, void*, bool* outFlag)
 {
-    return materialCache ? materialCache->find(name, outFlag) : nullptr;
+    return gScaffold.materialCache ? gScaffold.materialCache->find(name, outFlag) : nullptr;
 }
 
 bool release_material(const char* name, void*)
 {
-    return materialCache && materialCache->release(name);
+    return gScaffold.materialCache && gScaffold.materialCache->release(name);
 }

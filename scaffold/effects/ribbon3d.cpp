@@ -27,20 +27,25 @@ Ribbon3D::~Ribbon3D()
 
 Ribbon3D* Ribbon3D::Build(const SwarmRecord& swarm, int32_t width, int32_t pointsPerStrip)
 {
-    auto* ribbon = new (std::nothrow) Ribbon3D;
-    if (ribbon && !ribbon->Rebuild(swarm, width, pointsPerStrip)) {
+    auto* ribbon = new Ribbon3D;
+    if (!ribbon->Rebuild(swarm, width, pointsPerStrip)) {
         delete ribbon;
         return nullptr;
     }
     return ribbon;
 }
 
+bool Ribbon3D::HasPoints(const SwarmRecord& swarm)
+{
+    // Two vertices per point must stay countable in an int.
+    return swarm.count > 0 && swarm.positions && swarm.count <= (1 << 29);
+}
+
 bool Ribbon3D::Rebuild(const SwarmRecord& swarm, int32_t width, int32_t pointsPerStrip)
 {
-    const int32_t n = swarm.count;
-    // Two vertices per point must stay countable in an int.
-    if (n <= 0 || !swarm.positions || n > (1 << 29))
+    if (!HasPoints(swarm))
         return false;
+    const int32_t n = swarm.count;
     const int32_t perStrip = std::min(std::max(pointsPerStrip, 2), n);
     const int32_t strips = strips_for(n, perStrip);
     // Everything that must grow is allocated before anything changes, so a refusal leaves the node whole.

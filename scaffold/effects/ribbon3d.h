@@ -25,6 +25,9 @@ public:
     // A ribbon over the swarm's points, or null when the swarm has no points (nothing to draw) or memory
     // runs out. width in scene units x 10; pointsPerStrip is raised to 2 and lowered to the point count.
     static Ribbon3D* Build(const SwarmRecord& swarm, int32_t width, int32_t pointsPerStrip);
+    // Whether the swarm has points a ribbon can be built over (1 .. 2^29 of them, with positions): when it
+    // has and Build still gives null, memory ran out.
+    static bool HasPoints(const SwarmRecord& swarm);
     ~Ribbon3D() override;
     Ribbon3D(const Ribbon3D&) = delete;
     Ribbon3D& operator=(const Ribbon3D&) = delete;

@@ -1,11 +1,13 @@
 #include "effects/scene_effects.h"
 
 #include "effects/effect_messages.h"
-#include "effects/scene_state.h"
+#include "effects/scaffold_state.h"
 #include "glstate.h"
 #include "scene/pbuffer.h"
 #include "scene/render_visitor.h"
 #include "scene/root_node3d.h"
+
+#include <vortel/plugin_helper.h>
 
 RenderVisitor& scene_visitor()
 {
@@ -19,10 +21,10 @@ RenderVisitor& scene_visitor()
 VORTEL_EXPORT bool Clear3D(StateStruct* state, void** privateData)
 {
     state->status = 1;
-    if (state->phase == 0)
+    if (vortel::is_first_call(state))
         *privateData = nullptr;
-    else if (state->phase > 0 && sceneRoot)
-        sceneRoot->RemoveAllChildren();
+    else if (vortel::is_running_call(state) && gScaffold.sceneRoot)
+        gScaffold.sceneRoot->RemoveAllChildren();
     return true;
 }
 
@@ -31,15 +33,15 @@ VORTEL_EXPORT bool Show3D(StateStruct* state, void**, int32_t renderTo, int32_t 
 {
     state->status = 1;
     if (renderTo < 0 || renderTo > 2) {
-        scaffold_log(msg::kShow3DWrongRenderTo);
+        vortel::log(msg::kShow3DWrongRenderTo);
         state->status = -1;
         return false;
     }
-    if (state->phase <= 0 || !sceneRoot)
+    if (!vortel::is_running_call(state) || !gScaffold.sceneRoot)
         return true;
     if (renderTo != 0) {
         if (!gPBuffer) {
-            scaffold_log(msg::kNoOffScreenTarget, "Show3D");
+            vortel::log(msg::kNoOffScreenTarget, "Show3D");
             state->status = -1;
             return false;
         }
@@ -48,11 +50,11 @@ VORTEL_EXPORT bool Show3D(StateStruct* state, void**, int32_t renderTo, int32_t 
 
     gls_push(DepthTest, 1);
     RenderVisitor& visitor = scene_visitor();
-    sceneRoot->Accept(visitor);
+    gScaffold.sceneRoot->Accept(visitor);
     if (visitor.camera) {
         visitor.Render(clear != 0, renderTo != 0, 0, red, green, blue, false);
     } else {
-        scaffold_log(msg::kShow3DNoCamera);
+        vortel::log(msg::kShow3DNoCamera);
         state->status = -1;
         visitor.Reset(); // switches off the lights the traversal turned on
     }

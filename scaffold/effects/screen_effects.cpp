@@ -4,11 +4,12 @@
 #include "glstate.h"
 
 #include <GL/glew.h>
+#include <vortel/plugin_helper.h>
 
 VORTEL_EXPORT bool InvertColors(StateStruct* state, void**)
 {
     state->status = 1;
-    if (state->phase <= 0)
+    if (!vortel::is_running_call(state))
         return true;
     push_screen_projection(1.0);
     gls_push_texture_enable(false);
@@ -31,7 +32,7 @@ VORTEL_EXPORT bool Color4BG(StateStruct* state, void**, int32_t r0, int32_t g0, 
                             int32_t g3, int32_t b3)
 {
     state->status = 1;
-    if (state->phase <= 0)
+    if (!vortel::is_running_call(state))
         return true;
     // Alpha 0 at every corner: the quad replaces the picture, colour channels only matter.
     const uint32_t corners[4] = {clamped_color(0, r0, g0, b0), clamped_color(0, r1, g1, b1),
@@ -51,7 +52,7 @@ VORTEL_EXPORT bool Color4BG(StateStruct* state, void**, int32_t r0, int32_t g0, 
 VORTEL_EXPORT bool Fade(StateStruct* state, void**, int32_t red, int32_t green, int32_t blue, int32_t alpha)
 {
     state->status = 1;
-    if (state->phase <= 0)
+    if (!vortel::is_running_call(state))
         return true;
     push_screen_projection(1.0);
     gls_push_texture_enable(false);

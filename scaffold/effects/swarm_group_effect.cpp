@@ -1,13 +1,15 @@
 #include "effects/group_effects.h"
 
 #include "common/fixed_point.h"
+#include "effects/effect_messages.h"
 #include "effects/group_maker.h"
-#include "effects/scene_state.h"
 #include "scene/math3d.h"
 #include "scene/swarm_group_node3d.h"
 
 #include <algorithm>
 #include <climits>
+#include <new>
+#include <vortel/plugin_helper.h>
 
 namespace
 {
@@ -30,11 +32,18 @@ int32_t extra_entries(int32_t count, int32_t first, int32_t swarmCount)
     return int32_t(std::max<int64_t>(0, std::min<int64_t>(count, drawable)));
 }
 
-void set_extra_transforms(const StateStruct& state, SwarmGroupNode3D& group, int32_t count, int32_t timeStep)
+// False, after the message, when memory for the transforms runs out; the group keeps those it had.
+bool set_extra_transforms(const StateStruct& state, SwarmGroupNode3D& group, int32_t count, int32_t timeStep)
 {
     const int32_t entries = extra_entries(count, group.firstPoint, group.swarm->count);
-    float* matrices = entries > 0 ? new float[size_t(entries) * 9] : nullptr;
-    float* offsets = entries > 0 ? new float[size_t(entries) * 3] : nullptr;
+    float* matrices = entries > 0 ? new (std::nothrow) float[size_t(entries) * 9] : nullptr;
+    float* offsets = entries > 0 ? new (std::nothrow) float[size_t(entries) * 3] : nullptr;
+    if (entries > 0 && (!matrices || !offsets)) {
+        delete[] matrices;
+        delete[] offsets;
+        vortel::log(msg::kSwarmGroupNoMemory, int(entries));
+        return false;
+    }
     for (int32_t j = 0; j < entries; ++j) {
         const int64_t step = int64_t(j) * timeStep;
         const int32_t t = clamp_time(int64_t(state.startTime) + state.localTime + step);
@@ -49,6 +58,7 @@ void set_extra_transforms(const StateStruct& state, SwarmGroupNode3D& group, int
     group.pointCount = entries;
     group.SetExtraTransforms(matrices, offsets);
     group.pointCount = count;
+    return true;
 }
 
 } // namespace
@@ -65,9 +75,8 @@ VORTEL_EXPORT bool MakeSwarmGroup(StateStruct* state, void** privateData, int32_
     if (!group)
         return true;
     auto* swarmGroup = static_cast<SwarmGroupNode3D*>(group);
-    bool flag = false;
-    auto* record = static_cast<SwarmRecord*>(
-        gServices.AcquireByIndex(kTypeSwarm, swarm, nullptr, false, "MakeSwarmGroup", "swarm", &flag));
+    const vortel::Held held(kTypeSwarm, swarm, "MakeSwarmGroup", "swarm");
+    auto* record = held.as<SwarmRecord>();
     if (!record) {
         swarmGroup->swarm =
             nullptr; // the swarm it followed may be gone: draw nothing rather than stale points
@@ -77,8 +86,9 @@ VORTEL_EXPORT bool MakeSwarmGroup(StateStruct* state, void** privateData, int32_
     swarmGroup->swarm = record;
     swarmGroup->pointCount = count;
     swarmGroup->firstPoint = first;
-    if (timeStep != 0 && state->GetParam)
-        set_extra_transforms(*state, *swarmGroup, count, timeStep);
-    gServices.ReleaseByIndex(kTypeSwarm, swarm, nullptr);
+    if (timeStep != 0 && state->GetParam && !set_extra_transforms(*state, *swarmGroup, count, timeStep)) {
+        state->status = -1;
+        return false;
+    }
     return true;
 }

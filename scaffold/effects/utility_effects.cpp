@@ -1,14 +1,13 @@
-#include "effects/scene_state.h"
 #include "effects/screen_effects.h"
 #include "glstate.h"
 
 #include <GL/glew.h>
-
 #include <algorithm>
+#include <vortel/plugin_helper.h>
 
 VORTEL_EXPORT bool LoaderBarWhiteOnBlack(StateStruct* state, void**, int32_t progress)
 {
-    if (state->phase <= 0)
+    if (!vortel::is_running_call(state))
         return true;
     const int32_t screenW = gls_screen_width(), screenH = gls_screen_height();
     const int32_t w = int32_t(int64_t(std::clamp(progress, 0, 10000)) * screenW / 10000);
@@ -37,7 +36,7 @@ VORTEL_EXPORT bool LoaderBarWhiteOnBlack(StateStruct* state, void**, int32_t pro
 
 VORTEL_EXPORT bool SetMusicVolume(StateStruct* state, void**, int32_t level)
 {
-    if (state->phase > 0 && gServices.SetMusicLevel)
-        gServices.SetMusicLevel(std::clamp(level, 0, 255));
+    if (vortel::is_running_call(state) && vortel::gHost.SetMusicLevel)
+        vortel::gHost.SetMusicLevel(std::clamp(level, 0, 255));
     return true;
 }

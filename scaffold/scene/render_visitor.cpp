@@ -281,7 +281,7 @@ void RenderVisitor::Render(bool clear, bool flipVertical, int32_t alpha, int32_t
         switchLightsOff(lightCount);
         return;
     }
-    // 1. Clear.
+    // 1. Clear depth, and the colour buffer too when asked, to the clamped clear colour.
     if (clear) {
         gls_push(ClearColor, (uint32_t(clampChannel(alpha)) << 24) | (uint32_t(clampChannel(red)) << 16) |
                                  (uint32_t(clampChannel(green)) << 8) | uint32_t(clampChannel(blue)));
@@ -290,11 +290,11 @@ void RenderVisitor::Render(bool clear, bool flipVertical, int32_t alpha, int32_t
     } else {
         glClear(GL_DEPTH_BUFFER_BIT);
     }
-    // 2.
+    // 2. Remember the cached colour (step 7.15 restores it) and switch the vertex array on.
     const uint32_t savedColor = gls_get(Color);
     glEnableClientState(GL_VERTEX_ARRAY);
 
-    // 3. Projection.
+    // 3. Projection from the camera's frustum, upside down for a render into a texture.
     float left, right, bottom, top, nearPlane, farPlane;
     camera->GetFrustrumData(left, right, bottom, top, nearPlane, farPlane);
     if (flipVertical) {
@@ -304,32 +304,34 @@ void RenderVisitor::Render(bool clear, bool flipVertical, int32_t alpha, int32_t
     }
     gls_push_projection(left, right, bottom, top, nearPlane, farPlane, ortho);
 
-    // 4. View: the inverse of the camera's world transform.
+    // 4. View: the inverse of the camera's world transform, loaded as the modelview matrix.
     gls_push_matrix_mode(GL_MODELVIEW);
     float viewMatrix[9], viewPosition[3], gl[16];
     inverse_transform(camera->worldMatrix, camera->worldPosition, viewMatrix, viewPosition);
     make_gl_matrix(viewMatrix, viewPosition, gl);
     glLoadMatrixf(gl);
 
-    // 5. Order: opaque in visit order, then transparent back to front.
+    // 5. Order the meshes: opaque ones in visit order, then the transparent ones back to front.
     const int opaque = order_.Build(renderList, count);
     const int* order = order_.indices();
 
-    // 6. The mirrored projection of a flipped render turns the winding of every triangle over.
+    // 6. Back faces culled and every colour channel written while drawing. The mirrored projection of a
+    //    flipped render turns the winding of every triangle over.
     if (flipVertical)
         glFrontFace(GL_CW);
     gls_push(CullEnable, 1);
     gls_push(CullFace, GL_BACK);
     gls_push(ColorMask, 15);
 
-    // 7. Transparent meshes test depth but do not write it.
+    // 7. Draw the meshes in that order (7.1: from the first transparent one on, depth is tested but not
+    //    written; 7.2 to 7.18 are drawMesh's steps).
     for (int k = 0; k < count; ++k) {
         if (k == opaque)
             gls_push(DepthMask, 0);
         drawMesh(order[k], savedColor);
     }
 
-    // 8.
+    // 8. Winding, culling, colour mask and depth writes back as they were before step 6.
     if (flipVertical)
         glFrontFace(GL_CCW);
     gls_pop(CullEnable);
@@ -338,7 +340,8 @@ void RenderVisitor::Render(bool clear, bool flipVertical, int32_t alpha, int32_t
     if (opaque < count)
         gls_pop(DepthMask);
 
-    // 9. Reset.
+    // 9. Leave GL clean: identity texture and modelview matrices, no program, client arrays off, the
+    //    projection popped and the lights of this traversal switched off.
     gls_push_matrix_mode(GL_TEXTURE);
     glLoadIdentity();
     gls_pop_matrix_mode();
@@ -358,13 +361,13 @@ void RenderVisitor::drawMesh(int index, uint32_t savedColor)
     Poly3D* mesh = renderList[index];
     const float* transform = renderTransforms + 12 * size_t(index);
 
-    // 7.2 Place the mesh.
+    // 7.2 Place the mesh: multiply its world transform onto the view.
     float gl[16];
     glPushMatrix();
     make_gl_matrix(transform, transform + 9, gl);
     glMultMatrixf(gl);
 
-    // 7.3 Program.
+    // 7.3 Bind the mesh's shader program (with its parameters), or none.
     if (mesh->UsesShaders()) {
         useProgram(mesh->GetProgram());
         mesh->SetShaderParameters();
@@ -372,7 +375,7 @@ void RenderVisitor::drawMesh(int index, uint32_t savedColor)
         useProgram(0);
     }
 
-    // 7.4-7.5 Buffers and vertices.
+    // 7.4-7.5 Bind the mesh's vertex and index buffers, if it has any, and point GL at its vertices.
     const uint32_t vertexBuffer = mesh->GetVertexBuffer(), indexBuffer = mesh->GetIndexBuffer();
     if ((vertexBuffer != 0 || indexBuffer != 0) && glBindBufferARB) {
         if (vertexBuffer != 0)
@@ -382,7 +385,7 @@ void RenderVisitor::drawMesh(int index, uint32_t savedColor)
     }
     glVertexPointer(3, GL_FLOAT, mesh->GetVertexStride(), mesh->GetVertices());
 
-    // 7.6 Colour.
+    // 7.6 Colour: the mesh's colour array, or the colour collected for it in the traversal.
     if (mesh->HasColors()) {
         glEnableClientState(GL_COLOR_ARRAY);
         glColorPointer(4, GL_UNSIGNED_BYTE, mesh->GetColorStride(), mesh->GetColors());
@@ -391,7 +394,8 @@ void RenderVisitor::drawMesh(int index, uint32_t savedColor)
         gls_set(Color, renderColors[index]);
     }
 
-    // 7.7 Texture. Answers that decide a push are asked once, so every push meets its pop.
+    // 7.7 Texture: bind it, with texture coordinates scaled by the mesh's scale when it has them. Answers
+    //     that decide a push are asked once, so every push meets its pop.
     const bool textured = mesh->HasTexture();
     if (textured) {
         gls_push_texture_enable(true);
@@ -412,7 +416,7 @@ void RenderVisitor::drawMesh(int index, uint32_t savedColor)
         glDisableClientState(GL_TEXTURE_COORD_ARRAY);
     }
 
-    // 7.8 Blending.
+    // 7.8 Blending with the mesh's equation and factors, when it asks for it.
     const bool blended = mesh->NeedsBlending();
     if (blended) {
         gls_push(BlendEnable, 1);
@@ -421,7 +425,7 @@ void RenderVisitor::drawMesh(int index, uint32_t savedColor)
         gls_push(BlendDst, mesh->GetBlendDst());
     }
 
-    // 7.9 Culling.
+    // 7.9 Culling as the mesh asks: which faces, or none.
     if (mesh->IsCulled()) {
         gls_set(CullEnable, 1);
         gls_set(CullFace, mesh->GetCullMode());
@@ -429,7 +433,7 @@ void RenderVisitor::drawMesh(int index, uint32_t savedColor)
         gls_set(CullEnable, 0);
     }
 
-    // 7.10 Lighting.
+    // 7.10 Lighting for a mesh with normals: its material, or its colours standing in for one.
     const bool lit = mesh->HasNormals();
     const MaterialRecord* material = mesh->material;
     if (lit) {
@@ -453,10 +457,10 @@ void RenderVisitor::drawMesh(int index, uint32_t savedColor)
         glDisableClientState(GL_NORMAL_ARRAY);
     }
 
-    // 7.11
+    // 7.11 Colour channels the mesh writes.
     gls_set(ColorMask, mesh->GetColorMask());
 
-    // 7.12 Draw.
+    // 7.12 Draw every batch, as point sprites for points.
     const uint32_t mode = mesh->GetPrimitiveType();
     const int batches = mesh->GetBatchCount();
     bool sprites = false;
@@ -479,7 +483,7 @@ void RenderVisitor::drawMesh(int index, uint32_t savedColor)
     if (sprites)
         resetPointSprites();
 
-    // 7.14
+    // 7.14 Lighting off again, GL's default material back.
     if (lit) {
         gls_pop(Lighting);
         if (material) {
@@ -494,11 +498,12 @@ void RenderVisitor::drawMesh(int index, uint32_t savedColor)
         glDisable(GL_NORMALIZE);
     }
 
-    // 7.15 A colour array leaves GL's current colour undefined: send the cached one again.
+    // 7.15 Restore the colour remembered in step 2: a colour array leaves GL's current colour undefined,
+    //     so the cached one is sent again.
     gls_set(Color, savedColor == 0 ? 1 : 0);
     gls_set(Color, savedColor);
 
-    // 7.16-7.17
+    // 7.16-7.17 Texture and blending state back as they were.
     if (textured) {
         gls_pop_texture_enable();
         gls_pop_bind_texture();
@@ -510,7 +515,7 @@ void RenderVisitor::drawMesh(int index, uint32_t savedColor)
         gls_pop(BlendDst);
     }
 
-    // 7.18
+    // 7.18 Unbind the buffers and drop the mesh's transform.
     unbindBuffers();
     glPopMatrix();
 }

@@ -55,6 +55,11 @@ public:
     // the colour from the four channels (each clamped to 0..255); otherwise only depth. flipVertical
     // exchanges bottom and top of the projection (for renders into a texture). ortho: glOrtho instead of
     // glFrustum. Without a camera nothing is drawn (the lights are still switched off).
+    // Its steps, numbered the same in the source: 1 clear, 2 remember the colour, 3 projection, 4 view,
+    // 5 order the meshes, 6 cull back faces, 7 draw each mesh (7.2-7.18: place it, program, buffers and
+    // vertices, colour, texture, blending, culling, lighting, colour mask, draw, sprite and lighting state
+    // back, colour back, texture and blending back, unbind), 8 restore culling and depth writes,
+    // 9 reset matrices, program, client arrays, projection and lights.
     void Render(bool clear, bool flipVertical, int32_t alpha, int32_t red, int32_t green, int32_t blue,
                 bool ortho);
 

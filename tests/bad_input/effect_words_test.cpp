@@ -1,4 +1,4 @@
-// Every effect of every plug-in, as the effect reference (docs/effect-params.txt) lists it, called through
+// Every effect of every plug-in, as the plug-in describes it (Vortel_DescribeEffects), called through
 // its first, running and last calls by the real player with every word at INT32_MIN, then INT32_MAX, -1
 // and 0: the demo plays to its end with no sanitizer report.
 //
@@ -7,14 +7,16 @@
 // that name something name what the effect needs (a swarm, a grid, a material, a group, a picture, a model,
 // a flame file), made by a few effects with ordinary values that play through the whole demo, and only the
 // numbers take the extreme values.
+#include <dlfcn.h>
 #include <gtest/gtest.h>
 
 #include <climits>
 #include <cstdint>
-#include <fstream>
 #include <iterator>
 #include <string>
 #include <vector>
+
+#include <vortel/effect_description.h>
 
 #include "player_runner.h"
 
@@ -25,32 +27,34 @@ struct Effect {
     std::string library;
     std::string name;
     std::vector<std::string> params;   // one per word: the parameter's name
-    std::vector<std::string> meanings; // one per word: "unit | meaning | typical values"
+    std::vector<std::string> meanings; // one per word: "unit | meaning"
 };
 
+// The product plug-ins' own descriptions of their effects, library by library.
 std::vector<Effect> documented_effects()
 {
-    std::ifstream in(std::string(VORTEL_SOURCE_DIR) + "/docs/effect-params.txt");
     std::vector<Effect> effects;
-    std::string library;
-    for (std::string line; std::getline(in, line);) {
-        if (line.rfind("library ", 0) == 0) {
-            library = line.substr(8);
-        } else if (line.rfind("effect ", 0) == 0) {
-            effects.push_back({library, line.substr(7), {}, {}});
-        } else if (line.rfind("- ", 0) == 0 && !effects.empty()) {
-            const size_t bar = line.find(" | ");
-            std::string name = line.substr(2, bar - 2);
-            int words = 1;
-            if (const size_t bracket = name.find('['); bracket != std::string::npos) {
-                words = std::stoi(name.substr(bracket + 1));
-                name.erase(bracket);
-            }
-            for (int i = 0; i < words; ++i) {
-                effects.back().params.push_back(words == 1 ? name : name + std::to_string(i));
-                effects.back().meanings.push_back(line.substr(bar + 3));
+    for (const char* library : {"Scaffold.so", "Emberfold.so", "Swarms.so", "Pictor.so", "Media.so"}) {
+        void* handle = dlopen((std::string(VORTEL_BIN_DIR) + "/" + library).c_str(), RTLD_NOW | RTLD_LOCAL);
+        if (!handle) {
+            ADD_FAILURE() << dlerror();
+            continue;
+        }
+        auto describe =
+            reinterpret_cast<VortelDescribeEffectsFn>(dlsym(handle, VORTEL_DESCRIBE_EFFECTS_NAME));
+        const VortelEffectTable table = vortel_read_table(describe ? describe() : nullptr);
+        EXPECT_GT(table.effectCount, 0) << library << " describes its effects";
+        for (int32_t e = 0; e < table.effectCount; ++e) {
+            const VortelEffectDescription effect = vortel_read_effect(table, e);
+            effects.push_back({library, effect.name, {}, {}});
+            for (int32_t p = 0; p < effect.paramCount; ++p) {
+                const VortelParamDescription param = vortel_read_param(table, effect, p);
+                effects.back().params.push_back(param.name);
+                effects.back().meanings.push_back(std::string(param.unit) + " | " + param.meaning);
             }
         }
+        // The texts stay valid while the library is loaded: copied above, so it may go.
+        dlclose(handle);
     }
     return effects;
 }

@@ -1,7 +1,8 @@
 // The effect reference (docs/effects.md) read as a demo maker reads it, held against what the build makes:
 // every effect each plug-in exports is documented and nothing else is, each documented declaration has the
 // parameters of the effect's prototype in its header, the plug-ins' own descriptions of their effects
-// (Vortel_DescribeEffects) agree with both, and the page is what its generator writes now.
+// (Vortel_DescribeEffects) are complete and agree with both, and the page is what its generator writes
+// from those descriptions now.
 #include <dlfcn.h>
 #include <gtest/gtest.h>
 
@@ -228,21 +229,27 @@ TEST(EffectReference, EveryExportedEffectDescribesTheWordsItReads)
         auto describe =
             reinterpret_cast<VortelDescribeEffectsFn>(dlsym(library, VORTEL_DESCRIBE_EFFECTS_NAME));
         ASSERT_TRUE(describe) << "no " VORTEL_DESCRIBE_EFFECTS_NAME;
-        const VortelEffectTable* table = describe();
-        ASSERT_TRUE(table);
-        EXPECT_EQ(table->version, kVortelDescriptionVersion);
+        ASSERT_TRUE(describe());
+        const VortelEffectTable table = vortel_read_table(describe());
+        EXPECT_EQ(table.version, kVortelDescriptionVersion);
+        EXPECT_TRUE(table.about) << "the library introduces itself";
 
         std::map<std::string, std::vector<std::string>> described;
-        for (int32_t e = 0; e < table->effectCount; ++e) {
-            const VortelEffectDescription& effect = table->effects[e];
+        for (int32_t e = 0; e < table.effectCount; ++e) {
+            const VortelEffectDescription effect = vortel_read_effect(table, e);
+            EXPECT_TRUE(effect.about) << effect.name << " says what it does";
             std::vector<std::string>& names = described[effect.name];
             for (int32_t p = 0; p < effect.paramCount; ++p) {
-                const VortelParamDescription& param = effect.params[p];
+                const VortelParamDescription param = vortel_read_param(table, effect, p);
+                const std::string where = std::string(effect.name) + "." + param.name;
                 names.push_back(param.name);
-                EXPECT_TRUE(param.kind >= kVortelParamNumber && param.kind <= kVortelParamText)
-                    << effect.name << "." << param.name;
+                EXPECT_TRUE(param.kind >= kVortelParamNumber && param.kind <= kVortelParamText) << where;
                 EXPECT_EQ(param.kind == kVortelParamText, param.resourceType != 0)
-                    << effect.name << "." << param.name << ": a text index names its resource type";
+                    << where << ": a text index names its resource type";
+                EXPECT_TRUE(param.unit && param.meaning) << where << " has a unit and a meaning";
+                EXPECT_EQ(param.kind == kVortelParamText, param.scale == 0)
+                    << where << ": a number has a scale";
+                EXPECT_LE(param.minimum, param.maximum) << where;
             }
         }
         std::set<std::string> effects = exported_functions(kBin + "/" + plugin);
@@ -272,9 +279,10 @@ TEST(EffectReference, EveryExportedEffectDescribesTheWordsItReads)
     }
 }
 
-TEST(EffectReference, IsWhatItsGeneratorWritesFromItsSource)
+TEST(EffectReference, IsWhatItsGeneratorWritesFromThePluginsDescriptions)
 {
-    const Output check = run("python3 '" + kSource + "/scripts/effect-reference' --check");
+    const Output check =
+        run("python3 '" + kSource + "/scripts/effect-reference' --bin '" + kBin + "' --check");
     EXPECT_EQ(check.status, 0) << check.text;
 }
 

@@ -1,5 +1,6 @@
 // --check: every kind of author's mistake reported on its own line, with the exit status and the summary,
-// on standard output and in the log; no window is opened for it.
+// on standard output and in the log; no window is opened for it. --describe: the libraries' descriptions
+// of their effects, for the tools that --check shares them with.
 #include <gtest/gtest.h>
 
 #include <sstream>
@@ -94,6 +95,19 @@ TEST(Check, TextIndicesAndParameterCountsByTheEffectsOwnDescriptions)
                    "track 0, event 2: parameter 1 (textIndex) names text -1, but the document has 1 texts"});
 }
 
+TEST(Check, TextIndicesResourceTypesFilesAndHardRangesOfARealPluginByItsDescriptions)
+{
+    expect_report(
+        "scaffold_described",
+        {"track 0, event 1: Show3D parameter 0 (renderTo) is 5, outside its range 0 .. 2",
+         "track 1, event 1: parameter 0 (name) names text 4, but the document has 2 texts",
+         "track 2, event 0: parameter 0 (swarm) reads a 'SWRM' named 'group' (text 0), but the document "
+         "makes that name only as a '3DWR'",
+         "track 2, event 0: ShowRibbons3D parameter 2 (pointsPerStrip) is 1, outside its range 2 or "
+         "more",
+         "text 1: the file 'ring' does not exist"});
+}
+
 TEST(Check, ReportsWhatItCanReadBeforeAndAfterProblemsInTheDocument)
 {
     expect_report(
@@ -164,6 +178,32 @@ TEST(Check, UnreadableDocumentIsAProblem)
         lines_of(run.stdoutText),
         (std::vector<std::string>{"document: Couldn't load the demo nothing.xml, does this file exists?",
                                   "nothing.xml: 1 problem found"}));
+}
+
+TEST(Describe, SaysForEachLibraryWhatItDescribesOrWhyItCannot)
+{
+    std::string folder = fresh_folder("describe");
+    PlayerRun run = run_player_in(folder, {"--describe", "Probe.so", "Paint.so", "Missing.so"}, "dummy",
+                                  {{"DISPLAY", ""}});
+    EXPECT_EQ(run.status, 1) << "a library that does not load fails the run";
+    const std::string& json = run.stdoutText;
+    EXPECT_NE(json.find("{\"file\": \"Probe.so\", \"error\": null, \"described\": true, "
+                        "\"descriptionVersion\": 2"),
+              std::string::npos)
+        << json;
+    EXPECT_NE(
+        json.find("{\"name\": \"ProbeAcquire\", \"about\": null, \"params\": [\n     {\"name\": \"count\", "
+                  "\"kind\": \"number\", \"unit\": null"),
+        std::string::npos)
+        << "what a plug-in leaves undescribed is null: " << json;
+    EXPECT_NE(json.find("{\"file\": \"Paint.so\", \"error\": null, \"described\": false"), std::string::npos)
+        << json;
+    EXPECT_NE(json.find("{\"file\": \"Missing.so\", \"error\": \"Missing.so: cannot open shared object file"),
+              std::string::npos)
+        << json;
+    EXPECT_NE(run.stderrText.find("player: --describe: library 'Missing.so' cannot be loaded"),
+              std::string::npos)
+        << run.stderrText;
 }
 
 } // namespace

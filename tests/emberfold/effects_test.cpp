@@ -43,6 +43,11 @@ std::string animated_flame()
 
 } // namespace
 
+TEST(Emberfold, InitWithoutServicesAnswersFalse)
+{
+    EXPECT_FALSE(Vortel_Init(nullptr, nullptr, nullptr));
+}
+
 TEST(ShowFlame, MissingNameOrFileIsReportedAndNothingIsKept)
 {
     FlameHost host;

@@ -2,7 +2,6 @@
 
 #include "emberfold_effects.h"
 
-#include <cstdio>
 #include <fstream>
 #include <sstream>
 
@@ -11,56 +10,46 @@ FlameHost* FlameHost::current = nullptr;
 namespace
 {
 
-void host_log(const char* text)
+void* serve_group(const char* name, void*, bool* isStatic)
 {
-    FlameHost::current->log.push_back(text);
-}
-
-const char* host_get_text(int32_t index)
-{
-    const auto& texts = FlameHost::current->texts;
-    return index >= 0 && index < int32_t(texts.size()) ? texts[index].c_str() : nullptr;
-}
-
-void* host_acquire(uint32_t type, int32_t index, void*, bool, const char* caller, const char* what,
-                   bool* outFlag)
-{
-    FlameHost& host = *FlameHost::current;
-    const char* name = host_get_text(index);
-    char text[512];
-    if (!name) {
-        std::snprintf(text, sizeof(text), "%s could not find the name for the %s nr %d", caller, what, index);
-        host.log.push_back(text);
+    if (std::string(name) != "flames")
         return nullptr;
-    }
-    if (outFlag)
-        *outFlag = true;
-    if (type == kType3DGroup && std::string(name) == "flames")
-        return &host.group;
-    if (type == kTypeTexture && host.textures.count(name))
-        return host.textures[name];
-    std::snprintf(text, sizeof(text), "%s could not find the %s named %s", caller, what, name);
-    host.log.push_back(text);
-    return nullptr;
+    *isStatic = true;
+    return &FlameHost::current->group;
 }
 
-int32_t host_release(uint32_t type, int32_t, void*)
+bool take_back_group(const char* name, void*)
 {
-    if (type == kTypeTexture)
-        ++FlameHost::current->textureReleases;
-    return 1;
+    return std::string(name) == "flames";
+}
+
+void* serve_texture(const char* name, void*, bool* isStatic)
+{
+    auto found = FlameHost::current->textures.find(name);
+    if (found == FlameHost::current->textures.end())
+        return nullptr;
+    *isStatic = true;
+    ++FlameHost::current->textureHolds;
+    return found->second;
+}
+
+bool take_back_texture(const char* name, void* resource)
+{
+    auto found = FlameHost::current->textures.find(name);
+    if (found == FlameHost::current->textures.end() || found->second != resource)
+        return false;
+    --FlameHost::current->textureHolds;
+    return true;
 }
 
 } // namespace
 
-FlameHost::FlameHost()
+FlameHost::FlameHost() : StandInHost(Options{false, true})
 {
     current = this;
-    services.Log = host_log;
-    services.GetText = host_get_text;
-    services.AcquireByIndex = host_acquire;
-    services.ReleaseByIndex = host_release;
-    text("flames");
+    texts[0] = "flames";
+    handlers.push_back({kType3DGroup, serve_group, take_back_group});
+    handlers.push_back({kTypeTexture, serve_texture, take_back_texture});
     Vortel_Init(nullptr, nullptr, &services);
 }
 
@@ -68,15 +57,6 @@ FlameHost::~FlameHost()
 {
     Vortel_Quit();
     current = nullptr;
-}
-
-int32_t FlameHost::text(const std::string& t)
-{
-    for (size_t i = 0; i < texts.size(); ++i)
-        if (texts[i] == t)
-            return int32_t(i);
-    texts.push_back(t);
-    return int32_t(texts.size() - 1);
 }
 
 bool FlameHost::logged(const std::string& line) const

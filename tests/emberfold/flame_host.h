@@ -1,8 +1,8 @@
-// A stand-in for the player around Emberfold: a Texts list, a log, one '3DWR' group and optional
+// The stand-in player (tests/support/stand_in_host.h) around Emberfold: one '3DWR' group and optional
 // 'TXTR' textures served under their names, and helpers that write flame description files.
 #pragma once
 
-#include <vortel/plugin.h>
+#include "stand_in_host.h"
 
 #include <map>
 #include <string>
@@ -10,21 +10,18 @@
 
 #include "scene/group_node3d.h"
 
-class FlameHost
+class FlameHost : public StandInHost
 {
 public:
     FlameHost();  // becomes the current host and runs Vortel_Init
     ~FlameHost(); // runs Vortel_Quit
 
-    int32_t text(const std::string& text); // index of text, added when new
+    // Some log entry is exactly `line` ended by its line break.
     bool logged(const std::string& line) const;
 
-    std::vector<std::string> log;
-    std::vector<std::string> texts;
-    GroupNode3D group;                     // served as '3DWR' "flames"
+    GroupNode3D group;                     // served as '3DWR' "flames", text 0 (the words' default)
     std::map<std::string, void*> textures; // served as 'TXTR'
-    ServicesStruct services{};
-    int textureReleases = 0;
+    int textureHolds = 0;                  // texture acquisitions not released yet
 
     static FlameHost* current;
 };

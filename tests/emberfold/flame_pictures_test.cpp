@@ -1,6 +1,8 @@
 // Flames drawn by the real renderer into a real GL window, read back and looked at pixel by pixel. The
 // pictures are written as PNG files in the test's working folder.
+#include "emberfold_effects.h"
 #include "flame_description.h"
+#include "flame_host.h"
 #include "flame_mesh.h"
 #include "gl_window.h"
 #include "glstate.h"
@@ -289,4 +291,41 @@ TEST_F(FlamePicture, SquaresShowTheirTextureUpright)
     for (bool buffer : {false, true})
         EXPECT_EQ(quarters_seen(squares(quarters, buffer, 10, 6, "squares_upright")), quarters_upright())
             << "buffer " << buffer;
+}
+
+// ShowFlame holds its texture from the first call to the last: its squares are drawn with it, and the one
+// acquisition is given back once, on the last call. A texture that is not there is never given back.
+TEST_F(FlamePicture, ShowFlameHoldsItsTextureFromTheFirstCallToTheLast)
+{
+    FlameHost host;
+    std::vector<uint32_t> white(16 * 16, 0xffffffffu);
+    Texture texture(white.data(), 16, 16);
+    host.textures["sprite"] = &texture;
+    Event e;
+    ShowFlameWords w;
+    w.name = host.text(write_file("held_texture.flame", description_text(triangle_transforms(), {})));
+    w.pointsFlag = 0;
+    w.texture = host.text("sprite");
+    ASSERT_TRUE(call_show_flame(e, 0, w));
+    EXPECT_EQ(host.textureHolds, 1);
+    for (int frame = 0; frame < 2; ++frame) {
+        host.group.RemoveAllChildren();
+        ASSERT_TRUE(call_show_flame(e, 1, w));
+    }
+    EXPECT_EQ(host.textureHolds, 1) << "running calls draw with the first call's texture";
+    auto* mesh = dynamic_cast<FlameMesh*>(host.group.GetChild(0));
+    ASSERT_NE(mesh, nullptr);
+    EXPECT_EQ(mesh->GetTextureId(), texture.id);
+    host.group.RemoveAllChildren();
+    EXPECT_TRUE(call_show_flame(e, -1, w));
+    EXPECT_EQ(host.textureHolds, 0);
+
+    w.texture = host.text("no-such-sprite");
+    ASSERT_TRUE(call_show_flame(e, 0, w));
+    EXPECT_EQ(host.take_log(), std::vector<std::string>{"ShowFlame: no resource no-such-sprite"});
+    ASSERT_TRUE(call_show_flame(e, 1, w));
+    EXPECT_EQ(dynamic_cast<FlameMesh*>(host.group.GetChild(0))->GetTextureId(), 0u);
+    host.group.RemoveAllChildren();
+    EXPECT_TRUE(call_show_flame(e, -1, w));
+    EXPECT_EQ(host.textureHolds, 0);
 }

@@ -1,7 +1,6 @@
 // Beat files: what a pattern file says, what is refused and why, and the 'BEAT' resource made from one.
 #include "beat_file.h"
 #include "media_session.h"
-#include "registry.h"
 
 #include <gtest/gtest.h>
 
@@ -107,27 +106,33 @@ TEST(BeatResource, AFileBecomesAStaticPatternAndABrokenOneIsReportedOnce)
     session.take_log();
     write_file("pattern.beat", kExample);
     bool isStatic = false;
-    auto* beat = static_cast<BeatRecord*>(
-        AcquireByName(kTypeBeat, "pattern.beat", nullptr, false, "test", "Beat", &isStatic));
+    auto* beat = static_cast<BeatRecord*>(MediaSession::get().services.AcquireByName(
+        kTypeBeat, "pattern.beat", nullptr, false, "test", "Beat", &isStatic));
     ASSERT_NE(beat, nullptr);
     EXPECT_TRUE(isStatic);
     EXPECT_EQ(beat->count, 4);
-    EXPECT_NE(ReleaseByName(kTypeBeat, "pattern.beat", nullptr), 0);
+    EXPECT_NE(MediaSession::get().services.ReleaseByName(kTypeBeat, "pattern.beat", nullptr), 0);
     // Read once: the same record comes back on the next frame's evaluation.
-    EXPECT_EQ(AcquireByName(kTypeBeat, "pattern.beat", nullptr, false, "test", "Beat", &isStatic), beat);
-    ReleaseByName(kTypeBeat, "pattern.beat", nullptr);
+    EXPECT_EQ(MediaSession::get().services.AcquireByName(kTypeBeat, "pattern.beat", nullptr, false, "test",
+                                                         "Beat", &isStatic),
+              beat);
+    MediaSession::get().services.ReleaseByName(kTypeBeat, "pattern.beat", nullptr);
 
     write_file("long.beat", with_beats(40));
     for (int frame = 0; frame < 3; ++frame)
-        EXPECT_EQ(AcquireByName(kTypeBeat, "long.beat", nullptr, false, "test", "Beat", &isStatic), nullptr);
+        EXPECT_EQ(MediaSession::get().services.AcquireByName(kTypeBeat, "long.beat", nullptr, false, "test",
+                                                             "Beat", &isStatic),
+                  nullptr);
     int mediaLines = 0;
     for (const std::string& line : session.take_log())
         mediaLines += line == "Media: beat file 'long.beat': line 36: more than 32 beats\n";
     EXPECT_EQ(mediaLines, 1);
 
-    EXPECT_EQ(AcquireByName(kTypeBeat, "no-such.beat", nullptr, false, "test", "Beat", &isStatic), nullptr);
+    EXPECT_EQ(MediaSession::get().services.AcquireByName(kTypeBeat, "no-such.beat", nullptr, false, "test",
+                                                         "Beat", &isStatic),
+              nullptr);
     EXPECT_TRUE(session.logged("Media: cannot open beat file 'no-such.beat'"));
-    EXPECT_EQ(ReleaseByName(kTypeBeat, "unknown.beat", nullptr), 0);
+    EXPECT_EQ(MediaSession::get().services.ReleaseByName(kTypeBeat, "unknown.beat", nullptr), 0);
 }
 
 } // namespace

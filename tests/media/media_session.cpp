@@ -1,22 +1,13 @@
 #include "media_session.h"
 
+#include "data_file.h"
 #include "gl_window.h"
 #include "glstate.h"
-#include "registry.h"
-#include "services.h"
 
 #include <fstream>
 #include <memory>
 
 VORTEL_EXPORT bool Vortel_Init(SDL_Surface**, SDL_Surface**, ServicesStruct*);
-
-namespace
-{
-void keep_line(const char* text)
-{
-    MediaSession::get().log.push_back(text);
-}
-} // namespace
 
 MediaSession& MediaSession::get()
 {
@@ -24,7 +15,7 @@ MediaSession& MediaSession::get()
     return session;
 }
 
-MediaSession::MediaSession()
+MediaSession::MediaSession() : StandInHost(Options{})
 {
     static GLWindow window(64, 64);
     static std::unique_ptr<GLStateContext> cache;
@@ -33,10 +24,9 @@ MediaSession::MediaSession()
         cache = std::make_unique<GLStateContext>(64, 64);
         gls_make_current(cache.get());
     }
-    set_texts(&texts);
-    services_fill(&services, cache.get());
-    services.Log = keep_line;
-    registry_set_sink(keep_line);
+    services.glContext = cache.get();
+    services.OpenFile = OpenFile;
+    services.CloseFile = CloseFile;
     Vortel_Init(nullptr, nullptr, &services);
 }
 
@@ -45,23 +35,7 @@ bool MediaSession::ok() const
     return windowOk_;
 }
 
-int32_t MediaSession::text(const std::string& value)
-{
-    for (size_t i = 0; i < texts.size(); ++i)
-        if (texts[i] == value)
-            return int32_t(i);
-    texts.push_back(value);
-    return int32_t(texts.size() - 1);
-}
-
-std::vector<std::string> MediaSession::take_log()
-{
-    std::vector<std::string> lines;
-    lines.swap(log);
-    return lines;
-}
-
-bool MediaSession::logged(const std::string& part)
+bool MediaSession::logged(const std::string& part) const
 {
     for (const std::string& line : log)
         if (line.find(part) != std::string::npos)

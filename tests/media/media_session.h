@@ -1,26 +1,19 @@
-// Media initialised once for the whole test program with the player's real services (registry, texts,
-// packed data file), a GL window for the textures, and a log that keeps every line written.
+// Media initialised once for the whole test program in the stand-in player (tests/support/
+// stand_in_host.h), whose files come through the player's own OpenFile (the packed data file first, then
+// the disk), with a GL window for the textures. The log keeps every entry verbatim.
 #pragma once
 
-#include <vortel/plugin.h>
+#include "stand_in_host.h"
 
 #include <string>
-#include <vector>
 
-class MediaSession
+class MediaSession : public StandInHost
 {
 public:
     static MediaSession& get(); // made on first use; lives to the end of the program
 
     bool ok() const;
-    int32_t text(const std::string& text); // index of text in the demo's texts, added when new
-    // Log lines written since the last call, emptied.
-    std::vector<std::string> take_log();
-    bool logged(const std::string& part); // some line since the last take_log contains part
-
-    ServicesStruct services{};
-    std::vector<std::string> texts;
-    std::vector<std::string> log;
+    bool logged(const std::string& part) const; // some entry since the last take_log contains part
 
 private:
     MediaSession();

@@ -3,7 +3,6 @@
 #include "data_file.h"
 #include "gl_window.h"
 #include "media_session.h"
-#include "registry.h"
 
 #include "scene/texture.h"
 
@@ -53,8 +52,8 @@ std::vector<uint32_t> texels(const Texture& texture)
 Texture* acquire(const char* name, bool* isStatic = nullptr)
 {
     bool scratch = false;
-    return static_cast<Texture*>(
-        AcquireByName(kTypeTexture, name, nullptr, false, "test", "image", isStatic ? isStatic : &scratch));
+    return static_cast<Texture*>(MediaSession::get().services.AcquireByName(
+        kTypeTexture, name, nullptr, false, "test", "image", isStatic ? isStatic : &scratch));
 }
 
 class PictureTextures : public ::testing::Test
@@ -80,7 +79,7 @@ TEST_F(PictureTextures, APngBecomesAnUprightStaticTexture)
     // The picture's top row is the texture's first row (t = 0), as every 'TXTR' holds it.
     EXPECT_EQ(texels(*texture), quarter_pixels(4));
     EXPECT_TRUE(session.log.empty());
-    ReleaseByName(kTypeTexture, "quarters.png", texture);
+    MediaSession::get().services.ReleaseByName(kTypeTexture, "quarters.png", texture);
 }
 
 TEST_F(PictureTextures, IsSharedWhileHeldAndDeletedAtTheLastRelease)
@@ -90,15 +89,16 @@ TEST_F(PictureTextures, IsSharedWhileHeldAndDeletedAtTheLastRelease)
     ASSERT_NE(first, nullptr);
     EXPECT_EQ(acquire("shared.png"), first);
     const uint32_t id = first->id;
-    EXPECT_NE(ReleaseByName(kTypeTexture, "shared.png", nullptr), 0);
+    EXPECT_NE(MediaSession::get().services.ReleaseByName(kTypeTexture, "shared.png", nullptr), 0);
     EXPECT_TRUE(glIsTexture(id));
-    EXPECT_NE(ReleaseByName(kTypeTexture, "shared.png", first), 0);
+    EXPECT_NE(MediaSession::get().services.ReleaseByName(kTypeTexture, "shared.png", first), 0);
     EXPECT_FALSE(glIsTexture(id));
-    EXPECT_EQ(ReleaseByName(kTypeTexture, "shared.png", nullptr), 0) << "nothing left to release";
+    EXPECT_EQ(MediaSession::get().services.ReleaseByName(kTypeTexture, "shared.png", nullptr), 0)
+        << "nothing left to release";
     // Acquired again, it is read again.
     Texture* again = acquire("shared.png");
     ASSERT_NE(again, nullptr);
-    ReleaseByName(kTypeTexture, "shared.png", again);
+    MediaSession::get().services.ReleaseByName(kTypeTexture, "shared.png", again);
 }
 
 TEST_F(PictureTextures, OtherFormatsDecodeToo)
@@ -110,7 +110,7 @@ TEST_F(PictureTextures, OtherFormatsDecodeToo)
     Texture* texture = acquire("pixels.tga");
     ASSERT_NE(texture, nullptr);
     EXPECT_EQ(texels(*texture), (std::vector<uint32_t>{0xFFFFFF00u, 0xFFFFFFFFu}));
-    ReleaseByName(kTypeTexture, "pixels.tga", texture);
+    MediaSession::get().services.ReleaseByName(kTypeTexture, "pixels.tga", texture);
 }
 
 TEST_F(PictureTextures, ThePackedDataFileServesPicturesBeforeTheDisk)
@@ -124,7 +124,7 @@ TEST_F(PictureTextures, ThePackedDataFileServesPicturesBeforeTheDisk)
     ASSERT_NE(texture, nullptr);
     EXPECT_EQ(texture->width, 4);
     EXPECT_EQ(texels(*texture)[0], 0xFFFF0000u);
-    ReleaseByName(kTypeTexture, "pics/logo.png", texture);
+    MediaSession::get().services.ReleaseByName(kTypeTexture, "pics/logo.png", texture);
     open_data_file(nullptr);
     EXPECT_EQ(acquire("pics/logo.png"), nullptr);
 }
@@ -148,7 +148,7 @@ TEST_F(PictureTextures, MissingAndDamagedPicturesGiveNullWithAReason)
     EXPECT_EQ(acquire("empty.png"), nullptr);
     EXPECT_TRUE(session.logged("Media: cannot decode picture 'empty.png': empty file"));
     // A failure leaves nothing behind to release.
-    EXPECT_EQ(ReleaseByName(kTypeTexture, "garbage.png", nullptr), 0);
+    EXPECT_EQ(MediaSession::get().services.ReleaseByName(kTypeTexture, "garbage.png", nullptr), 0);
 
     // Larger than any picture (a sparse file: refused by its size before a byte is read).
     write_file("huge.png", "");
@@ -231,7 +231,7 @@ TEST_F(PictureTextures, OffScreenBufferNamesAreLeftToTheirOwnProducer)
     // Media registered first: the name passes it by, unlogged, to the producer registered after it.
     Texture offScreen(4, 4);
     gRenderTexture = &offScreen;
-    RegisterType(kTypeTexture, answer_render, release_render);
+    MediaSession::get().services.RegisterType(kTypeTexture, answer_render, release_render);
     EXPECT_EQ(acquire("Render1"), &offScreen);
     EXPECT_EQ(gRenderAnswers, 1);
     EXPECT_FALSE(session.logged("Media:"));

@@ -2,7 +2,6 @@
 // record for how long.
 #include "media_effects.h"
 #include "media_session.h"
-#include "registry.h"
 #include "wave_grid.h"
 
 #include <vortel/records.h>
@@ -65,8 +64,8 @@ protected:
     }
     TextureGridRecord* acquire(const char* name, bool* isStatic)
     {
-        return static_cast<TextureGridRecord*>(
-            AcquireByName(kTypeGrid, name, nullptr, false, "test", "texture grid", isStatic));
+        return static_cast<TextureGridRecord*>(MediaSession::get().services.AcquireByName(
+            kTypeGrid, name, nullptr, false, "test", "texture grid", isStatic));
     }
     MediaSession& session = MediaSession::get();
 };
@@ -87,7 +86,7 @@ TEST_F(WaveGridEffect, OwnsItsGridFromFirstToLastCallAndWavesItEveryCall)
     make(event, 1, name, 8, 4, 1000, true, 250);
     EXPECT_EQ(event.state.status, 1);
     EXPECT_NE(grid->positions[2], before);
-    EXPECT_NE(ReleaseByName(kTypeGrid, "flag", grid), 0);
+    EXPECT_NE(MediaSession::get().services.ReleaseByName(kTypeGrid, "flag", grid), 0);
 
     make(event, -1, name, 8, 4);
     EXPECT_EQ(event.slot, nullptr);
@@ -103,11 +102,11 @@ TEST_F(WaveGridEffect, StaticOnlyWhenNothingMoves)
     TextureGridRecord* grid = acquire("still", &isStatic);
     ASSERT_NE(grid, nullptr);
     EXPECT_TRUE(isStatic);
-    ReleaseByName(kTypeGrid, "still", grid);
+    MediaSession::get().services.ReleaseByName(kTypeGrid, "still", grid);
     make(standing, 1, name, 3, 3, 0, false); // an animated parameter
     ASSERT_NE(acquire("still", &isStatic), nullptr);
     EXPECT_FALSE(isStatic);
-    ReleaseByName(kTypeGrid, "still", nullptr);
+    MediaSession::get().services.ReleaseByName(kTypeGrid, "still", nullptr);
     make(standing, -1, name, 3, 3, 0);
 }
 
@@ -122,8 +121,8 @@ TEST_F(WaveGridEffect, AHolderKeepsTheGridAfterItsMakerEnds)
     make(event, -1, name, 5, 5);
     EXPECT_EQ(acquire("kept", &isStatic), nullptr) << "nobody new gets a grid no event makes";
     EXPECT_EQ(grid->positions[0], -2.0f) << "but the holder still reads valid points";
-    EXPECT_NE(ReleaseByName(kTypeGrid, "kept", grid), 0);
-    EXPECT_EQ(ReleaseByName(kTypeGrid, "kept", grid), 0) << "released once only";
+    EXPECT_NE(MediaSession::get().services.ReleaseByName(kTypeGrid, "kept", grid), 0);
+    EXPECT_EQ(MediaSession::get().services.ReleaseByName(kTypeGrid, "kept", grid), 0) << "released once only";
 }
 
 TEST_F(WaveGridEffect, RefusesASecondMakerAMissingNameAndSizesOutOfRange)
@@ -138,7 +137,7 @@ TEST_F(WaveGridEffect, RefusesASecondMakerAMissingNameAndSizesOutOfRange)
     make(second, -1, name, 3, 3); // gives up nothing it never had
     bool isStatic = false;
     EXPECT_NE(acquire("twice", &isStatic), nullptr) << "the first maker's grid is untouched";
-    ReleaseByName(kTypeGrid, "twice", nullptr);
+    MediaSession::get().services.ReleaseByName(kTypeGrid, "twice", nullptr);
     make(first, -1, name, 3, 3);
 
     EffectCall nameless;
@@ -155,7 +154,7 @@ TEST_F(WaveGridEffect, RefusesASecondMakerAMissingNameAndSizesOutOfRange)
     ASSERT_NE(grid, nullptr);
     EXPECT_EQ(grid->columns, 256);
     EXPECT_EQ(grid->rows, 2);
-    ReleaseByName(kTypeGrid, "huge", nullptr);
+    MediaSession::get().services.ReleaseByName(kTypeGrid, "huge", nullptr);
     session.take_log();
     make(sized, 1, huge, 1000, -4);
     EXPECT_TRUE(session.log.empty()) << "reported once per event";

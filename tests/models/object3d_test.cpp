@@ -2,10 +2,11 @@
 // (colour or a named material), sharing between events, and the picture Show3D makes of it.
 #include "scaffold_host.h"
 
+#include "common/resource_cache.h"
 #include "effects/camera_light_effects.h"
 #include "effects/model_effect.h"
 #include "effects/scene_effects.h"
-#include "effects/scene_state.h"
+#include "effects/scaffold_state.h"
 #include "effects/screen_effects.h"
 #include "scene/camera3d.h"
 #include "scene/group_node3d.h"
@@ -49,7 +50,7 @@ protected:
 
     Picture show()
     {
-        sceneRoot->AddChild(sceneCamera);
+        gScaffold.sceneRoot->AddChild(gScaffold.sceneCamera);
         HostEvent show;
         Show3D(show.at(1), &show.data, 0, ScaffoldHost::kWidth, ScaffoldHost::kHeight, 1, 0, 0, 0);
         return read_framebuffer(ScaffoldHost::kWidth, ScaffoldHost::kHeight);
@@ -72,12 +73,12 @@ int find_child(GroupNode3D* group, Node3D* child)
 TEST_F(Object3DTest, HangsItsWrapperWithTheModelsMeshesAndDrawsThemInItsColour)
 {
     HostEvent event;
-    sceneRoot->RemoveAllChildren();
+    gScaffold.sceneRoot->RemoveAllChildren();
     ASSERT_TRUE(call(event, 0, 0xFF0000));
     EXPECT_EQ(event.state.status, 2);
     ASSERT_TRUE(call(event, 1, 0xFF0000));
-    ASSERT_EQ(sceneRoot->GetChildCount(), 1);
-    auto* wrapper = static_cast<GroupNode3D*>(sceneRoot->GetChild(0));
+    ASSERT_EQ(gScaffold.sceneRoot->GetChildCount(), 1);
+    auto* wrapper = static_cast<GroupNode3D*>(gScaffold.sceneRoot->GetChild(0));
     auto* shared = static_cast<GroupNode3D*>(host->acquire(kTypeObject, host->texts[size_t(model)]));
     ASSERT_NE(shared, nullptr);
     ASSERT_EQ(wrapper->GetChildCount(), 2);
@@ -96,7 +97,7 @@ TEST_F(Object3DTest, HangsItsWrapperWithTheModelsMeshesAndDrawsThemInItsColour)
     host->release(kTypeObject, host->texts[size_t(model)]);
     ASSERT_TRUE(call(event, -1, 0));
     EXPECT_EQ(event.data, nullptr);
-    sceneRoot->RemoveAllChildren();
+    gScaffold.sceneRoot->RemoveAllChildren();
 }
 
 TEST_F(Object3DTest, ANamedMaterialOverridesEveryMeshAndLeavesTheColour)
@@ -109,10 +110,10 @@ TEST_F(Object3DTest, ANamedMaterialOverridesEveryMeshAndLeavesTheColour)
     ASSERT_NE(material, nullptr);
     host->release(kTypeMaterial, "Override");
 
-    sceneRoot->RemoveAllChildren();
+    gScaffold.sceneRoot->RemoveAllChildren();
     call(event, 0, 0x00FF00);
     call(event, 1, 0x00FF00);
-    auto* wrapper = static_cast<GroupNode3D*>(sceneRoot->GetChild(0));
+    auto* wrapper = static_cast<GroupNode3D*>(gScaffold.sceneRoot->GetChild(0));
     auto* first = static_cast<Mesh3D*>(wrapper->GetChild(0));
     auto* second = static_cast<Mesh3D*>(wrapper->GetChild(1));
     const uint32_t green = first->color;
@@ -127,7 +128,7 @@ TEST_F(Object3DTest, ANamedMaterialOverridesEveryMeshAndLeavesTheColour)
 
     call(event, -1, 0);
     MakeMaterial(maker.at(-1), &maker.data, name, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0);
-    sceneRoot->RemoveAllChildren();
+    gScaffold.sceneRoot->RemoveAllChildren();
 }
 
 // Lit, a mesh with a material shows the material's colours: a model whose MTL file makes it blue still
@@ -145,7 +146,7 @@ TEST_F(Object3DTest, WithoutANamedMaterialALitModelShowsTheEventsColourNotItsFil
         return SetLight3D(light.at(phase), &light.data, 0, 0, 0, 0, 0, 0, 255, 255, 255, 255, 255, 255, 10000,
                           0, 0, world, 0);
     };
-    sceneRoot->RemoveAllChildren();
+    gScaffold.sceneRoot->RemoveAllChildren();
     shine(0);
     shine(1);
     call(event, 0, 0xFF0000, 0, lit);
@@ -159,43 +160,61 @@ TEST_F(Object3DTest, WithoutANamedMaterialALitModelShowsTheEventsColourNotItsFil
     EXPECT_TRUE(host->take_log().empty());
     call(event, -1, 0, 0, lit);
     shine(-1);
-    sceneRoot->RemoveAllChildren();
+    gScaffold.sceneRoot->RemoveAllChildren();
 }
 
 TEST_F(Object3DTest, EventsOnOneFileShareTheModelAndOneEndingKeepsItForTheOther)
 {
     HostEvent a, b;
-    sceneRoot->RemoveAllChildren();
+    gScaffold.sceneRoot->RemoveAllChildren();
     call(a, 0, 0xFFFFFF);
     const int opened = host->opened;
     call(b, 0, 0xFFFFFF);
     EXPECT_EQ(host->opened, opened);
     call(a, 1, 0xFFFFFF);
     call(b, 1, 0xFFFFFF);
-    ASSERT_EQ(sceneRoot->GetChildCount(), 2);
-    auto* wa = static_cast<GroupNode3D*>(sceneRoot->GetChild(0));
-    auto* wb = static_cast<GroupNode3D*>(sceneRoot->GetChild(1));
+    ASSERT_EQ(gScaffold.sceneRoot->GetChildCount(), 2);
+    auto* wa = static_cast<GroupNode3D*>(gScaffold.sceneRoot->GetChild(0));
+    auto* wb = static_cast<GroupNode3D*>(gScaffold.sceneRoot->GetChild(1));
     EXPECT_NE(wa, wb);
     EXPECT_EQ(wa->GetChild(0), wb->GetChild(0));
 
     call(a, -1, 0);
-    sceneRoot->RemoveAllChildren();
+    gScaffold.sceneRoot->RemoveAllChildren();
     call(b, 1, 0x0000FF);
-    EXPECT_EQ(find_child(sceneRoot, wb), 0);
+    EXPECT_EQ(find_child(gScaffold.sceneRoot, wb), 0);
     const Picture picture = show();
     EXPECT_EQ(picture.at(ScaffoldHost::kWidth / 2, ScaffoldHost::kHeight / 2) & 0xFFFFFF, 0x0000FFu);
     call(b, -1, 0);
-    sceneRoot->RemoveAllChildren();
+    gScaffold.sceneRoot->RemoveAllChildren();
 }
 
 TEST_F(Object3DTest, AModelThatCannotBeReadDrawsNothingThroughTheWholeEvent)
 {
     HostEvent event;
-    sceneRoot->RemoveAllChildren();
+    gScaffold.sceneRoot->RemoveAllChildren();
     const int32_t missing = host->text("no/such/model.obj");
     EXPECT_TRUE(call(event, 0, 0xFFFFFF, 0, missing));
     EXPECT_TRUE(call(event, 1, 0xFFFFFF, 0, missing));
-    EXPECT_EQ(sceneRoot->GetChildCount(), 0);
+    EXPECT_EQ(gScaffold.sceneRoot->GetChildCount(), 0);
     EXPECT_TRUE(call(event, -1, 0, 0, missing));
     EXPECT_FALSE(host->take_log().empty());
+}
+
+TEST_F(Object3DTest, TheLastCallGivesBackTheModelOfTheFirstCallWhateverItsModelWordSays)
+{
+    const std::string path = host->texts[size_t(model)];
+    auto references = [&path] {
+        const ResourceCache& cache = *gScaffold.modelCache;
+        for (int32_t i = 0; i < cache.size(); ++i)
+            if (path == cache.nameAt(i))
+                return cache.refCountAt(i);
+        return 0;
+    };
+    const int32_t before = references();
+    HostEvent event;
+    call(event, 0, 0xFFFFFF);
+    EXPECT_EQ(references(), before + 1);
+    call(event, -1, 0, 0, host->text("no/such/model.obj"));
+    EXPECT_EQ(references(), before) << "the model the event held is released, and only that one";
 }

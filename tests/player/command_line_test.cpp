@@ -111,6 +111,16 @@ TEST(CommandLine, OptionsImplyWhatTheyNeed)
     EXPECT_TRUE(parse({"--version"}).version);
 }
 
+TEST(CommandLine, DescribeTakesEveryPositionalArgumentAsALibrary)
+{
+    CommandLine cl = parse({"--describe", "Scaffold.so", "log", "build/bin/Media.so"});
+    ASSERT_TRUE(cl.error.empty()) << cl.error;
+    EXPECT_TRUE(cl.describe);
+    EXPECT_EQ(cl.describeLibraries, (std::vector<std::string>{"Scaffold.so", "log", "build/bin/Media.so"}));
+    EXPECT_FALSE(parse({"--describe"}).error.empty()) << "nothing to describe";
+    EXPECT_FALSE(parse({"--describe", "Scaffold.so", "--check"}).error.empty()) << "no other option";
+}
+
 TEST(CommandLine, MalformedOptionsAreReportedNotGuessed)
 {
     for (std::vector<const char*> bad : std::vector<std::vector<const char*>>{

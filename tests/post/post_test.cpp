@@ -6,7 +6,7 @@
 #include "effects/post_blur.h"
 #include "effects/post_effects.h"
 #include "effects/scene_effects.h"
-#include "effects/scene_state.h"
+#include "effects/scaffold_state.h"
 #include "effects/screen_quad.h"
 #include "gl_cache_check.h"
 #include "glstate.h"
@@ -49,16 +49,16 @@ protected:
         facing.position[2] = -20.0f;
         build_scene(false);
     }
-    void TearDown() override { sceneRoot->RemoveAllChildren(); }
+    void TearDown() override { gScaffold.sceneRoot->RemoveAllChildren(); }
 
     void build_scene(bool withGrey)
     {
-        sceneRoot->RemoveAllChildren();
-        sceneRoot->AddChild(sceneCamera);
-        sceneRoot->AddChild(&square);
-        sceneRoot->AddChild(&facing);
+        gScaffold.sceneRoot->RemoveAllChildren();
+        gScaffold.sceneRoot->AddChild(gScaffold.sceneCamera);
+        gScaffold.sceneRoot->AddChild(&square);
+        gScaffold.sceneRoot->AddChild(&facing);
         if (withGrey)
-            sceneRoot->AddChild(&grey);
+            gScaffold.sceneRoot->AddChild(&grey);
     }
 
     // Runs one running call of `effect`, checks the GL state against the window's cache and returns what
@@ -308,8 +308,8 @@ TEST_F(PostEffects, GlareMatchesItsStepsWithinSixLevelsAtEveryPixel)
     const float places[3][2] = {{-64.0f, 42.0f}, {-55.0f, -48.0f}, {68.0f, 46.0f}};
     for (bool sparksAlone : {false, true}) {
         if (sparksAlone) {
-            sceneRoot->RemoveAllChildren();
-            sceneRoot->AddChild(sceneCamera);
+            gScaffold.sceneRoot->RemoveAllChildren();
+            gScaffold.sceneRoot->AddChild(gScaffold.sceneCamera);
         } else {
             build_scene(true);
         }
@@ -317,7 +317,7 @@ TEST_F(PostEffects, GlareMatchesItsStepsWithinSixLevelsAtEveryPixel)
             sparks[k].position[0] = places[k][0];
             sparks[k].position[1] = places[k][1];
             sparks[k].position[2] = -400.0f;
-            sceneRoot->AddChild(&sparks[k]);
+            gScaffold.sceneRoot->AddChild(&sparks[k]);
         }
         for (const auto& [radius, passes, threshold] :
              {std::tuple{6, 1, 128}, std::tuple{16, 2, 128}, std::tuple{20, 8, 248}, std::tuple{48, 1, 0}}) {
@@ -341,9 +341,9 @@ TEST_F(PostEffects, GlareAroundAWhiteRectangleIsTheSameOnBothSides)
 {
     FlatRect3D rect{3, 2, 0xFFFFFFFF};
     rect.position[2] = -20.0f;
-    sceneRoot->RemoveAllChildren();
-    sceneRoot->AddChild(sceneCamera);
-    sceneRoot->AddChild(&rect);
+    gScaffold.sceneRoot->RemoveAllChildren();
+    gScaffold.sceneRoot->AddChild(gScaffold.sceneCamera);
+    gScaffold.sceneRoot->AddChild(&rect);
     const Picture scene = plain();
     const Profile sharp = profile(scene, true, kH / 2);
     const int left = int(std::ceil(sharp.left)), right = int(sharp.right);

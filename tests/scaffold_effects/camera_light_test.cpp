@@ -4,9 +4,8 @@
 #include "effect_host.h"
 #include "effects/camera_light_effects.h"
 #include "effects/group_effects.h"
-#include "effects/group_table.h"
 #include "effects/scene_effects.h"
-#include "effects/scene_state.h"
+#include "effects/scaffold_state.h"
 #include "effects/screen_effects.h"
 #include "scene/axis_marker3d.h"
 #include "scene/camera3d.h"
@@ -28,11 +27,11 @@ protected:
     void SetUp() override
     {
         host.take_log();
-        sceneRoot->RemoveAllChildren();
-        make_normal_vec(sceneCamera->position);
-        make_normal_mat(sceneCamera->matrix);
+        gScaffold.sceneRoot->RemoveAllChildren();
+        make_normal_vec(gScaffold.sceneCamera->position);
+        make_normal_mat(gScaffold.sceneCamera->matrix);
     }
-    void TearDown() override { sceneRoot->RemoveAllChildren(); }
+    void TearDown() override { gScaffold.sceneRoot->RemoveAllChildren(); }
 
     bool focus(int32_t group, int32_t child, int32_t point, int32_t mode, int32_t d, int32_t e, int32_t f)
     {
@@ -41,15 +40,15 @@ protected:
     int camera_entries() const
     {
         int n = 0;
-        for (int i = 0; i < sceneRoot->GetChildCount(); ++i)
-            n += sceneRoot->GetChild(i) == sceneCamera;
+        for (int i = 0; i < gScaffold.sceneRoot->GetChildCount(); ++i)
+            n += gScaffold.sceneRoot->GetChild(i) == gScaffold.sceneCamera;
         return n;
     }
     // The camera looks down its own -z axis: that axis in root space, normalised.
     void expect_looking_along(float x, float y, float z)
     {
         float forward[3] = {0, 0, -1};
-        mul_mat_vec_self(sceneCamera->matrix, forward);
+        mul_mat_vec_self(gScaffold.sceneCamera->matrix, forward);
         const float length = std::sqrt(x * x + y * y + z * z);
         EXPECT_NEAR(forward[0], x / length, 1e-4);
         EXPECT_NEAR(forward[1], y / length, 1e-4);
@@ -57,9 +56,9 @@ protected:
     }
     void expect_eye(float x, float y, float z)
     {
-        EXPECT_NEAR(sceneCamera->position[0], x, 1e-4);
-        EXPECT_NEAR(sceneCamera->position[1], y, 1e-4);
-        EXPECT_NEAR(sceneCamera->position[2], z, 1e-4);
+        EXPECT_NEAR(gScaffold.sceneCamera->position[0], x, 1e-4);
+        EXPECT_NEAR(gScaffold.sceneCamera->position[1], y, 1e-4);
+        EXPECT_NEAR(gScaffold.sceneCamera->position[2], z, 1e-4);
     }
 
     EffectHost& host = EffectHost::get();
@@ -69,15 +68,15 @@ protected:
 TEST_F(SceneEffects, Clear3DEmptiesTheRootOnlyOnRunningCalls)
 {
     GroupNode3D node;
-    sceneRoot->AddChild(&node);
+    gScaffold.sceneRoot->AddChild(&node);
     Event clear;
     clear.data = &clear;
     EXPECT_TRUE(Clear3D(clear.at(0), &clear.data));
     EXPECT_EQ(clear.data, nullptr);
-    EXPECT_EQ(sceneRoot->GetChildCount(), 1) << "the first call leaves the scene alone";
+    EXPECT_EQ(gScaffold.sceneRoot->GetChildCount(), 1) << "the first call leaves the scene alone";
     EXPECT_TRUE(Clear3D(clear.at(1), &clear.data));
     EXPECT_EQ(clear.state.status, 1);
-    EXPECT_EQ(sceneRoot->GetChildCount(), 0);
+    EXPECT_EQ(gScaffold.sceneRoot->GetChildCount(), 0);
 }
 
 TEST_F(SceneEffects, Show3DRefusesABadDestinationOnEveryCall)
@@ -102,9 +101,9 @@ TEST_F(SceneEffects, SetCamera3DPlacesTheCameraAndAddsItEveryCall)
     const float q[4] = {0, std::sqrt(0.5f), 0, std::sqrt(0.5f)};
     quat_to_mat3(q, expected);
     for (int i = 0; i < 9; ++i)
-        EXPECT_NEAR(sceneCamera->matrix[i], expected[i], 1e-5);
+        EXPECT_NEAR(gScaffold.sceneCamera->matrix[i], expected[i], 1e-5);
     float l, r, b, t, n, f;
-    sceneCamera->GetFrustrumData(l, r, b, t, n, f);
+    gScaffold.sceneCamera->GetFrustrumData(l, r, b, t, n, f);
     EXPECT_FLOAT_EQ(l, -1.0f);
     EXPECT_FLOAT_EQ(r, 1.0f);
     EXPECT_FLOAT_EQ(b, -1.0f / 1.5f);
@@ -124,8 +123,8 @@ TEST_F(SceneEffects, FocusOrbitModePutsTheEyeBehindTheTargetAtTheDistance)
 
     // A quarter-turn yaw moves the eye round the target; it still looks at it from distance 2.
     ASSERT_TRUE(focus(0, -1, -1, 2, 2000, 1571, 0));
-    EXPECT_NEAR(std::hypot(sceneCamera->position[0], sceneCamera->position[2]), 2.0f, 1e-4);
-    expect_looking_along(-sceneCamera->position[0], -sceneCamera->position[1], -sceneCamera->position[2]);
+    EXPECT_NEAR(std::hypot(gScaffold.sceneCamera->position[0], gScaffold.sceneCamera->position[2]), 2.0f, 1e-4);
+    expect_looking_along(-gScaffold.sceneCamera->position[0], -gScaffold.sceneCamera->position[1], -gScaffold.sceneCamera->position[2]);
     EXPECT_EQ(camera_entries(), 1) << "not added twice while it is in the scene";
 }
 
@@ -146,8 +145,8 @@ TEST_F(SceneEffects, FocusKeepModeStartsFromWhereSetCamera3DPutTheCamera)
     expect_looking_along(0, 0, 1);
     EXPECT_EQ(camera_entries(), 1);
 
-    sceneRoot->RemoveAllChildren();
-    sceneCamera->position[0] = 50;
+    gScaffold.sceneRoot->RemoveAllChildren();
+    gScaffold.sceneCamera->position[0] = 50;
     ASSERT_TRUE(focus(0, 0, 0, 7, 0, 0, 0));
     expect_eye(0, 0, 0); // not in the scene: it starts from the origin
 }
@@ -169,7 +168,7 @@ TEST_F(SceneEffects, FocusTargetsAChildOrASwarmPointThroughTheGroupsAboveIt)
     ASSERT_TRUE(make(inner, 0, innerName, outerName, 0));
     ASSERT_TRUE(Make3DGroup(outer.at(1), &outer.data, outerName, 0, 5000, 0, 0, 0, 0, kOne, kOne, 0, 0));
     ASSERT_TRUE(make(inner, 1, innerName, outerName, 1000));
-    GroupNode3D* swarmGroup = groupTable.group_at(groupTable.find("FocusInner"));
+    GroupNode3D* swarmGroup = gScaffold.groups[gScaffold.find_group("FocusInner")];
     GroupNode3D child;
     child.position[0] = 3;
     swarmGroup->AddChild(&child);
@@ -198,7 +197,7 @@ TEST_F(SceneEffects, FocusEndsOnGroupsHungIntoEachOther)
     Event group;
     const int32_t name = host.text("Looped");
     ASSERT_TRUE(Make3DGroup(group.at(0), &group.data, name, 0, 0, 0, 0, 0, 0, kOne, kOne, 0, 0));
-    GroupNode3D* looped = groupTable.group_at(groupTable.find("Looped"));
+    GroupNode3D* looped = gScaffold.groups[gScaffold.find_group("Looped")];
     looped->AddChild(&a);
     a.AddChild(looped);
     ASSERT_TRUE(focus(name, 0, -1, 1, 0, 0, -1000));
@@ -215,12 +214,12 @@ TEST_F(SceneEffects, SetLight3DOwnsALightAndHangsItIntoItsGroupEachFrame)
     };
     ASSERT_TRUE(call(0, world, 1));
     EXPECT_EQ(light.state.status, 2);
-    EXPECT_EQ(sceneRoot->GetChildCount(), 0) << "nothing is added on the first call";
+    EXPECT_EQ(gScaffold.sceneRoot->GetChildCount(), 0) << "nothing is added on the first call";
 
     ASSERT_TRUE(call(1, world, 0x100)); // only the low byte of showMarker counts
     EXPECT_EQ(light.state.status, 1);
-    ASSERT_EQ(sceneRoot->GetChildCount(), 1);
-    auto* node = dynamic_cast<Light3D*>(sceneRoot->GetChild(0));
+    ASSERT_EQ(gScaffold.sceneRoot->GetChildCount(), 1);
+    auto* node = dynamic_cast<Light3D*>(gScaffold.sceneRoot->GetChild(0));
     ASSERT_NE(node, nullptr);
     EXPECT_EQ(node->GetAmbient(), 0xFF2C0000u) << "red 300 keeps its low byte, 44";
     EXPECT_EQ(node->GetDiffuse(), 0xFF0A141Eu);
@@ -230,16 +229,16 @@ TEST_F(SceneEffects, SetLight3DOwnsALightAndHangsItIntoItsGroupEachFrame)
     EXPECT_FLOAT_EQ(node->quadraticAttenuation, 0.0001f);
     EXPECT_FLOAT_EQ(node->position[2], 3.0f);
 
-    sceneRoot->RemoveAllChildren();
+    gScaffold.sceneRoot->RemoveAllChildren();
     ASSERT_TRUE(call(1, world, 1));
-    ASSERT_EQ(sceneRoot->GetChildCount(), 2);
-    auto* marker = dynamic_cast<AxisMarker3D*>(sceneRoot->GetChild(1));
+    ASSERT_EQ(gScaffold.sceneRoot->GetChildCount(), 2);
+    auto* marker = dynamic_cast<AxisMarker3D*>(gScaffold.sceneRoot->GetChild(1));
     ASSERT_NE(marker, nullptr);
     EXPECT_FLOAT_EQ(marker->position[1], 2.0f);
 
-    sceneRoot->RemoveAllChildren();
+    gScaffold.sceneRoot->RemoveAllChildren();
     ASSERT_TRUE(call(1, host.text("NotAGroup"), 1));
-    EXPECT_EQ(sceneRoot->GetChildCount(), 0) << "an unknown group is not an error: nothing is added";
+    EXPECT_EQ(gScaffold.sceneRoot->GetChildCount(), 0) << "an unknown group is not an error: nothing is added";
     EXPECT_EQ(light.state.status, 1);
     ASSERT_TRUE(call(-1, world, 1));
     EXPECT_EQ(light.data, nullptr);

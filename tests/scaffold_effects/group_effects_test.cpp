@@ -3,9 +3,8 @@
 
 #include "effect_host.h"
 #include "effects/group_effects.h"
-#include "effects/group_table.h"
 #include "effects/scene_effects.h"
-#include "effects/scene_state.h"
+#include "effects/scaffold_state.h"
 #include "scene/kaleido_group_node3d.h"
 #include "scene/root_node3d.h"
 #include "scene/swarm_group_node3d.h"
@@ -26,14 +25,14 @@ bool make_group(Event& event, int32_t phase, int32_t name, int32_t parent = 0, i
 
 GroupNode3D* group_named(const char* name)
 {
-    const int32_t index = groupTable.find(name);
-    return index < 0 ? nullptr : groupTable.group_at(index);
+    const int32_t index = gScaffold.find_group(name);
+    return index < 0 ? nullptr : gScaffold.groups[index];
 }
 
 bool in_root(const Node3D* node)
 {
-    for (int i = 0; i < sceneRoot->GetChildCount(); ++i)
-        if (sceneRoot->GetChild(i) == node)
+    for (int i = 0; i < gScaffold.sceneRoot->GetChildCount(); ++i)
+        if (gScaffold.sceneRoot->GetChild(i) == node)
             return true;
     return false;
 }
@@ -44,60 +43,60 @@ protected:
     void SetUp() override
     {
         host.take_log();
-        sceneRoot->RemoveAllChildren();
+        gScaffold.sceneRoot->RemoveAllChildren();
     }
     void TearDown() override
     {
-        EXPECT_EQ(groupTable.count(), 0) << "a test left groups behind";
-        sceneRoot->RemoveAllChildren();
+        EXPECT_EQ(gScaffold.groupCount, 0) << "a test left groups behind";
+        gScaffold.sceneRoot->RemoveAllChildren();
     }
     EffectHost& host = EffectHost::get();
 };
 
 TEST(GroupTableSlots, RemovingAnEntryMovesTheLastOneIntoItsSlot)
 {
-    GroupTable table;
+    ScaffoldState table;
     GroupNode3D a, b, c;
-    ASSERT_TRUE(table.append("a", &a));
-    ASSERT_TRUE(table.append("b", &b));
-    ASSERT_TRUE(table.append("c", &c));
-    table.remove_at(0);
-    EXPECT_EQ(table.count(), 2);
-    EXPECT_STREQ(table.name_at(0), "c");
-    EXPECT_EQ(table.group_at(0), &c);
-    EXPECT_EQ(table.find("b"), 1);
-    EXPECT_EQ(table.find("c"), 0);
-    EXPECT_EQ(table.find("a"), -1);
-    table.remove_at(1); // the last entry itself
-    EXPECT_EQ(table.count(), 1);
-    EXPECT_EQ(table.find("c"), 0);
-    table.remove_at(-1);
-    table.remove_at(5);
-    EXPECT_EQ(table.count(), 1);
+    ASSERT_TRUE(table.append_group("a", &a));
+    ASSERT_TRUE(table.append_group("b", &b));
+    ASSERT_TRUE(table.append_group("c", &c));
+    table.remove_group_at(0);
+    EXPECT_EQ(table.groupCount, 2);
+    EXPECT_STREQ(table.groupNames[0].PtrC(), "c");
+    EXPECT_EQ(table.groups[0], &c);
+    EXPECT_EQ(table.find_group("b"), 1);
+    EXPECT_EQ(table.find_group("c"), 0);
+    EXPECT_EQ(table.find_group("a"), -1);
+    table.remove_group_at(1); // the last entry itself
+    EXPECT_EQ(table.groupCount, 1);
+    EXPECT_EQ(table.find_group("c"), 0);
+    table.remove_group_at(-1);
+    table.remove_group_at(5);
+    EXPECT_EQ(table.groupCount, 1);
 }
 
 TEST(GroupTableSlots, NamesCompareExactlyAndLongNamesFit)
 {
-    GroupTable table;
+    ScaffoldState table;
     GroupNode3D a, b;
     const std::string longName(300, 'x');
-    ASSERT_TRUE(table.append("Ring", &a));
-    ASSERT_TRUE(table.append(longName.c_str(), &b));
-    EXPECT_EQ(table.find("ring"), -1);
-    EXPECT_EQ(table.find("Ring "), -1);
-    EXPECT_EQ(table.find(longName.c_str()), 1);
-    EXPECT_EQ(table.index_of(&b), 1);
+    ASSERT_TRUE(table.append_group("Ring", &a));
+    ASSERT_TRUE(table.append_group(longName.c_str(), &b));
+    EXPECT_EQ(table.find_group("ring"), -1);
+    EXPECT_EQ(table.find_group("Ring "), -1);
+    EXPECT_EQ(table.find_group(longName.c_str()), 1);
+    EXPECT_EQ(table.group_slot_of(&b), 1);
 }
 
 TEST(GroupTableSlots, HoldsAtMost256Groups)
 {
-    GroupTable table;
+    ScaffoldState table;
     GroupNode3D group;
-    for (int i = 0; i < GroupTable::kMaxGroups; ++i)
-        ASSERT_TRUE(table.append(std::to_string(i).c_str(), &group));
-    EXPECT_FALSE(table.append("one too many", &group));
-    EXPECT_EQ(table.count(), 256);
-    EXPECT_EQ(table.find("one too many"), -1);
+    for (int i = 0; i < ScaffoldState::kMaxGroups; ++i)
+        ASSERT_TRUE(table.append_group(std::to_string(i).c_str(), &group));
+    EXPECT_FALSE(table.append_group("one too many", &group));
+    EXPECT_EQ(table.groupCount, 256);
+    EXPECT_EQ(table.find_group("one too many"), -1);
 }
 
 TEST_F(GroupEffects, AGroupLivesFromTheFirstCallToTheLastAndIsHungEveryRunningCall)
@@ -151,7 +150,7 @@ TEST_F(GroupEffects, RemovingTheFirstOfThreeGroupsKeepsTheOthersFindable)
     GroupNode3D* groupB = group_named("B");
     GroupNode3D* groupC = group_named("C");
     ASSERT_TRUE(make_group(a, -1, host.text("A")));
-    EXPECT_EQ(groupTable.find("C"), 0) << "the last entry moved into the freed slot";
+    EXPECT_EQ(gScaffold.find_group("C"), 0) << "the last entry moved into the freed slot";
     bool flag = false;
     EXPECT_EQ(host.acquire(kType3DGroup, "B", &flag), groupB);
     EXPECT_EQ(host.acquire(kType3DGroup, "C", &flag), groupC);
@@ -172,7 +171,7 @@ TEST_F(GroupEffects, ASecondGroupOfTheSameNameIsRefusedAndLeavesTheFirstAlone)
     ASSERT_TRUE(make_group(first, 1, name));
     ASSERT_TRUE(make_group(second, 1, name, 0, 0, 9000, 9000, 9000));
     EXPECT_FLOAT_EQ(group->position[0], 0.0f) << "the refused event does not move the other's group";
-    EXPECT_EQ(sceneRoot->GetChildCount(), 1);
+    EXPECT_EQ(gScaffold.sceneRoot->GetChildCount(), 1);
 
     ASSERT_TRUE(make_group(second, -1, name));
     EXPECT_EQ(group_named("Twice"), group) << "the refused event's last call removes nothing";
@@ -220,7 +219,7 @@ TEST_F(GroupEffects, AGroupIsHungIntoItsParentGroup)
 TEST_F(GroupEffects, The257thGroupIsRefusedWithAMessage)
 {
     std::vector<std::unique_ptr<Event>> events;
-    for (int i = 0; i < GroupTable::kMaxGroups; ++i) {
+    for (int i = 0; i < ScaffoldState::kMaxGroups; ++i) {
         events.push_back(std::make_unique<Event>());
         ASSERT_TRUE(make_group(*events.back(), 0, host.text("g" + std::to_string(i))));
     }
@@ -231,7 +230,7 @@ TEST_F(GroupEffects, The257thGroupIsRefusedWithAMessage)
                                    "Make3DGroup: group extra can't be made, all 256 groups are in use\n"});
     EXPECT_TRUE(make_group(extra, 1, host.text("extra")));
     EXPECT_TRUE(make_group(extra, -1, host.text("extra")));
-    for (int i = 0; i < GroupTable::kMaxGroups; ++i)
+    for (int i = 0; i < ScaffoldState::kMaxGroups; ++i)
         ASSERT_TRUE(make_group(*events[size_t(i)], -1, host.text("g" + std::to_string(i))));
 }
 

@@ -4,7 +4,7 @@
 #include "effect_host.h"
 #include "effects/group_effects.h"
 #include "common/resource_cache.h"
-#include "effects/scene_state.h"
+#include "effects/scaffold_state.h"
 #include "effects/screen_effects.h"
 #include "scene/material_record.h"
 #include "scene/root_node3d.h"
@@ -24,7 +24,7 @@ protected:
 TEST_F(Resources, TheWorldAndNamedGroupsAreFoundByExactName)
 {
     bool flag = false;
-    EXPECT_EQ(host.acquire(kType3DGroup, "theWorld", &flag), sceneRoot);
+    EXPECT_EQ(host.acquire(kType3DGroup, "theWorld", &flag), gScaffold.sceneRoot);
     EXPECT_TRUE(flag);
 
     flag = false;
@@ -37,7 +37,7 @@ TEST_F(Resources, TheWorldAndNamedGroupsAreFoundByExactName)
     ASSERT_TRUE(Make3DGroup(event.at(0), &event.data, name, 0, 0, 0, 0, 0, 0, kOne, kOne, 0, 0));
     void* group = host.acquire(kType3DGroup, "TheWorld", &flag);
     EXPECT_NE(group, nullptr);
-    EXPECT_NE(group, sceneRoot);
+    EXPECT_NE(group, gScaffold.sceneRoot);
     EXPECT_TRUE(flag);
     EXPECT_TRUE(host.release(kType3DGroup, "TheWorld"));
     EXPECT_TRUE(host.release(kType3DGroup, "theWorld"));
@@ -74,7 +74,7 @@ TEST_F(Materials, AMaterialLivesFromTheFirstCallToTheLast)
     event.state.paramsConstant = true;
     ASSERT_TRUE(make(event, 0, name));
     EXPECT_EQ(event.state.status, 2);
-    ASSERT_TRUE(materialCache->contains("Brass"));
+    ASSERT_TRUE(gScaffold.materialCache->contains("Brass"));
 
     ASSERT_TRUE(make(event, 1, name));
     bool flag = false;
@@ -92,7 +92,7 @@ TEST_F(Materials, AMaterialLivesFromTheFirstCallToTheLast)
     EXPECT_TRUE(host.release(kTypeMaterial, "Brass"));
 
     ASSERT_TRUE(make(event, -1, name));
-    EXPECT_FALSE(materialCache->contains("Brass")) << "freed with its last reference";
+    EXPECT_FALSE(gScaffold.materialCache->contains("Brass")) << "freed with its last reference";
     EXPECT_TRUE(host.take_log().empty());
 }
 
@@ -105,9 +105,9 @@ TEST_F(Materials, AMaterialStaysWhileAnotherPlugInHoldsIt)
     ASSERT_NE(host.acquire(kTypeMaterial, "Held", &flag), nullptr);
     EXPECT_FALSE(flag);
     ASSERT_TRUE(make(event, -1, name));
-    EXPECT_TRUE(materialCache->contains("Held"));
+    EXPECT_TRUE(gScaffold.materialCache->contains("Held"));
     EXPECT_TRUE(host.release(kTypeMaterial, "Held"));
-    EXPECT_FALSE(materialCache->contains("Held"));
+    EXPECT_FALSE(gScaffold.materialCache->contains("Held"));
 }
 
 TEST_F(Materials, ANameInUseOrMissingIsRefusedAndTheOwnerKeepsItsMaterial)
@@ -134,7 +134,7 @@ TEST_F(Materials, ANameInUseOrMissingIsRefusedAndTheOwnerKeepsItsMaterial)
     EXPECT_FLOAT_EQ(material->ambient[0], 1.0f);
     host.release(kTypeMaterial, "Shared");
     ASSERT_TRUE(make(owner, -1, name));
-    EXPECT_FALSE(materialCache->contains("Shared"));
+    EXPECT_FALSE(gScaffold.materialCache->contains("Shared"));
 }
 
 } // namespace

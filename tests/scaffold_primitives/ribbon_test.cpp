@@ -4,7 +4,7 @@
 #include "effect_host.h"
 #include "effects/primitive_effects.h"
 #include "effects/ribbon3d.h"
-#include "effects/scene_state.h"
+#include "effects/scaffold_state.h"
 #include "scene/root_node3d.h"
 #include "swarm_shelf.h"
 
@@ -222,27 +222,27 @@ protected:
     void SetUp() override
     {
         host.take_log();
-        sceneRoot->RemoveAllChildren();
+        gScaffold.sceneRoot->RemoveAllChildren();
         world = host.text("theWorld");
     }
     void TearDown() override
     {
         if (event.data)
             call(-1);
-        sceneRoot->RemoveAllChildren();
+        gScaffold.sceneRoot->RemoveAllChildren();
     }
 
     bool call(int32_t phase, int32_t opacity = 255)
     {
         if (phase > 0)
-            sceneRoot->RemoveAllChildren(); // what Clear3D does each frame
+            gScaffold.sceneRoot->RemoveAllChildren(); // what Clear3D does each frame
         return ShowRibbons3D(event.at(phase), &event.data, swarmText, 10, 2, 1000, -2000, 3000, 0, 0, 0, kOne,
                              opacity, GL_SRC_ALPHA, GL_ONE, 100000, world, 0);
     }
     Ribbon3D* hung_ribbon()
     {
-        for (int i = 0; i < sceneRoot->GetChildCount(); ++i)
-            if (auto* ribbon = dynamic_cast<Ribbon3D*>(sceneRoot->GetChild(i)))
+        for (int i = 0; i < gScaffold.sceneRoot->GetChildCount(); ++i)
+            if (auto* ribbon = dynamic_cast<Ribbon3D*>(gScaffold.sceneRoot->GetChild(i)))
                 return ribbon;
         return nullptr;
     }
@@ -262,7 +262,7 @@ TEST_F(ShowRibbons, StaticSwarmKeepsItsRibbonAndOnlyRefreshesTheColours)
 
     EXPECT_TRUE(call(0));
     EXPECT_EQ(event.state.status, 2);
-    EXPECT_EQ(sceneRoot->GetChildCount(), 0) << "the first call hangs nothing";
+    EXPECT_EQ(gScaffold.sceneRoot->GetChildCount(), 0) << "the first call hangs nothing";
     EXPECT_EQ(references(), 2) << "held from the first call on";
 
     EXPECT_TRUE(call(1, 99));
@@ -349,7 +349,7 @@ TEST_F(ShowRibbons, MissingSwarmDrawsNothingAndNeverReleasesAnotherEventsSwarm)
     shelf.put("Trail", &swarm.record, false);
     EXPECT_TRUE(call(1));
     EXPECT_EQ(event.state.status, 1);
-    EXPECT_EQ(sceneRoot->GetChildCount(), 0);
+    EXPECT_EQ(gScaffold.sceneRoot->GetChildCount(), 0);
     EXPECT_TRUE(call(-1));
     EXPECT_EQ(shelf.releases, 0);
     EXPECT_EQ(references(), 1) << "the producer's own reference is untouched";
@@ -377,7 +377,7 @@ TEST_F(ShowRibbons, NonStaticSwarmWithoutPointsDrawsNothingUntilItHasSome)
     swarmText = shelf.put("Trail", &swarm.record, false);
     call(0);
     call(1);
-    EXPECT_EQ(sceneRoot->GetChildCount(), 0);
+    EXPECT_EQ(gScaffold.sceneRoot->GetChildCount(), 0);
     swarm.positions = {0, 0, 0, 1, 1, 1};
     swarm.sync();
     call(1);

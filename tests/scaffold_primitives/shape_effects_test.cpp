@@ -3,8 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "effect_host.h"
+#include "common/marker_colors.h"
 #include "effects/primitive_effects.h"
-#include "effects/scene_state.h"
+#include "effects/scaffold_state.h"
 #include "scene/axis_marker3d.h"
 #include "scene/flat_cube3d.h"
 #include "scene/flat_oval3d.h"
@@ -26,22 +27,22 @@ protected:
     void SetUp() override
     {
         host.take_log();
-        sceneRoot->RemoveAllChildren();
+        gScaffold.sceneRoot->RemoveAllChildren();
         world = host.text("theWorld");
     }
-    void TearDown() override { sceneRoot->RemoveAllChildren(); }
+    void TearDown() override { gScaffold.sceneRoot->RemoveAllChildren(); }
 
     // Cube3D with everything but colour, x and group fixed.
     bool cube(int32_t phase, int32_t red, int32_t x = 0, int32_t group = -1, int32_t alpha = 255)
     {
         if (phase > 0)
-            sceneRoot->RemoveAllChildren();
+            gScaffold.sceneRoot->RemoveAllChildren();
         return Cube3D(event.at(phase), &event.data, 2, red, 20, 30, x, 0, 0, 0, 0, 0, kOne, alpha, GL_ONE,
                       GL_ZERO, kOne, group < 0 ? world : group, 0);
     }
     template <typename T> T* hung(int i = 0)
     {
-        return i < sceneRoot->GetChildCount() ? dynamic_cast<T*>(sceneRoot->GetChild(i)) : nullptr;
+        return i < gScaffold.sceneRoot->GetChildCount() ? dynamic_cast<T*>(gScaffold.sceneRoot->GetChild(i)) : nullptr;
     }
 
     EffectHost& host = EffectHost::get();
@@ -53,7 +54,7 @@ TEST_F(ShapeEffects, CubeIsRebuiltWhenItsColourChangesButNotWhenItMoves)
 {
     EXPECT_TRUE(cube(0, 10));
     EXPECT_EQ(event.state.status, 2);
-    EXPECT_EQ(sceneRoot->GetChildCount(), 0) << "the first call hangs nothing";
+    EXPECT_EQ(gScaffold.sceneRoot->GetChildCount(), 0) << "the first call hangs nothing";
 
     EXPECT_TRUE(cube(1, 10));
     EXPECT_EQ(event.state.status, 1);
@@ -99,7 +100,7 @@ TEST_F(ShapeEffects, EachShapeIsBuiltFromItsOwnWords)
                0);
     Oval3D(oval.at(1), &oval.data, 30, 20, 55, 7, 8, 9, 0, 0, 0, 0, 0, 0, kOne, 0x12, GL_ONE, GL_ZERO, kOne,
            world, 0);
-    ASSERT_EQ(sceneRoot->GetChildCount(), 3);
+    ASSERT_EQ(gScaffold.sceneRoot->GetChildCount(), 3);
 
     auto* r = hung<FlatRect3D>(0);
     ASSERT_TRUE(r);
@@ -150,7 +151,7 @@ TEST_F(ShapeEffects, PlacementRotatesAndScalesTheNodeAndItsMarker)
                 2 * kOne, world, 1);
     Rectangle3D(rect.at(1), &rect.data, 2, 2, 9, 9, 9, 1000, 2000, 3000, 0, 0, s, s, 255, GL_ONE, GL_ZERO,
                 2 * kOne, world, 1);
-    ASSERT_EQ(sceneRoot->GetChildCount(), 2);
+    ASSERT_EQ(gScaffold.sceneRoot->GetChildCount(), 2);
     auto* r = hung<FlatRect3D>(0);
     auto* marker = hung<AxisMarker3D>(1);
     ASSERT_TRUE(r && marker);
@@ -166,10 +167,10 @@ TEST_F(ShapeEffects, PlacementRotatesAndScalesTheNodeAndItsMarker)
     EXPECT_EQ(marker->colorX, kMarkerColorX);
 
     // Only the low byte of showMarker counts.
-    sceneRoot->RemoveAllChildren();
+    gScaffold.sceneRoot->RemoveAllChildren();
     Rectangle3D(rect.at(1), &rect.data, 2, 2, 9, 9, 9, 1000, 2000, 3000, 0, 0, s, s, 255, GL_ONE, GL_ZERO,
                 2 * kOne, world, 0x100);
-    EXPECT_EQ(sceneRoot->GetChildCount(), 1);
+    EXPECT_EQ(gScaffold.sceneRoot->GetChildCount(), 1);
     rect.at(-1);
     Rectangle3D(&rect.state, &rect.data, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0);
 }
@@ -181,7 +182,7 @@ TEST_F(ShapeEffects, MissingGroupLeavesTheNodeOutWithoutAMessageOfItsOwn)
     host.take_log();
     EXPECT_TRUE(cube(1, 10, 0, nowhere));
     EXPECT_EQ(event.state.status, 1);
-    EXPECT_EQ(sceneRoot->GetChildCount(), 0);
+    EXPECT_EQ(gScaffold.sceneRoot->GetChildCount(), 0);
     // The only message is the registry's (here the stand-in host's) about the missing name.
     std::vector<std::string> log = host.take_log();
     ASSERT_EQ(log.size(), 1u);

@@ -1,61 +1,57 @@
 #include "swarm_shelf.h"
 
 #include "effect_host.h"
-#include "effects/scene_state.h"
+
+#include <algorithm>
 
 namespace
 {
 
 SwarmShelf* shelf = nullptr;
-ServicesStruct hostServices;
 
-void* acquire(uint32_t type, int32_t index, void* userData, bool privateUse, const char* caller,
-              const char* typeName, bool* flag)
+void* acquire(const char* name, void*, bool* flag)
 {
-    const char* name = EffectHost::get().services.GetText(index);
-    if (type != kTypeSwarm || !name)
-        return hostServices.AcquireByIndex(type, index, userData, privateUse, caller, typeName, flag);
     auto found = shelf->swarms.find(name);
     if (found == shelf->swarms.end())
         return nullptr;
     ++shelf->acquisitions;
     ++found->second.references;
-    *flag = found->second.staticFlag;
+    if (flag)
+        *flag = found->second.staticFlag;
     return found->second.record;
 }
 
-int32_t release(uint32_t type, int32_t index, void* resource)
+bool release(const char* name, void*)
 {
-    const char* name = EffectHost::get().services.GetText(index);
-    if (type != kTypeSwarm || !name)
-        return hostServices.ReleaseByIndex(type, index, resource);
     auto found = shelf->swarms.find(name);
     if (found == shelf->swarms.end())
-        return 0;
+        return false;
     ++shelf->releases;
     if (found->second.references <= 1) {
         ++shelf->refusedReleases;
-        return 0;
+        return false;
     }
     --found->second.references;
-    return 1;
+    return true;
+}
+
+bool is_shelf(const StandInHost::Handler& handler)
+{
+    return handler.acquire == acquire;
 }
 
 } // namespace
 
 SwarmShelf::SwarmShelf()
 {
-    EffectHost::get();
     shelf = this;
-    hostServices = gServices;
-    gServices.AcquireByIndex = acquire;
-    gServices.ReleaseByIndex = release;
+    EffectHost::get().handlers.push_back({kTypeSwarm, acquire, release});
 }
 
 SwarmShelf::~SwarmShelf()
 {
-    gServices.AcquireByIndex = hostServices.AcquireByIndex;
-    gServices.ReleaseByIndex = hostServices.ReleaseByIndex;
+    auto& handlers = EffectHost::get().handlers;
+    handlers.erase(std::remove_if(handlers.begin(), handlers.end(), is_shelf), handlers.end());
     shelf = nullptr;
 }
 

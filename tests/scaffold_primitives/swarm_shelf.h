@@ -1,6 +1,6 @@
 // Swarms handed to Scaffold's effects the way the Swarms plug-in hands them out: by name, with a static
-// flag and a reference count per swarm. Installed in front of the stand-in host's services for 'SWRM'
-// requests; every other request goes on to the host.
+// flag and a reference count per swarm. Registered with the stand-in host as a handler of 'SWRM', as the
+// Swarms plug-in registers its own.
 #pragma once
 
 #include <map>
@@ -16,8 +16,8 @@ struct ShelvedSwarm {
 class SwarmShelf
 {
 public:
-    SwarmShelf();  // takes over Scaffold's AcquireByIndex / ReleaseByIndex
-    ~SwarmShelf(); // gives them back
+    SwarmShelf();  // registers the shelf's 'SWRM' handler
+    ~SwarmShelf(); // removes it
     SwarmShelf(const SwarmShelf&) = delete;
     SwarmShelf& operator=(const SwarmShelf&) = delete;
 

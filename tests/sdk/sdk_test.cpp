@@ -4,6 +4,7 @@
 // installed player plays the example's demo, whose captured frames must show the spinning quad, and, started
 // without a demo, the bundled showcase.
 #include "gl_window.h"
+#include <vortel/plugin.h>
 
 #include <gtest/gtest.h>
 
@@ -257,6 +258,14 @@ TEST_F(Sdk, ExampleBuildsWithFindPackageAndLoadsTheInstalledScaffold)
 
     const std::string scaffold = load_plugin(example_plugin());
     EXPECT_EQ(fs::path(scaffold).parent_path(), plugin_dir()) << scaffold;
+
+    // Handed no services record, the example answers false, as every plug-in does, and throws nothing.
+    void* handle = dlopen(example_plugin().c_str(), RTLD_NOW | RTLD_LOCAL);
+    ASSERT_NE(handle, nullptr) << dlerror();
+    auto init = reinterpret_cast<VortelInitFn>(dlsym(handle, VORTEL_INIT_NAME));
+    ASSERT_NE(init, nullptr);
+    EXPECT_FALSE(init(nullptr, nullptr, nullptr));
+    dlclose(handle);
 
     // A plug-in loaded into a sanitized player is built with the same sanitizers.
     const CommandResult dynamic = run("readelf -d " + quoted(example_plugin()));

@@ -70,9 +70,11 @@ protected:
         const uint32_t deadline = SDL_GetTicks() + 20000;
         while (SDL_GetTicks() < deadline) {
             call(1);
-            for (const std::string& entry : host.take_log())
+            for (const std::string& entry : host.take_log()) {
                 if (entry.find(text) != std::string::npos)
                     return true;
+                seen += entry + "\n";
+            }
         }
         return false;
     }
@@ -84,6 +86,7 @@ protected:
     ShaderQuadFn quad = nullptr;
     const std::string file = scratch_folder("reload") + "/live.frag";
     int32_t shader = 0;
+    std::string seen; // log entries frames_until_logged went past
     StateStruct state{};
     void* data = nullptr;
 };
@@ -99,11 +102,11 @@ TEST_F(ShaderReload, ASavedShaderIsRebuiltAndABrokenSaveKeepsTheLastGoodProgram)
     EXPECT_TRUE(host.take_log().empty());
 
     save(solid("undeclared"));
-    ASSERT_TRUE(frames_until_logged("live.frag:3: "));
+    ASSERT_TRUE(frames_until_logged("live.frag:3: ")) << seen;
     EXPECT_EQ(call(1), 0xFF00FF00u) << "the last good program stays";
 
     save(solid("0.0, 0.0, 1.0"));
-    ASSERT_TRUE(frames_until_logged("live.frag: reloaded"));
+    ASSERT_TRUE(frames_until_logged("live.frag: reloaded")) << seen;
     EXPECT_EQ(call(1), 0xFF0000FFu);
     call(-1);
 }

@@ -14,7 +14,9 @@
 //
 // Effects
 //   Probe(count, flags, ...)   count = the event's number of argument words, this one included; all of
-//                              them are logged. flags (when count >= 2) is a sum of the kProbe* bits.
+//                              them are logged. flags (when count >= 2) is a sum of the kProbe* bits:
+//                              1 running calls return false, 2 keep a record in privateData, 4 running
+//                              calls throw BasicException, 8 running calls throw std::bad_alloc.
 //   ProbeFalse(count, ...)     Probe with kProbeFalse.   ProbeStore(count, ...)  Probe with kProbeStore.
 //   ProbeNone()                takes no word.            ProbeMany(w0 .. w67)    takes 68 words.
 //   ProbeLoader(progress)      takes one word (for the loader animation).
@@ -28,7 +30,8 @@
 // Vortel_DescribeEffects describes the two acquiring effects (textIndex names a 'PRBE'), and no other:
 // the player's --check falls back to the document's declarations for those.
 // Vortel_Init registers the 'PRBE' type, whose handler answers every name beginning with "probe", and
-// refuses to initialise when one of the demo's texts is "probe:fail-init".
+// refuses to initialise when one of the demo's texts is "probe:fail-init"; it runs out of memory
+// (throws std::bad_alloc) when one is "probe:init-out-of-memory".
 // Variants of this file leave out entry points (PROBE_WITHOUT_INIT, PROBE_WITHOUT_QUIT_AND_FRAME,
 // PROBE_WITHOUT_UPDATE_PARAM) for the library host's tests.
 #include <cstdarg>
@@ -36,6 +39,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <malloc.h>
+#include <new>
 #include <string>
 
 #if defined(__SANITIZE_ADDRESS__)
@@ -49,11 +53,13 @@ extern "C" size_t __sanitizer_get_current_allocated_bytes();
 namespace
 {
 
-constexpr int32_t kProbeFalse = 1; // running calls return false
-constexpr int32_t kProbeStore = 2; // keep a record in privateData and check it is handed back
-constexpr int32_t kProbeThrow = 4; // running calls throw BasicException
+constexpr int32_t kProbeFalse = 1;       // running calls return false
+constexpr int32_t kProbeStore = 2;       // keep a record in privateData and check it is handed back
+constexpr int32_t kProbeThrow = 4;       // running calls throw BasicException
+constexpr int32_t kProbeOutOfMemory = 8; // running calls throw std::bad_alloc
 constexpr uint32_t kTypeProbe = vortel_fourcc("PRBE");
 constexpr const char* kFailInitText = "probe:fail-init";
+constexpr const char* kOutOfMemoryInitText = "probe:init-out-of-memory";
 constexpr uint32_t kRecordMagic = 0x50524F42;
 
 ServicesStruct* gServices = nullptr;
@@ -123,6 +129,8 @@ bool probe(const char* name, int32_t forcedFlags, StateStruct* state, void** pri
         keep_record(name, state, privateData);
     if (state->phase > 0 && (flags & kProbeThrow))
         throw BasicException::format("%s threw on request", name);
+    if (state->phase > 0 && (flags & kProbeOutOfMemory))
+        throw std::bad_alloc();
     return !(state->phase > 0 && (flags & kProbeFalse));
 }
 
@@ -143,7 +151,7 @@ bool probe(const char* name, int32_t forcedFlags, StateStruct* state, void** pri
     return true;
 }
 
-[[maybe_unused]] bool demo_asks_init_to_fail(ServicesStruct* services)
+[[maybe_unused]] bool demo_has_text(ServicesStruct* services, const char* wanted)
 {
     if (!services->GetText)
         return false;
@@ -151,7 +159,7 @@ bool probe(const char* name, int32_t forcedFlags, StateStruct* state, void** pri
         const char* text = services->GetText(i);
         if (!text)
             return false;
-        if (std::strcmp(text, kFailInitText) == 0)
+        if (std::strcmp(text, wanted) == 0)
             return true;
     }
 }
@@ -165,7 +173,9 @@ VORTEL_EXPORT bool Vortel_Init(SDL_Surface**, SDL_Surface**, ServicesStruct* ser
     say("probe Vortel_Init\n");
     if (services->RegisterType)
         services->RegisterType(kTypeProbe, acquire_probe_resource, release_probe_resource);
-    return !demo_asks_init_to_fail(services);
+    if (demo_has_text(services, kOutOfMemoryInitText))
+        throw std::bad_alloc();
+    return !demo_has_text(services, kFailInitText);
 }
 #endif
 

@@ -1,1 +1,0 @@
-set(BENCH_data_file_LIBS player_core)

@@ -1,1 +1,0 @@
-set(BENCH_document_load_LIBS player_core)

@@ -1,1 +1,0 @@
-set(BENCH_flame_points_LIBS Emberfold Scaffold vortel_test_support)

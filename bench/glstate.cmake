@@ -1,1 +1,0 @@
-set(BENCH_glstate_LIBS glstate)

@@ -1,1 +1,0 @@
-set(BENCH_mesh_build_LIBS Scaffold)

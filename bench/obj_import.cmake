@@ -1,1 +1,0 @@
-set(BENCH_obj_import_LIBS scaffold_internals tinyobjloader)

@@ -1,1 +1,0 @@
-set(BENCH_param_multi_LIBS player_core)

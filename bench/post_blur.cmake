@@ -1,1 +1,0 @@
-set(BENCH_post_blur_LIBS scaffold_internals vortel_test_support)

@@ -1,1 +1,0 @@
-set(BENCH_render_list_LIBS Scaffold)

@@ -1,1 +1,0 @@
-set(BENCH_render_scene_LIBS Scaffold vortel_test_support)

@@ -1,1 +1,0 @@
-set(BENCH_render_sort_LIBS Scaffold)

@@ -1,1 +1,0 @@
-set(BENCH_showcase_frames_LIBS player_core vortel_test_support X11)

@@ -1,1 +1,0 @@
-set(BENCH_swarm_build_LIBS Swarms Scaffold)

@@ -1,1 +1,0 @@
-set(BENCH_timeline_LIBS player_core)
