@@ -26,6 +26,11 @@
 #include "log_text.h"
 #include "plugin.h"
 
+// Everything below is hidden from the dynamic linker, not only gHost: an inline function with default
+// visibility is exported as a weak symbol, and the loader would then bind every plug-in's calls to the
+// first loaded copy (Scaffold.so's), which reads that plug-in's gHost instead of the caller's.
+#pragma GCC visibility push(hidden)
+
 namespace vortel
 {
 
@@ -189,3 +194,5 @@ private:
 };
 
 } // namespace vortel
+
+#pragma GCC visibility pop
