@@ -1,62 +1,19 @@
-#include "pictor_services.h"
+#include "placement.h"
 
 #include "common/fixed_point.h"
+#include "common/marker_colors.h"
 #include "scene/axis_marker3d.h"
 #include "scene/group_node3d.h"
 #include "scene/math3d.h"
 
+#include <vortel/plugin_helper.h>
+
 namespace pictor
 {
 
-Services gServices;
-
-namespace
-{
-void* acquire(uint32_t type, int32_t index, const char* caller, const char* typeName, bool* isStatic)
-{
-    if (!gServices.AcquireByIndex)
-        return nullptr;
-    return gServices.AcquireByIndex(type, index, nullptr, false, caller, typeName, isStatic);
-}
-
-void release(uint32_t type, int32_t index)
-{
-    if (gServices.ReleaseByIndex)
-        gServices.ReleaseByIndex(type, index, nullptr);
-}
-} // namespace
-
-void HeldResource::take(uint32_t type_, int32_t index_, const char* caller, const char* typeName_)
-{
-    type = type_;
-    index = index_;
-    typeName = typeName_;
-    isStatic = false;
-    record = acquire(type, index, caller, typeName, &isStatic);
-    held = record != nullptr;
-}
-
-bool HeldResource::refresh(const char* caller)
-{
-    if (!held || isStatic)
-        return false;
-    record = acquire(type, index, caller, typeName, &isStatic);
-    if (record)
-        release(type, index);
-    return true;
-}
-
-void HeldResource::drop()
-{
-    if (held)
-        release(type, index);
-    held = false;
-    record = nullptr;
-}
-
 AxisMarker3D* make_marker()
 {
-    return new AxisMarker3D(0xFF8080FF, 0xFF80FF80, 0xFFFF8080);
+    return new AxisMarker3D(kMarkerColorX, kMarkerColorY, kMarkerColorZ);
 }
 
 void place_node(Node3D& node, AxisMarker3D* marker, const Placement& where)
@@ -72,9 +29,12 @@ void place_node(Node3D& node, AxisMarker3D* marker, const Placement& where)
 void hang_nodes(Node3D* const* nodes, int count, AxisMarker3D* marker, const Placement& where,
                 const char* caller)
 {
+    if (!vortel::gHost.AcquireByIndex)
+        return;
+    // A look-up for this frame only: groups are not counted, so there is nothing to release.
     bool isStatic = false;
-    auto* group =
-        static_cast<GroupNode3D*>(acquire(kType3DGroup, where.group, caller, "3D group", &isStatic));
+    auto* group = static_cast<GroupNode3D*>(vortel::gHost.AcquireByIndex(
+        kType3DGroup, where.group, nullptr, false, caller, "3D group", &isStatic));
     if (!group)
         return;
     for (int i = 0; i < count; ++i)

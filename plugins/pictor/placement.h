@@ -1,44 +1,14 @@
-// What Pictor keeps from the player: the service pointers handed to Vortel_Init, and the helpers every
-// effect uses to reach textures, swarms, grids and groups through the registry.
+// What every Pictor effect does with its nodes: the axis marker beside them, their placement from the
+// effect's argument words, and hanging them into a 3D group taken from the registry.
 #pragma once
 
-#include <vortel/plugin.h>
+#include <cstdint>
 
 class AxisMarker3D;
 class Node3D;
-class Texture;
 
 namespace pictor
 {
-
-struct Services {
-    void (*Log)(const char* text) = nullptr;
-    const char* (*GetText)(int32_t index) = nullptr;
-    void* (*AcquireByIndex)(uint32_t type, int32_t textIndex, void* userData, bool privateUse,
-                            const char* caller, const char* typeName, bool* outFlag) = nullptr;
-    int32_t (*ReleaseByIndex)(uint32_t type, int32_t textIndex, void* resource) = nullptr;
-};
-
-extern Services gServices;
-
-// One resource an effect holds from its first call to its last, named by a text index.
-//   take    first call: acquire once in caller's name (this is the reference released by drop)
-//   refresh running call: when the static flag is clear, look it up again in caller's name and release
-//           that look-up at once; true when it did (the effect then rebuilds what it made from it)
-//   drop    last call: release the reference taken by take, if any
-// `record` may become null in refresh (the producer lost it); the reference is still released by drop.
-struct HeldResource {
-    uint32_t type = 0;
-    int32_t index = -1;
-    const char* typeName = "";
-    bool held = false;
-    bool isStatic = false;
-    void* record = nullptr;
-
-    void take(uint32_t type, int32_t index, const char* caller, const char* typeName);
-    bool refresh(const char* caller);
-    void drop();
-};
 
 // The new marker every Pictor effect hangs beside its node (colours of the x, y and z axes).
 AxisMarker3D* make_marker();
