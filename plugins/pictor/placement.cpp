@@ -31,7 +31,8 @@ void hang_nodes(Node3D* const* nodes, int count, AxisMarker3D* marker, const Pla
 {
     if (!vortel::gHost.AcquireByIndex)
         return;
-    // A look-up for this frame only: groups are not counted, so there is nothing to release.
+    // Looked up for this frame only and not released, like every group an effect hangs nodes into: groups
+    // are not reference-counted.
     bool isStatic = false;
     auto* group = static_cast<GroupNode3D*>(vortel::gHost.AcquireByIndex(
         kType3DGroup, where.group, nullptr, false, caller, "3D group", &isStatic));
