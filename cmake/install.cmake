@@ -16,24 +16,12 @@ set(VORTEL_HEADER_INSTALL_DIR ${CMAKE_INSTALL_INCLUDEDIR}/vortel/scaffold)
 set(VORTEL_CMAKE_INSTALL_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/Vortel)
 set(VORTEL_PKGCONFIG_INSTALL_DIR ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
 
-# The deliverables. Plug-ins carry INSTALL_RPATH $ORIGIN (vortel_plugin), the player needs none. The player
-# and Scaffold.so must have been built; the other plug-ins are installed when they have been.
-foreach(target player Scaffold Swarms Emberfold Pictor Media Shaders)
-    if(TARGET ${target})
-        if(target STREQUAL "player" OR target STREQUAL "Scaffold")
-            set(optional "")
-        else()
-            set(optional OPTIONAL)
-        endif()
-        install(TARGETS ${target} RUNTIME DESTINATION ${VORTEL_PLUGIN_INSTALL_DIR}
-                                  LIBRARY DESTINATION ${VORTEL_PLUGIN_INSTALL_DIR} ${optional})
-    endif()
-endforeach()
-if(TARGET player)
-    file(RELATIVE_PATH VORTEL_BIN_TO_PLUGINS /${CMAKE_INSTALL_BINDIR} /${VORTEL_PLUGIN_INSTALL_DIR})
-    configure_file(${CMAKE_CURRENT_LIST_DIR}/player-launcher.sh.in ${CMAKE_BINARY_DIR}/install/player @ONLY)
-    install(PROGRAMS ${CMAKE_BINARY_DIR}/install/player DESTINATION ${CMAKE_INSTALL_BINDIR})
-endif()
+# The deliverables. Plug-ins carry INSTALL_RPATH $ORIGIN (vortel_plugin), the player needs none.
+install(TARGETS player Scaffold Swarms Emberfold Pictor Media Shaders RUNTIME DESTINATION ${VORTEL_PLUGIN_INSTALL_DIR}
+                                                                      LIBRARY DESTINATION ${VORTEL_PLUGIN_INSTALL_DIR})
+file(RELATIVE_PATH VORTEL_BIN_TO_PLUGINS /${CMAKE_INSTALL_BINDIR} /${VORTEL_PLUGIN_INSTALL_DIR})
+configure_file(${CMAKE_CURRENT_LIST_DIR}/player-launcher.sh.in ${CMAKE_BINARY_DIR}/install/player @ONLY)
+install(PROGRAMS ${CMAKE_BINARY_DIR}/install/player DESTINATION ${CMAKE_INSTALL_BINDIR})
 
 # The bundled demo as the build left it beside the player (player.xml, played without arguments, and its
 # media in showcase/), and the default SDL.ini.

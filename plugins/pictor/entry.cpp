@@ -1,5 +1,5 @@
-// Pictor's entry points: it keeps the services it needs and nothing else lives outside its events.
-#include "pictor_services.h"
+// Pictor's entry points: it keeps the player's services and nothing else lives outside its events.
+#include <vortel/plugin_helper.h>
 
 namespace
 {
@@ -13,14 +13,7 @@ VORTEL_EXPORT bool Vortel_Init(SDL_Surface** outputSurfaces, SDL_Surface** input
 {
     gOutputSurfaces = outputSurfaces;
     gInputSurfaces = inputSurfaces;
-    pictor::gServices = pictor::Services{};
-    if (services) {
-        pictor::gServices.Log = services->Log;
-        pictor::gServices.GetText = services->GetText;
-        pictor::gServices.AcquireByIndex = services->AcquireByIndex;
-        pictor::gServices.ReleaseByIndex = services->ReleaseByIndex;
-    }
-    return true;
+    return vortel::adopt_services(services);
 }
 
 VORTEL_EXPORT bool Vortel_BeginNewFrame(int32_t frame)

@@ -1,9 +1,10 @@
 // Image: a texture on a small quad drawn straight into the current GL transform, outside the scene graph
 // and outside the GL state cache (it is meant for 2D overlays set up by the caller).
 #include "pictor_effects.h"
-#include "pictor_services.h"
 
 #include "scene/texture.h"
+
+#include <vortel/plugin_helper.h>
 
 #include <GL/glew.h>
 
@@ -32,27 +33,24 @@ void draw_quad(uint32_t textureId, float x, float y)
 VORTEL_EXPORT bool Image(StateStruct* state, void** privateData, int32_t texture, int32_t x, int32_t y)
 {
     state->status = 1;
-    auto* held = static_cast<pictor::HeldResource*>(*privateData);
-    if (state->phase == 0) {
+    auto* held = static_cast<vortel::Held*>(*privateData);
+    if (vortel::is_first_call(state)) {
         state->status = 2;
-        held = new pictor::HeldResource;
+        held = new vortel::Held;
         *privateData = held;
-        held->take(kTypeTexture, texture, "Image", "image");
+        held->acquire(kTypeTexture, texture, "Image", "image");
         return true;
     }
-    if (state->phase < 0) {
-        if (held) {
-            held->drop();
-            delete held;
-            *privateData = nullptr;
-        }
+    if (vortel::is_last_call(state)) {
+        delete held; // releases the texture
+        *privateData = nullptr;
         return true;
     }
     if (!held)
         return true;
     if (held->refresh("Image"))
         state->status = 2;
-    if (held->record)
-        draw_quad(static_cast<Texture*>(held->record)->id, float(x), float(y));
+    if (held->get())
+        draw_quad(held->as<Texture>()->id, float(x), float(y));
     return true;
 }

@@ -2,14 +2,17 @@
 // texture on the back, each side culled so only the side facing the camera shows.
 #include "grid_node.h"
 #include "pictor_effects.h"
-#include "pictor_services.h"
+#include "placement.h"
 
 #include "scene/axis_marker3d.h"
 #include "scene/texture.h"
 
+#include <vortel/plugin_helper.h>
 #include <vortel/records.h>
 
 #include <GL/glew.h>
+
+#include <new>
 
 namespace
 {
@@ -18,8 +21,8 @@ constexpr int kBack = 1;
 
 // One record for both effects: the single one uses only the front side.
 struct GridRecord {
-    pictor::HeldResource textures[2];
-    pictor::HeldResource grid;
+    vortel::Held textures[2];
+    vortel::Held grid;
     GridNode* nodes[2] = {nullptr, nullptr};
     AxisMarker3D* marker = nullptr;
 };
@@ -28,12 +31,12 @@ struct GridLook {
     int32_t offS, offT, red, green, blue, opacity, blendSrc, blendDst;
 };
 
-GridNode* make_node(const pictor::HeldResource& texture, const pictor::HeldResource& grid)
+GridNode* make_node(const vortel::Held& texture, const vortel::Held& grid)
 {
-    const auto* sheet = static_cast<const TextureGridRecord*>(grid.record);
-    if (!texture.record || !is_drawable_grid(sheet))
+    const auto* sheet = grid.as<const TextureGridRecord>();
+    if (!texture.get() || !is_drawable_grid(sheet))
         return nullptr;
-    return new GridNode(*static_cast<const Texture*>(texture.record), *sheet);
+    return new GridNode(*texture.as<const Texture>(), *sheet);
 }
 
 void delete_nodes(GridRecord& record)
@@ -44,14 +47,25 @@ void delete_nodes(GridRecord& record)
     }
 }
 
-void build_nodes(GridRecord& record, int sides)
+// Makes the node of each side; a side that cannot be drawn leaves it and the later ones null. The nodes'
+// arrays are sized by the grid: false (logged, no nodes) when memory for them is short.
+bool build_nodes(GridRecord& record, int sides, const char* effect)
 {
     delete_nodes(record);
-    for (int side = 0; side < sides; ++side) {
-        record.nodes[side] = make_node(record.textures[side], record.grid);
-        if (!record.nodes[side])
-            return;
+    try {
+        for (int side = 0; side < sides; ++side) {
+            record.nodes[side] = make_node(record.textures[side], record.grid);
+            if (!record.nodes[side])
+                return true;
+        }
+    } catch (const std::bad_alloc&) {
+        delete_nodes(record);
+        const auto* sheet = record.grid.as<const TextureGridRecord>();
+        vortel::log("%s: not enough memory for a grid of %d x %d points\n", effect, sheet->columns,
+                    sheet->rows);
+        return false;
     }
+    return true;
 }
 
 void apply_look(GridNode& node, const GridLook& look)
@@ -66,7 +80,8 @@ void apply_look(GridNode& node, const GridLook& look)
     node.offT = float(look.offT) * 0.01f;
 }
 
-// textureCallers: first acquisition, re-acquisition; gridCaller names the grid and group acquisitions.
+// texture: the first acquisition (and the effect's name in its messages); textureAgain: the
+// re-acquisition; grid: the grid and group acquisitions.
 struct Callers {
     const char* texture;
     const char* textureAgain;
@@ -78,22 +93,20 @@ bool run_grid(StateStruct* state, void** privateData, const int32_t* textures, i
 {
     state->status = 1;
     auto* record = static_cast<GridRecord*>(*privateData);
-    if (state->phase == 0) {
+    if (vortel::is_first_call(state)) {
         state->status = 2;
         record = new GridRecord;
         *privateData = record;
         for (int side = 0; side < sides; ++side)
-            record->textures[side].take(kTypeTexture, textures[side], callers.texture, "image");
-        record->grid.take(kTypeGrid, grid, callers.grid, "texture grid");
-        build_nodes(*record, sides);
+            record->textures[side].acquire(kTypeTexture, textures[side], callers.texture, "image");
+        record->grid.acquire(kTypeGrid, grid, callers.grid, "texture grid");
+        if (!build_nodes(*record, sides, callers.texture))
+            state->status = -1;
         record->marker = pictor::make_marker();
         return true;
     }
-    if (state->phase < 0) {
+    if (vortel::is_last_call(state)) {
         if (record) {
-            for (pictor::HeldResource& texture : record->textures)
-                texture.drop();
-            record->grid.drop();
             delete_nodes(*record);
             delete record->marker;
             delete record;
@@ -101,10 +114,10 @@ bool run_grid(StateStruct* state, void** privateData, const int32_t* textures, i
         }
         return true;
     }
-    if (!record || !record->grid.record)
+    if (!record || !record->grid.get())
         return true;
     for (int side = 0; side < sides; ++side)
-        if (!record->textures[side].record || !record->nodes[side])
+        if (!record->textures[side].get() || !record->nodes[side])
             return true;
     bool changed = false;
     for (int side = 0; side < sides; ++side)
@@ -112,7 +125,10 @@ bool run_grid(StateStruct* state, void** privateData, const int32_t* textures, i
     changed |= record->grid.refresh(callers.grid);
     if (changed) {
         state->status = 2;
-        build_nodes(*record, sides);
+        if (!build_nodes(*record, sides, callers.texture)) {
+            state->status = -1;
+            return true;
+        }
         for (int side = 0; side < sides; ++side)
             if (!record->nodes[side])
                 return true;

@@ -1,14 +1,16 @@
 // ImageSwarm3D: a picture of a texture at every point of a swarm.
 #include "image_swarm_node.h"
 #include "pictor_effects.h"
-#include "pictor_services.h"
+#include "placement.h"
 
 #include "scene/axis_marker3d.h"
 #include "scene/texture.h"
 
+#include <vortel/plugin_helper.h>
 #include <vortel/records.h>
 
 #include <algorithm>
+#include <new>
 
 namespace
 {
@@ -21,8 +23,8 @@ struct SwarmShape {
 };
 
 struct ImageSwarmRecord {
-    pictor::HeldResource texture;
-    pictor::HeldResource swarm;
+    vortel::Held texture;
+    vortel::Held swarm;
     ImageSwarmNode* node = nullptr;
     AxisMarker3D* marker = nullptr;
     SwarmShape builtWith{};
@@ -36,19 +38,26 @@ int32_t points_to_show(const SwarmRecord* swarm, int32_t count, int32_t first)
     return std::min(count, swarm->count - first);
 }
 
-void build_node(ImageSwarmRecord& record, const SwarmShape& shape, int32_t growth)
+// The node's arrays are sized by the swarm: false (logged, no node) when memory for them is short.
+bool build_node(ImageSwarmRecord& record, const SwarmShape& shape, int32_t growth)
 {
     delete record.node;
     record.node = nullptr;
-    const auto* texture = static_cast<const Texture*>(record.texture.record);
-    const auto* swarm = static_cast<const SwarmRecord*>(record.swarm.record);
+    const auto* texture = record.texture.as<const Texture>();
+    const auto* swarm = record.swarm.as<const SwarmRecord>();
     const int32_t n = points_to_show(swarm, shape.count, shape.first);
     record.builtWith = shape;
     if (!texture || n < 1)
-        return;
-    record.node =
-        new ImageSwarmNode(*texture, n, shape.first, shape.sprites != 0, swarm->positions, swarm->colors,
-                           swarm->alpha, swarm->red, swarm->green, swarm->blue, float(growth) * 0.001f);
+        return true;
+    try {
+        record.node =
+            new ImageSwarmNode(*texture, n, shape.first, shape.sprites != 0, swarm->positions, swarm->colors,
+                               swarm->alpha, swarm->red, swarm->green, swarm->blue, float(growth) * 0.001f);
+    } catch (const std::bad_alloc&) {
+        vortel::log("ImageSwarm3D: not enough memory for the pictures of %d points\n", n);
+        return false;
+    }
+    return true;
 }
 } // namespace
 
@@ -61,20 +70,19 @@ VORTEL_EXPORT bool ImageSwarm3D(StateStruct* state, void** privateData, int32_t 
     state->status = 1;
     auto* record = static_cast<ImageSwarmRecord*>(*privateData);
     const SwarmShape shape{sprites, count, first};
-    if (state->phase == 0) {
+    if (vortel::is_first_call(state)) {
         state->status = 2;
         record = new ImageSwarmRecord;
         *privateData = record;
-        record->texture.take(kTypeTexture, texture, "ImageSwarm3D", "image");
-        record->swarm.take(kTypeSwarm, swarm, "ImageSwarm3D", "swarm");
-        build_node(*record, shape, growth);
+        record->texture.acquire(kTypeTexture, texture, "ImageSwarm3D", "image");
+        record->swarm.acquire(kTypeSwarm, swarm, "ImageSwarm3D", "swarm");
+        if (!build_node(*record, shape, growth))
+            state->status = -1;
         record->marker = pictor::make_marker();
         return true;
     }
-    if (state->phase < 0) {
+    if (vortel::is_last_call(state)) {
         if (record) {
-            record->texture.drop();
-            record->swarm.drop();
             delete record->node;
             delete record->marker;
             delete record;
@@ -82,18 +90,27 @@ VORTEL_EXPORT bool ImageSwarm3D(StateStruct* state, void** privateData, int32_t 
         }
         return true;
     }
-    if (!record || !record->texture.record || !record->swarm.record || !record->node)
+    if (!record || !record->texture.get() || !record->swarm.get() || !record->node)
         return true;
     const bool textureChanged = record->texture.refresh("Image");
     const bool swarmChanged = record->swarm.refresh("ImageSwarm3D");
     if (textureChanged || swarmChanged || !(shape == record->builtWith)) {
         state->status = 2;
-        build_node(*record, shape, growth);
+        if (!build_node(*record, shape, growth))
+            state->status = -1;
         if (!record->node)
             return true;
     } else {
-        const auto* points = static_cast<const SwarmRecord*>(record->swarm.record);
-        record->node->RefreshColors(points->colors, points->alpha, points->red, points->green, points->blue);
+        const auto* points = record->swarm.as<const SwarmRecord>();
+        try {
+            record->node->RefreshColors(points->colors, points->alpha, points->red, points->green,
+                                        points->blue);
+        } catch (const std::bad_alloc&) {
+            vortel::log("ImageSwarm3D: not enough memory for the colours of %d points\n",
+                        record->node->count);
+            state->status = -1;
+            return true;
+        }
     }
     ImageSwarmNode& node = *record->node;
     node.SetBlendSrc(uint32_t(blendSrc));

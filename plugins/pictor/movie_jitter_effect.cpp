@@ -3,28 +3,30 @@
 #include "image3d.h"
 #include "movie_jitter.h"
 #include "pictor_effects.h"
-#include "pictor_services.h"
+#include "placement.h"
 
 #include "scene/axis_marker3d.h"
 #include "scene/math3d.h"
 #include "scene/texture.h"
+
+#include <vortel/plugin_helper.h>
 
 #include <GL/glew.h>
 
 namespace
 {
 struct JitterRecord {
-    pictor::HeldResource texture;
+    vortel::Held texture;
     Image3D* copies[3] = {nullptr, nullptr, nullptr}; // P (middle), Q (+spread), R (-spread)
     AxisMarker3D* marker = nullptr;
 };
 
 void make_copies(JitterRecord& record)
 {
-    if (!record.texture.record)
+    if (!record.texture.get())
         return;
     for (Image3D*& copy : record.copies)
-        copy = new Image3D(static_cast<Texture*>(record.texture.record));
+        copy = new Image3D(record.texture.as<Texture>());
 }
 
 // After a new look-up of the texture: the copies show it, or, when it is gone, are deleted (the event
@@ -33,8 +35,8 @@ void make_copies(JitterRecord& record)
 void retexture_copies(JitterRecord& record)
 {
     for (Image3D*& copy : record.copies) {
-        if (record.texture.record) {
-            copy->SetTexture(static_cast<Texture*>(record.texture.record));
+        if (record.texture.get()) {
+            copy->SetTexture(record.texture.as<Texture>());
         } else {
             delete copy;
             copy = nullptr;
@@ -50,18 +52,17 @@ VORTEL_EXPORT bool MovieJitter(StateStruct* state, void** privateData, int32_t t
 {
     state->status = 1;
     auto* record = static_cast<JitterRecord*>(*privateData);
-    if (state->phase == 0) {
+    if (vortel::is_first_call(state)) {
         state->status = 2;
         record = new JitterRecord;
         *privateData = record;
-        record->texture.take(kTypeTexture, texture, "MovieJitter", "image");
+        record->texture.acquire(kTypeTexture, texture, "MovieJitter", "image");
         make_copies(*record);
         record->marker = pictor::make_marker();
         return true;
     }
-    if (state->phase < 0) {
+    if (vortel::is_last_call(state)) {
         if (record) {
-            record->texture.drop();
             for (Image3D* copy : record->copies)
                 delete copy;
             delete record->marker;
@@ -70,7 +71,7 @@ VORTEL_EXPORT bool MovieJitter(StateStruct* state, void** privateData, int32_t t
         }
         return true;
     }
-    if (!record || !record->texture.record || !record->copies[0])
+    if (!record || !record->texture.get() || !record->copies[0])
         return true;
     if (record->texture.refresh("MovieJitter")) {
         state->status = 2;

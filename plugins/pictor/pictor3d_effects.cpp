@@ -1,15 +1,17 @@
 // Pictor3D and Pictor3DAlpha: a texture on an Image3D quad node hung into a 3D group.
 #include "image3d.h"
 #include "pictor_effects.h"
-#include "pictor_services.h"
+#include "placement.h"
 
 #include "scene/axis_marker3d.h"
 #include "scene/texture.h"
 
+#include <vortel/plugin_helper.h>
+
 namespace
 {
 struct PictorRecord {
-    pictor::HeldResource texture;
+    vortel::Held texture;
     Image3D* node = nullptr;
     AxisMarker3D* marker = nullptr;
 };
@@ -24,19 +26,18 @@ bool run_pictor(StateStruct* state, void** privateData, int32_t texture, const P
 {
     state->status = 1;
     auto* record = static_cast<PictorRecord*>(*privateData);
-    if (state->phase == 0) {
+    if (vortel::is_first_call(state)) {
         state->status = 2;
         record = new PictorRecord;
         *privateData = record;
-        record->texture.take(kTypeTexture, texture, "Pictor3D", "image");
-        if (record->texture.record)
-            record->node = new Image3D(static_cast<Texture*>(record->texture.record));
+        record->texture.acquire(kTypeTexture, texture, "Pictor3D", "image");
+        if (record->texture.get())
+            record->node = new Image3D(record->texture.as<Texture>());
         record->marker = pictor::make_marker();
         return true;
     }
-    if (state->phase < 0) {
+    if (vortel::is_last_call(state)) {
         if (record) {
-            record->texture.drop();
             delete record->node;
             delete record->marker;
             delete record;
@@ -44,19 +45,19 @@ bool run_pictor(StateStruct* state, void** privateData, int32_t texture, const P
         }
         return true;
     }
-    if (!record || !record->texture.record || !record->node)
+    if (!record || !record->texture.get() || !record->node)
         return true;
     if (record->texture.refresh("Image")) {
         state->status = 2;
         // No quad can be shown without a texture: the event shows nothing from now on.
-        if (!record->texture.record) {
+        if (!record->texture.get()) {
             delete record->node;
             record->node = nullptr;
             return true;
         }
         // The quad is kept: a texture that is never static (an off-screen buffer) is looked up every
         // frame, and only its name and size can have changed.
-        record->node->SetTexture(static_cast<Texture*>(record->texture.record));
+        record->node->SetTexture(record->texture.as<Texture>());
     }
     Image3D& node = *record->node;
     node.SetBlendSrc(uint32_t(look.blendSrc));

@@ -5,7 +5,8 @@
 //
 // Each effect owns its private record, nodes and marker from its first call to its last and holds one
 // reference on each resource for the same time; a resource whose static flag is clear is looked up again
-// (and its nodes rebuilt, status 2) on every running call. They set status 1 on entry and return true.
+// (and its nodes rebuilt, status 2) on every running call. They set status 1 on entry and return true;
+// status -1 after a message (the nodes' arrays did not fit in memory).
 #pragma once
 
 #include <vortel/plugin.h>

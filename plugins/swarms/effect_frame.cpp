@@ -1,7 +1,7 @@
 #include "effect_frame.h"
 
-#include <cstdio>
 #include "common/resource_cache.h"
+#include <cstdio>
 
 namespace swarms
 {
@@ -14,7 +14,7 @@ OutputBlock* enter_output_effect(StateStruct* state, void** privateData, const i
     OutputBlock* block = static_cast<OutputBlock*>(*privateData);
     // The last call releases what this activation made, by the names remembered at creation: a name
     // parameter that changed or stopped resolving must not leave the records in the cache.
-    if (state->phase < 0 && block) {
+    if (vortel::is_last_call(state) && block) {
         for (int k = 0; k < outputs; ++k)
             if (block->out[k].record && gCache)
                 gCache->release(block->out[k].name);
@@ -25,15 +25,15 @@ OutputBlock* enter_output_effect(StateStruct* state, void** privateData, const i
     }
     const char* text[2] = {};
     for (int k = 0; k < outputs; ++k) {
-        text[k] = gServices.GetText ? gServices.GetText(names[k]) : nullptr;
+        text[k] = vortel::text(names[k]);
         if (!text[k]) {
-            log_message("%s: Couldn't get the name for the swarm nr %d", effect, names[k]);
+            vortel::log("%s: Couldn't get the name for the swarm nr %d", effect, names[k]);
             state->status = -1;
             *result = kStop;
             return nullptr;
         }
     }
-    if (state->phase < 0) {
+    if (vortel::is_last_call(state)) {
         *result = kDone;
         return nullptr;
     }
@@ -57,36 +57,12 @@ OutputBlock* enter_output_effect(StateStruct* state, void** privateData, const i
     return block;
 }
 
-Acquisition::Acquisition(uint32_t type, int32_t index, const char* requester, const char* what)
-    : type_(type), index_(index)
-{
-    if (gServices.AcquireByIndex)
-        resource_ = gServices.AcquireByIndex(type, index, nullptr, false, requester, what, &flag_);
-}
-
-Acquisition::Acquisition(int32_t index, const char* requester)
-    : Acquisition(kTypeSwarm, index, requester, "swarm ")
-{
-}
-
-Acquisition::~Acquisition()
-{
-    release();
-}
-
-void Acquisition::release()
-{
-    if (resource_ && gServices.ReleaseByIndex)
-        gServices.ReleaseByIndex(type_, index_, resource_);
-    resource_ = nullptr;
-}
-
 bool source_is_output(const OutputBlock* block, const SwarmRecord* source, const char* effect, bool* warned)
 {
     for (const OwnedSwarm& out : block->out) {
         if (out.record && out.record == source) {
             if (!*warned)
-                log_message("%s: the swarm \"%s\" cannot be its own source\n", effect, out.name);
+                vortel::log("%s: the swarm \"%s\" cannot be its own source\n", effect, out.name);
             *warned = true;
             return true;
         }

@@ -6,7 +6,7 @@
 // remembered at creation, so the last call releases exactly the records this event made even if its
 // name parameters changed meanwhile.
 //
-// Sources are acquired with Acquisition and released in the same call by its destructor.
+// Sources are held with vortel::Held (held_swarm) and released in the same call by its destructor.
 #pragma once
 
 #include <cstdint>
@@ -58,7 +58,7 @@ template <class Block> Block* enter_inplace_effect(StateStruct* state, void** pr
 {
     state->status = 1;
     Block* block = static_cast<Block*>(*privateData);
-    if (state->phase < 0) {
+    if (vortel::is_last_call(state)) {
         delete block;
         *privateData = nullptr;
         return nullptr;
@@ -67,35 +67,15 @@ template <class Block> Block* enter_inplace_effect(StateStruct* state, void** pr
         block = new Block;
         *privateData = block;
     }
-    return state->phase == 0 ? nullptr : block;
+    return vortel::is_first_call(state) ? nullptr : block;
 }
 
-// One acquisition by text index through the registry, released when it goes out of scope (only if it
-// succeeded: releasing a failed acquisition could drop a reference or a private-use mark that belongs
-// to someone else). resource() is null when the registry found nothing; it has reported that itself.
-class Acquisition
+// A source swarm ('SWRM', type name "swarm ") acquired by text index in caller's name for this call; the
+// holder's destructor releases it.
+inline vortel::Held held_swarm(int32_t index, const char* caller)
 {
-public:
-    Acquisition(uint32_t type, int32_t index, const char* requester, const char* what);
-    // A swarm: type 'SWRM', what "swarm ".
-    Acquisition(int32_t index, const char* requester);
-    ~Acquisition();
-    Acquisition(const Acquisition&) = delete;
-    Acquisition& operator=(const Acquisition&) = delete;
-
-    // Releases now instead of at the end of the scope.
-    void release();
-
-    void* resource() const { return resource_; }
-    SwarmRecord* swarm() const { return static_cast<SwarmRecord*>(resource_); }
-    bool isStatic() const { return flag_; }
-
-private:
-    uint32_t type_;
-    int32_t index_;
-    void* resource_ = nullptr;
-    bool flag_ = false;
-};
+    return vortel::Held(kTypeSwarm, index, caller, "swarm ");
+}
 
 // True (and logged once per block) when a source is one of the effect's own outputs: reading and
 // rewriting the same arrays in one pass would read freed memory.

@@ -8,16 +8,12 @@ using namespace swarms;
 
 VORTEL_EXPORT bool Vortel_Init(SDL_Surface**, SDL_Surface**, ServicesStruct* services)
 {
-    if (!services)
+    if (!vortel::adopt_services(services))
         return false;
-    gServices.Log = services->Log;
-    gServices.AcquireByIndex = services->AcquireByIndex;
-    gServices.ReleaseByIndex = services->ReleaseByIndex;
-    gServices.GetText = services->GetText;
-    if (services->RegisterType)
-        services->RegisterType(kTypeSwarm, ProduceSwarm, ReleaseSwarm);
+    if (vortel::gHost.RegisterType)
+        vortel::gHost.RegisterType(kTypeSwarm, ProduceSwarm, ReleaseSwarm);
     if (!gCache)
-        gCache = new ResourceCache("SwarmsCache", 0, free_swarm, services->Log);
+        gCache = new ResourceCache("SwarmsCache", 0, free_swarm, vortel::gHost.Log);
     return true;
 }
 

@@ -9,13 +9,15 @@ bool begin_rebuild(StateStruct* state, SwarmRecord* r, int64_t wanted, const cha
     state->status = 2;
     int32_t count = built_count(wanted);
     if (problem) {
-        log_message("%s: %s; the swarm is left empty\n", effect, problem);
+        vortel::log("%s: %s; the swarm is left empty\n", effect, problem);
         count = 0;
     } else if (!buildable(wanted)) {
-        log_message("%s: cannot make %lld points (0 .. %d); the swarm is left empty\n", effect,
+        vortel::log("%s: cannot make %lld points (0 .. %d); the swarm is left empty\n", effect,
                     static_cast<long long>(wanted), kMaxSwarmPoints);
     }
-    const bool allocated = set_point_count(r, count);
+    const bool allocated = set_point_count(r, count, effect);
+    if (!allocated)
+        state->status = -1;
     drop_colors(r);
     set_uniform_color(r, 255, 255, 255, 255);
     return allocated && r->count > 0;

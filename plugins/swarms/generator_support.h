@@ -24,8 +24,8 @@ inline int32_t built_count(int64_t wanted)
 
 // Starts a rebuild with status 2: positions for exactly `wanted` points, no per-point colours, opaque
 // white. When `problem` is set or `wanted` cannot be built, the swarm is left empty and one line
-// "<effect>: <problem or the count>; the swarm is left empty" is logged. True when there are points to
-// write.
+// "<effect>: <problem or the count>; the swarm is left empty" is logged. When memory for the points is
+// short the swarm is left empty too, with status -1. True when there are points to write.
 bool begin_rebuild(StateStruct* state, SwarmRecord* r, int64_t wanted, const char* effect,
                    const char* problem = nullptr);
 

@@ -1,7 +1,8 @@
 // Generators of point sets laid out by counting: lattice cube, sphere rings, star field, random box, line.
 #include <algorithm>
 #include <cmath>
-#include <vector>
+#include <memory>
+#include <new>
 
 #include "effect_frame.h"
 #include "generator_support.h"
@@ -55,10 +56,15 @@ void write_cube(float* out, int32_t n, int32_t spacing, bool solid)
             }
 }
 
-void write_sphere(float* out, float radius, int32_t perRing, int32_t rings)
+// False (logged) when there is no memory for the longitude table.
+bool write_sphere(float* out, float radius, int32_t perRing, int32_t rings)
 {
     // One cos/sin table for the longitudes serves every ring.
-    std::vector<float> longitude(size_t(perRing) * 2);
+    std::unique_ptr<float[]> longitude(new (std::nothrow) float[size_t(perRing) * 2]);
+    if (!longitude) {
+        vortel::log("MakeSphereSwarm: not enough memory for a table of %d longitudes\n", perRing);
+        return false;
+    }
     for (int32_t p = 0; p < perRing; ++p) {
         const float angle = 2 * kPi * float(p) / float(perRing);
         longitude[2 * p] = std::cos(angle);
@@ -80,6 +86,7 @@ void write_sphere(float* out, float radius, int32_t perRing, int32_t rings)
     *out++ = 0;
     *out++ = radius;
     *out++ = 0;
+    return true;
 }
 
 // A multiplicative congruential generator modulo 2^31 - 1, restarted at every rebuild.
@@ -164,8 +171,11 @@ VORTEL_EXPORT bool MakeSphereSwarm(StateStruct* state, void** privateData, int32
     const bool negative = pointsPerRing < 0 || rings < 0;
     const int64_t wanted = negative ? 0 : int64_t(pointsPerRing) * rings + 2;
     if (begin_rebuild(state, r, wanted, "MakeSphereSwarm",
-                      negative ? "points per ring and ring count must not be negative" : nullptr))
-        write_sphere(r->positions, float(radius), pointsPerRing, rings);
+                      negative ? "points per ring and ring count must not be negative" : nullptr) &&
+        !write_sphere(r->positions, float(radius), pointsPerRing, rings)) {
+        set_point_count(r, 0, "MakeSphereSwarm");
+        state->status = -1;
+    }
     b->radius = radius;
     b->perRing = pointsPerRing;
     b->rings = rings;

@@ -1,11 +1,11 @@
-// Bulk draws of the legacy rand sequence (state = state * 214013 + 2531011, value = (state >> 16) & 0x7FFF)
-// for generators that need millions of values: the same values in the same order as repeated rand()
-// calls, computed in eight interleaved lanes that each jump eight steps at once, so the draws do not wait
-// on one another.
+// Bulk draws of the legacy rand sequence (LegacyRand, vortel/legacy_rand.h) for generators that need
+// millions of values: the same values in the same order as repeated rand() calls, computed in eight
+// interleaved lanes that each jump eight steps at once, so the draws do not wait on one another.
 #pragma once
 
 #include <cstdint>
 #include <cstring>
+#include <vortel/legacy_rand.h>
 
 namespace swarms
 {
@@ -44,7 +44,8 @@ public:
             high[k] = s = step(s);
         int32_t i = 0;
         for (; i + 8 <= n; i += 8) {
-            const Lanes a = (low >> 16) & 0x7FFFu, b = (high >> 16) & 0x7FFFu;
+            const Lanes a = (low >> LegacyRand::kShift) & LegacyRand::kMask,
+                        b = (high >> LegacyRand::kShift) & LegacyRand::kMask;
             std::memcpy(out + i, &a, sizeof(a));
             std::memcpy(out + i + 4, &b, sizeof(b));
             low = low * kA8 + kC8;
@@ -61,7 +62,7 @@ public:
 
 private:
     typedef uint32_t Lanes __attribute__((vector_size(16)));
-    static constexpr uint32_t kA = 214013u, kC = 2531011u;
+    static constexpr uint32_t kA = LegacyRand::kMultiplier, kC = LegacyRand::kIncrement;
     // Eight steps at once: s -> kA8 * s + kC8.
     static constexpr uint32_t kA8 = power(kA, 8);
     static constexpr uint32_t kC8 = kC * (power(kA, 7) + power(kA, 6) + power(kA, 5) + power(kA, 4) +
@@ -70,7 +71,7 @@ private:
     static_assert(kA8 * kInverseA8 == 1u, "inverse modulo 2^32");
 
     static uint32_t step(uint32_t s) { return s * kA + kC; }
-    static int32_t value(uint32_t s) { return int32_t((s >> 16) & 0x7FFFu); }
+    static int32_t value(uint32_t s) { return int32_t((s >> LegacyRand::kShift) & LegacyRand::kMask); }
 
     uint32_t state_;
 };

@@ -41,12 +41,12 @@ VORTEL_EXPORT bool ColorSwarm(StateStruct* state, void** privateData, int32_t sw
     auto* b = enter_inplace_effect<ColorBlock>(state, privateData);
     if (!b)
         return kDone;
-    Acquisition source(swarm, "ColorSwarm");
-    SwarmRecord* s = source.swarm();
+    vortel::Held source = held_swarm(swarm, "ColorSwarm");
+    SwarmRecord* s = source.as<SwarmRecord>();
     if (!s)
         return kDone;
     const int32_t words[3] = {red, green, blue};
-    if (b->built && source.isStatic() && std::equal(words, words + 3, b->words))
+    if (b->built && source.is_static() && std::equal(words, words + 3, b->words))
         return kDone;
     state->status = 2;
     drop_colors(s);
@@ -63,19 +63,23 @@ VORTEL_EXPORT bool ColorSwarmBetween(StateStruct* state, void** privateData, int
     auto* b = enter_inplace_effect<BetweenBlock>(state, privateData);
     if (!b)
         return kDone;
-    Acquisition source(swarm, "ColorSwarm");
-    SwarmRecord* s = source.swarm();
+    vortel::Held source = held_swarm(swarm, "ColorSwarm");
+    SwarmRecord* s = source.as<SwarmRecord>();
     if (!s)
         return kDone;
     const int32_t words[7] = {red1, green1, blue1, red2, green2, blue2, seed};
-    if (b->built && source.isStatic() && std::equal(words, words + 7, b->words))
+    if (b->built && source.is_static() && std::equal(words, words + 7, b->words))
         return kDone;
     state->status = 2;
     std::copy(words, words + 7, b->words);
     b->built = true;
     const int32_t n = s->count;
-    if (n == 0 || !ensure_colors(s))
+    if (n == 0)
         return kDone;
+    if (!ensure_colors(s, "ColorSwarmBetween")) {
+        state->status = -1;
+        return kDone;
+    }
     if (seed != 0)
         gRand.srand(uint32_t(seed));
     for (int32_t i = 0; i < n; ++i) {
@@ -106,21 +110,21 @@ VORTEL_EXPORT bool ColorRandomSetSwarm(StateStruct* state, void** privateData, .
     auto* b = enter_inplace_effect<RandomSetBlock>(state, privateData);
     if (!b)
         return kDone;
-    Acquisition source(swarm, "ColorSwarm");
-    SwarmRecord* s = source.swarm();
+    vortel::Held source = held_swarm(swarm, "ColorSwarm");
+    SwarmRecord* s = source.as<SwarmRecord>();
     if (!s)
         return kDone;
     int32_t words[3 * kSetColors + 2];
     std::copy(colors, colors + 3 * kSetColors, words);
     words[3 * kSetColors] = colorCount;
     words[3 * kSetColors + 1] = seed;
-    if (b->built && source.isStatic() && std::equal(words, words + 3 * kSetColors + 2, b->words))
+    if (b->built && source.is_static() && std::equal(words, words + 3 * kSetColors + 2, b->words))
         return kDone;
     std::copy(words, words + 3 * kSetColors + 2, b->words);
     b->built = true;
     if (colorCount < 1) {
         if (!b->warned)
-            log_message(
+            vortel::log(
                 "ColorRandomSetSwarm: the colour count is %d, at least 1 is needed; colours unchanged\n",
                 colorCount);
         b->warned = true;
@@ -130,8 +134,10 @@ VORTEL_EXPORT bool ColorRandomSetSwarm(StateStruct* state, void** privateData, .
     state->status = 2;
     // Points whose draw falls outside the set keep their colour: a new array starts as the uniform one.
     const bool fresh = !s->colors;
-    if (!ensure_colors(s))
+    if (!ensure_colors(s, "ColorRandomSetSwarm")) {
+        state->status = -1;
         return kDone;
+    }
     if (fresh)
         fill_color(s->colors, s->count, &s->alpha);
     for (int32_t i = 0; i < s->count; ++i) {

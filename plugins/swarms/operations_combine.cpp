@@ -61,32 +61,31 @@ void copy_points(const SwarmRecord* source, int32_t first, int32_t count, SwarmR
     }
 }
 
-// Per-point arrays of an output: allocated when wanted, freed otherwise. False when memory is short.
-bool want_colors(SwarmRecord* r, bool wanted)
+// Gives an output `count` points and the per-point arrays wanted (frees those not wanted). False, with the
+// output left empty and the shortage logged in effect's name, when memory is short.
+bool shape_output(SwarmRecord* r, int32_t count, bool colors, bool orientations, const char* effect)
 {
-    if (!wanted)
+    if (!colors)
         drop_colors(r);
-    return !wanted || ensure_colors(r);
-}
-
-bool want_orientations(SwarmRecord* r, bool wanted)
-{
-    if (!wanted)
+    if (!orientations)
         drop_orientations(r);
-    return !wanted || ensure_orientations(r);
+    if (set_point_count(r, count, effect) && (!colors || ensure_colors(r, effect)) &&
+        (!orientations || ensure_orientations(r, effect)))
+        return true;
+    set_point_count(r, 0, effect);
+    return false;
 }
 
-// One split output: points first .. first + count - 1 of the source, with its per-point arrays.
-void build_part(const SwarmRecord* source, int32_t first, int32_t count, SwarmRecord* r)
+// One split output: points first .. first + count - 1 of the source, with its per-point arrays. False
+// when memory is short.
+bool build_part(const SwarmRecord* source, int32_t first, int32_t count, SwarmRecord* r)
 {
-    if (!set_point_count(r, count) || !want_colors(r, source->colors) ||
-        !want_orientations(r, source->orientations)) {
-        set_point_count(r, 0);
-        return;
-    }
+    if (!shape_output(r, count, source->colors, source->orientations, "SplitSwarms"))
+        return false;
     if (!source->colors)
         copy_uniform_color(source, r);
     copy_points(source, first, count, r, 0);
+    return true;
 }
 
 uint8_t lerp_byte(double t, uint8_t b1, uint8_t b2)
@@ -141,16 +140,17 @@ VORTEL_EXPORT bool AddSwarms(StateStruct* state, void** privateData, int32_t out
     auto* b = enter_output_effect<AddBlock>(state, privateData, &output, 1, "AddSwarms", &result);
     if (!b)
         return result;
-    Acquisition sa(first, "AddSwarms"), sb(second, "AddSwarms");
-    const SwarmRecord* a = sa.swarm();
-    const SwarmRecord* c = sb.swarm();
+    vortel::Held sa = held_swarm(first, "AddSwarms");
+    vortel::Held sb = held_swarm(second, "AddSwarms");
+    const SwarmRecord* a = sa.as<SwarmRecord>();
+    const SwarmRecord* c = sb.as<SwarmRecord>();
     if (!a || !c)
         return kDone;
     if (source_is_output(b, a, "AddSwarms", &b->warned) || source_is_output(b, c, "AddSwarms", &b->warned)) {
         state->status = -1;
         return kDone;
     }
-    if (b->built && sa.isStatic() && sb.isStatic() && a->count == b->na && c->count == b->nb)
+    if (b->built && sa.is_static() && sb.is_static() && a->count == b->na && c->count == b->nb)
         return kDone;
     state->status = 2;
     SwarmRecord* r = b->out[0].record;
@@ -160,16 +160,15 @@ VORTEL_EXPORT bool AddSwarms(StateStruct* state, void** privateData, int32_t out
     const int64_t total = int64_t(a->count) + c->count;
     if (total > kMaxSwarmPoints) {
         if (!b->warned)
-            log_message("AddSwarms: %lld points are more than one swarm holds; the swarm is left empty\n",
+            vortel::log("AddSwarms: %lld points are more than one swarm holds; the swarm is left empty\n",
                         static_cast<long long>(total));
         b->warned = true;
-        set_point_count(r, 0);
+        set_point_count(r, 0, "AddSwarms");
         return kDone;
     }
     const bool colors = a->colors || c->colors || !same_uniform_color(a, c);
-    if (!set_point_count(r, int32_t(total)) || !want_colors(r, colors) ||
-        !want_orientations(r, a->orientations || c->orientations)) {
-        set_point_count(r, 0);
+    if (!shape_output(r, int32_t(total), colors, a->orientations || c->orientations, "AddSwarms")) {
+        state->status = -1;
         return kDone;
     }
     if (!colors)
@@ -187,8 +186,8 @@ VORTEL_EXPORT bool MoveSwarm(StateStruct* state, void** privateData, int32_t out
     auto* b = enter_output_effect<MoveBlock>(state, privateData, &output, 1, "MoveSwarm", &result);
     if (!b)
         return result;
-    Acquisition ss(source, "MoveSwarm");
-    const SwarmRecord* s = ss.swarm();
+    vortel::Held ss = held_swarm(source, "MoveSwarm");
+    const SwarmRecord* s = ss.as<SwarmRecord>();
     if (!s)
         return kDone;
     if (source_is_output(b, s, "MoveSwarm", &b->warned)) {
@@ -196,15 +195,14 @@ VORTEL_EXPORT bool MoveSwarm(StateStruct* state, void** privateData, int32_t out
         return kDone;
     }
     const int32_t words[8] = {tx, ty, tz, qx, qy, qz, qw, scale};
-    if (b->built && ss.isStatic() && std::equal(words, words + 8, b->words))
+    if (b->built && ss.is_static() && std::equal(words, words + 8, b->words))
         return kDone;
     state->status = 2;
     std::copy(words, words + 8, b->words);
     b->built = true;
     SwarmRecord* r = b->out[0].record;
-    if (!set_point_count(r, s->count) || !want_colors(r, s->colors) ||
-        !want_orientations(r, s->orientations)) {
-        set_point_count(r, 0);
+    if (!shape_output(r, s->count, s->colors, s->orientations, "MoveSwarm")) {
+        state->status = -1;
         return kDone;
     }
     const float t[3] = {tx * 0.001f, ty * 0.001f, tz * 0.001f};
@@ -240,8 +238,8 @@ VORTEL_EXPORT bool SplitSwarm(StateStruct* state, void** privateData, int32_t fi
     auto* b = enter_output_effect<SplitBlock>(state, privateData, names, 2, "SplitSwarms", &result, true);
     if (!b)
         return result;
-    Acquisition ss(source, "SplitSwarms");
-    const SwarmRecord* s = ss.swarm();
+    vortel::Held ss = held_swarm(source, "SplitSwarms");
+    const SwarmRecord* s = ss.as<SwarmRecord>();
     if (!s)
         return kDone;
     if (source_is_output(b, s, "SplitSwarms", &b->warned)) {
@@ -250,8 +248,9 @@ VORTEL_EXPORT bool SplitSwarm(StateStruct* state, void** privateData, int32_t fi
     }
     state->status = 2;
     const int32_t split = std::min(std::max(k, 0), s->count);
-    build_part(s, 0, split, b->out[0].record);
-    build_part(s, split, s->count - split, b->out[1].record);
+    const bool firstBuilt = build_part(s, 0, split, b->out[0].record);
+    if (!build_part(s, split, s->count - split, b->out[1].record) || !firstBuilt)
+        state->status = -1;
     b->k = split;
     b->built = true;
     return kDone;
@@ -264,9 +263,10 @@ VORTEL_EXPORT bool MorphSwarms(StateStruct* state, void** privateData, int32_t o
     auto* b = enter_output_effect<MorphBlock>(state, privateData, &output, 1, "MorphSwarms", &result);
     if (!b)
         return result;
-    Acquisition sa(first, "MorphSwarms"), sb(second, "MorphSwarms");
-    const SwarmRecord* a = sa.swarm();
-    const SwarmRecord* c = sb.swarm();
+    vortel::Held sa = held_swarm(first, "MorphSwarms");
+    vortel::Held sb = held_swarm(second, "MorphSwarms");
+    const SwarmRecord* a = sa.as<SwarmRecord>();
+    const SwarmRecord* c = sb.as<SwarmRecord>();
     if (!a || !c)
         return kDone;
     if (source_is_output(b, a, "MorphSwarms", &b->warned) ||
@@ -274,7 +274,7 @@ VORTEL_EXPORT bool MorphSwarms(StateStruct* state, void** privateData, int32_t o
         state->status = -1;
         return kDone;
     }
-    if (b->built && sa.isStatic() && sb.isStatic() && a->count == b->na && c->count == b->nb &&
+    if (b->built && sa.is_static() && sb.is_static() && a->count == b->na && c->count == b->nb &&
         position == b->position && spread == b->spread)
         return kDone;
     state->status = 2;
@@ -285,9 +285,9 @@ VORTEL_EXPORT bool MorphSwarms(StateStruct* state, void** privateData, int32_t o
     b->built = true;
     SwarmRecord* r = b->out[0].record;
     const bool colors = a->colors || c->colors || (spread != 0 && !same_uniform_color(a, c));
-    if (!set_point_count(r, std::min(a->count, c->count)) || !want_colors(r, colors) ||
-        !want_orientations(r, a->orientations || c->orientations)) {
-        set_point_count(r, 0);
+    if (!shape_output(r, std::min(a->count, c->count), colors, a->orientations || c->orientations,
+                      "MorphSwarms")) {
+        state->status = -1;
         return kDone;
     }
     if (!colors) {

@@ -53,18 +53,20 @@ VORTEL_EXPORT bool OrientSwarmRandom(StateStruct* state, void** privateData, int
     auto* b = enter_inplace_effect<OrientBlock>(state, privateData);
     if (!b)
         return kDone;
-    Acquisition source(swarm, "OrientSwarmRandom");
-    SwarmRecord* s = source.swarm();
+    vortel::Held source = held_swarm(swarm, "OrientSwarmRandom");
+    SwarmRecord* s = source.as<SwarmRecord>();
     if (!s)
         return kDone;
-    if (b->built && source.isStatic() && seed == b->seed)
+    if (b->built && source.is_static() && seed == b->seed)
         return kDone;
     state->status = 2;
     b->seed = seed;
     b->built = true;
     gRand.srand(uint32_t(seed));
-    if (!ensure_orientations(s))
+    if (!ensure_orientations(s, "OrientSwarmRandom")) {
+        state->status = -1;
         return kDone;
+    }
     for (int32_t i = 0; i < s->count; ++i)
         random_rotation(s->orientations + 9 * i);
     return kDone;
@@ -76,11 +78,11 @@ VORTEL_EXPORT bool ResizeSwarmRandom(StateStruct* state, void** privateData, int
     auto* b = enter_inplace_effect<ResizeBlock>(state, privateData);
     if (!b)
         return kDone;
-    Acquisition source(swarm, "OrientSwarmRandom");
-    SwarmRecord* s = source.swarm();
+    vortel::Held source = held_swarm(swarm, "OrientSwarmRandom");
+    SwarmRecord* s = source.as<SwarmRecord>();
     if (!s)
         return kDone;
-    if (absolute == 0 && b->built && source.isStatic() && seed == b->seed && minimum == b->minimum &&
+    if (absolute == 0 && b->built && source.is_static() && seed == b->seed && minimum == b->minimum &&
         maximum == b->maximum)
         return kDone;
     state->status = 2;
@@ -90,8 +92,10 @@ VORTEL_EXPORT bool ResizeSwarmRandom(StateStruct* state, void** privateData, int
     b->built = true;
     gRand.srand(uint32_t(seed));
     const bool fresh = !s->orientations;
-    if (!ensure_orientations(s))
+    if (!ensure_orientations(s, "ResizeSwarmRandom")) {
+        state->status = -1;
         return kDone;
+    }
     if (fresh)
         fill_identity(s->orientations, s->count);
     // The range product in 64 bits: wide scale ranges would overflow 32.
@@ -113,21 +117,23 @@ VORTEL_EXPORT bool ResizeSwarmRandom(StateStruct* state, void** privateData, int
 VORTEL_EXPORT bool OrientSwarmOnGroup(StateStruct* state, void**, int32_t swarm, int32_t group)
 {
     state->status = 1;
-    if (state->phase < 0)
+    if (vortel::is_last_call(state))
         return kDone;
-    Acquisition source(swarm, "OrientSwarmRandom");
-    Acquisition target(kType3DGroup, group, "OrientSwarmOnGroup", "3D group");
-    SwarmRecord* s = source.swarm();
+    vortel::Held source = held_swarm(swarm, "OrientSwarmRandom");
+    vortel::Held target(kType3DGroup, group, "OrientSwarmOnGroup", "3D group");
+    SwarmRecord* s = source.as<SwarmRecord>();
     // Every '3DWR' resource is a scene node; only its local translation is read.
-    const Node3D* node = static_cast<const Node3D*>(target.resource());
-    if (!s || !node || (source.isStatic() && target.isStatic())) {
+    const Node3D* node = static_cast<const Node3D*>(target.get());
+    if (!s || !node || (source.is_static() && target.is_static())) {
         source.release();
         return kDone;
     }
     state->status = 2;
-    if (ensure_orientations(s))
+    if (ensure_orientations(s, "OrientSwarmOnGroup"))
         for (int32_t i = 0; i < s->count; ++i)
             facing_matrix(node->position, s->positions + 3 * i, s->orientations + 9 * i);
+    else
+        state->status = -1;
     source.release();
     return kDone;
 }

@@ -1,31 +1,15 @@
 #include "swarm_store.h"
 
-#include <cstdarg>
-#include <cstdio>
-#include <cstring>
 #include "common/resource_cache.h"
+#include <cstring>
 #include <new>
 #include <scene/math3d.h>
-#include <vortel/log_text.h>
 
 namespace swarms
 {
 
-Services gServices;
 LegacyRand gRand;
 ResourceCache* gCache = nullptr;
-
-void log_message(const char* format, ...)
-{
-    if (!gServices.Log)
-        return;
-    char text[512];
-    va_list args;
-    va_start(args, format);
-    vortel::format_log_line(text, sizeof(text), false, format, args);
-    va_end(args);
-    gServices.Log(text);
-}
 
 namespace
 {
@@ -66,7 +50,7 @@ void free_swarm(void* record)
     delete r;
 }
 
-bool set_point_count(SwarmRecord* r, int32_t count)
+bool set_point_count(SwarmRecord* r, int32_t count, const char* effect)
 {
     if (count != r->count) {
         delete[] r->positions;
@@ -79,7 +63,7 @@ bool set_point_count(SwarmRecord* r, int32_t count)
         r->positions = new (std::nothrow) float[size_t(count) * 3];
         if (!r->positions) {
             r->count = 0;
-            log_message("Swarms: not enough memory for %d points; the swarm is left empty\n", count);
+            vortel::log("%s: not enough memory for %d points; the swarm is left empty\n", effect, count);
             return false;
         }
     }
@@ -97,7 +81,7 @@ void drop_orientations(SwarmRecord* r)
     r->orientations = nullptr;
 }
 
-bool ensure_colors(SwarmRecord* r)
+bool ensure_colors(SwarmRecord* r, const char* effect)
 {
     StoredSwarm* s = stored(r);
     if (!r->colors && r->count > s->colorCapacity) {
@@ -105,7 +89,7 @@ bool ensure_colors(SwarmRecord* r)
         s->colorStore = new (std::nothrow) uint8_t[size_t(r->count) * 4];
         s->colorCapacity = s->colorStore ? r->count : 0;
         if (!s->colorStore) {
-            log_message("Swarms: not enough memory for the colours of %d points\n", r->count);
+            vortel::log("%s: not enough memory for the colours of %d points\n", effect, r->count);
             return false;
         }
     }
@@ -114,12 +98,12 @@ bool ensure_colors(SwarmRecord* r)
     return r->colors || r->count == 0;
 }
 
-bool ensure_orientations(SwarmRecord* r)
+bool ensure_orientations(SwarmRecord* r, const char* effect)
 {
     if (!r->orientations && r->count > 0) {
         r->orientations = new (std::nothrow) float[size_t(r->count) * 9];
         if (!r->orientations) {
-            log_message("Swarms: not enough memory for the orientations of %d points\n", r->count);
+            vortel::log("%s: not enough memory for the orientations of %d points\n", effect, r->count);
             return false;
         }
     }

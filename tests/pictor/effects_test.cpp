@@ -45,7 +45,7 @@ TEST_F(PictorEffects, Pictor3DHoldsItsTextureFromFirstToLastCallAndHangsAPlacedQ
     EffectCall event;
     EXPECT_TRUE(pictor3d(event, 0, texture, 1));
     EXPECT_EQ(event.state.status, 2);
-    EXPECT_EQ(host.callers.back(), "Pictor3D image logo.png");
+    EXPECT_EQ(host.acquisitions.back(), "Pictor3D image logo.png");
     EXPECT_EQ(host.group.GetChildCount(), 0); // the first call only builds
 
     EXPECT_TRUE(pictor3d(event, 1, texture, 1));
@@ -73,8 +73,8 @@ TEST_F(PictorEffects, Pictor3DHoldsItsTextureFromFirstToLastCallAndHangsAPlacedQ
 
     EXPECT_TRUE(pictor3d(event, -1, texture, 1));
     EXPECT_EQ(event.slot, nullptr);
-    EXPECT_EQ(host.counts(kTypeTexture, "logo.png").acquires, 1);
-    EXPECT_EQ(host.counts(kTypeTexture, "logo.png").releases, 1);
+    EXPECT_EQ(host.counted(kTypeTexture, "logo.png").acquires, 1);
+    EXPECT_EQ(host.counted(kTypeTexture, "logo.png").releases, 1);
 }
 
 TEST_F(PictorEffects, Pictor3DAlphaWritesOnlyTheAlphaChannel)
@@ -87,6 +87,18 @@ TEST_F(PictorEffects, Pictor3DAlphaWritesOnlyTheAlphaChannel)
     pictor3d(event, -1, texture, 0, true);
 }
 
+TEST_F(PictorEffects, WithoutServicesInitRefusesAndTheEffectsDoNothing)
+{
+    EXPECT_FALSE(Vortel_Init(nullptr, nullptr, nullptr));
+    EffectCall event;
+    EXPECT_TRUE(pictor3d(event, 0, texture));
+    EXPECT_TRUE(pictor3d(event, 1, texture));
+    EXPECT_EQ(host.group.GetChildCount(), 0);
+    EXPECT_TRUE(pictor3d(event, -1, texture));
+    EXPECT_EQ(event.slot, nullptr);
+    EXPECT_TRUE(host.acquisitions.empty());
+}
+
 TEST_F(PictorEffects, AMissingTextureLeavesTheEventWithoutANodeAndReleasesNothing)
 {
     const int32_t missing = host.text("missing.png");
@@ -96,7 +108,7 @@ TEST_F(PictorEffects, AMissingTextureLeavesTheEventWithoutANodeAndReleasesNothin
     EXPECT_EQ(event.state.status, 1);
     EXPECT_EQ(host.group.GetChildCount(), 0);
     EXPECT_TRUE(pictor3d(event, -1, missing));
-    EXPECT_EQ(host.counts(kTypeTexture, "missing.png").releases, 0);
+    EXPECT_EQ(host.counted(kTypeTexture, "missing.png").releases, 0);
 }
 
 TEST_F(PictorEffects, ANonStaticTextureIsLookedUpEveryCallAndTheQuadFollowsIt)
@@ -112,8 +124,9 @@ TEST_F(PictorEffects, ANonStaticTextureIsLookedUpEveryCallAndTheQuadFollowsIt)
     host.served[{kTypeTexture, "live"}].record = bigger.get();
     pictor3d(event, 1, live);
     EXPECT_EQ(event.state.status, 2);
-    EXPECT_EQ(host.callers.back().rfind("Pictor3D 3D group", 0), 0u);
-    EXPECT_NE(std::find(host.callers.begin(), host.callers.end(), "Image image live"), host.callers.end());
+    EXPECT_EQ(host.acquisitions.back().rfind("Pictor3D 3D group", 0), 0u);
+    EXPECT_NE(std::find(host.acquisitions.begin(), host.acquisitions.end(), "Image image live"),
+              host.acquisitions.end());
     ASSERT_EQ(host.group.GetChildCount(), 1);
     // The same quad, showing the new texture at its size, placed and blended as before.
     EXPECT_EQ(host.group.GetChild(0), quad);
@@ -124,7 +137,7 @@ TEST_F(PictorEffects, ANonStaticTextureIsLookedUpEveryCallAndTheQuadFollowsIt)
     EXPECT_EQ(quad->GetColor(), 0x80FFFFFFu);
     EXPECT_FLOAT_EQ(quad->position[2], -3);
     // Each look-up is released at once: the event still holds just its first reference.
-    const auto counts = host.counts(kTypeTexture, "live");
+    const auto counts = host.counted(kTypeTexture, "live");
     EXPECT_EQ(counts.acquires - counts.releases, 1);
     // The producer losing it: the frame is skipped and nothing is left hanging or held at the end.
     host.group.RemoveAllChildren();
@@ -132,7 +145,7 @@ TEST_F(PictorEffects, ANonStaticTextureIsLookedUpEveryCallAndTheQuadFollowsIt)
     EXPECT_TRUE(pictor3d(event, 1, live));
     EXPECT_EQ(host.group.GetChildCount(), 0);
     pictor3d(event, -1, live);
-    const auto after = host.counts(kTypeTexture, "live");
+    const auto after = host.counted(kTypeTexture, "live");
     EXPECT_EQ(after.acquires, after.releases);
 }
 
@@ -196,8 +209,8 @@ TEST_F(ImageSwarmEffect, CountIsCutAtTheEndOfTheSwarm)
     EXPECT_FLOAT_EQ(v[1], 24);
     EXPECT_EQ(node->GetColor() >> 24, 200u);
     call(event, -1, 5, 8);
-    EXPECT_EQ(host.counts(kTypeSwarm, "points").releases, 1);
-    EXPECT_EQ(host.counts(kTypeTexture, "logo.png").releases, 1);
+    EXPECT_EQ(host.counted(kTypeSwarm, "points").releases, 1);
+    EXPECT_EQ(host.counted(kTypeTexture, "logo.png").releases, 1);
 }
 
 TEST_F(ImageSwarmEffect, NoPointsToShowBuildsNothing)
@@ -265,7 +278,7 @@ TEST_F(GridEffects, ImageGrid3DTintsAndShiftsItsSheet)
                           10000, 99, GL_SRC_ALPHA, GL_ONE, 100000, host.groupIndex, 0);
     };
     call(0);
-    EXPECT_EQ(host.callers[host.callers.size() - 1], "ImageGrid3D texture grid sheet");
+    EXPECT_EQ(host.acquisitions[host.acquisitions.size() - 1], "ImageGrid3D texture grid sheet");
     call(1);
     ASSERT_EQ(host.group.GetChildCount(), 1);
     auto* node = dynamic_cast<GridNode*>(host.group.GetChild(0));
@@ -276,7 +289,7 @@ TEST_F(GridEffects, ImageGrid3DTintsAndShiftsItsSheet)
     EXPECT_FALSE(node->IsCulled());
     EXPECT_FLOAT_EQ(node->position[2], -5);
     call(-1);
-    EXPECT_EQ(host.counts(kTypeGrid, "sheet").releases, 1);
+    EXPECT_EQ(host.counted(kTypeGrid, "sheet").releases, 1);
 }
 
 TEST_F(GridEffects, DualImageGrid3DShowsOneTextureOnEachSide)
@@ -299,7 +312,7 @@ TEST_F(GridEffects, DualImageGrid3DShowsOneTextureOnEachSide)
     EXPECT_FLOAT_EQ(back_->position[2], front->position[2]);
     dual(event, -1);
     for (const char* name : {"logo.png", "back.png"})
-        EXPECT_EQ(host.counts(kTypeTexture, name).releases, 1) << name;
+        EXPECT_EQ(host.counted(kTypeTexture, name).releases, 1) << name;
 }
 
 TEST_F(GridEffects, AMovingGridIsCopiedAgainEveryFrame)
@@ -313,7 +326,7 @@ TEST_F(GridEffects, AMovingGridIsCopiedAgainEveryFrame)
     auto* front = dynamic_cast<GridNode*>(host.group.GetChild(0));
     ASSERT_NE(front, nullptr);
     EXPECT_FLOAT_EQ(static_cast<const float*>(front->GetVertices())[2], 7);
-    const auto counts = host.counts(kTypeGrid, "sheet");
+    const auto counts = host.counted(kTypeGrid, "sheet");
     EXPECT_EQ(counts.acquires - counts.releases, 1);
     dual(event, -1);
 }
@@ -326,7 +339,7 @@ TEST_F(GridEffects, ASheetThatCannotBeDrawnBuildsNothing)
     EXPECT_TRUE(dual(event, 1));
     EXPECT_EQ(host.group.GetChildCount(), 0);
     dual(event, -1);
-    EXPECT_EQ(host.counts(kTypeGrid, "sheet").releases, 1);
+    EXPECT_EQ(host.counted(kTypeGrid, "sheet").releases, 1);
 }
 
 } // namespace

@@ -82,10 +82,10 @@ TEST(MovieJitterEffect, ThreeAdditiveCopiesSpreadAroundTheJitteredMiddle)
                           100000, host.groupIndex, 0);
     };
     call(0, 12345, 400);
-    EXPECT_EQ(host.callers.back(), "MovieJitter image frame.png");
+    EXPECT_EQ(host.acquisitions.back(), "MovieJitter image frame.png");
     call(1, 12345, 400);
     ASSERT_EQ(host.group.GetChildCount(), 3);
-    EXPECT_EQ(host.callers.back(), "Pictor3D 3D group scene");
+    EXPECT_EQ(host.acquisitions.back(), "Pictor3D 3D group scene");
     Image3D* p = dynamic_cast<Image3D*>(host.group.GetChild(0));
     Image3D* q = dynamic_cast<Image3D*>(host.group.GetChild(1));
     Image3D* r = dynamic_cast<Image3D*>(host.group.GetChild(2));
@@ -107,7 +107,7 @@ TEST(MovieJitterEffect, ThreeAdditiveCopiesSpreadAroundTheJitteredMiddle)
     ASSERT_EQ(host.group.GetChildCount(), 3);
     EXPECT_FLOAT_EQ(host.group.GetChild(1)->position[1], host.group.GetChild(2)->position[1]);
     call(-1, 1, -5);
-    EXPECT_EQ(host.counts(kTypeTexture, "frame.png").releases, 1);
+    EXPECT_EQ(host.counted(kTypeTexture, "frame.png").releases, 1);
 }
 
 TEST(MovieJitterEffect, ANonStaticTextureKeepsTheCopiesAndTheyFollowIt)
@@ -144,7 +144,7 @@ TEST(MovieJitterEffect, ANonStaticTextureKeepsTheCopiesAndTheyFollowIt)
     EXPECT_TRUE(call(1));
     EXPECT_EQ(host.group.GetChildCount(), 0);
     call(-1);
-    const auto counts = host.counts(kTypeTexture, "Render1");
+    const auto counts = host.counted(kTypeTexture, "Render1");
     EXPECT_EQ(counts.acquires, counts.releases);
 }
 

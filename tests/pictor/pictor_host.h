@@ -1,6 +1,5 @@
-// A stand-in for the player around Pictor: a Texts list, a log, resources served by (type, name) with a
-// chosen static flag, one '3DWR' group "scene", and a count of every acquisition and release. Also a real
-// GL window, since textures and the renderer need one.
+// The stand-in player (tests/support/stand_in_host.h) around Pictor, with one '3DWR' group "scene" and a
+// real GL window, since textures and the renderer need one.
 #pragma once
 
 #include <vortel/plugin.h>
@@ -8,54 +7,32 @@
 #include "gl_window.h"
 #include "glstate.h"
 #include "scene/group_node3d.h"
+#include "stand_in_host.h"
 
-#include <map>
 #include <memory>
 #include <string>
-#include <utility>
-#include <vector>
 
-class PictorHost
+class PictorHost : public StandInHost
 {
 public:
     static constexpr int kWidth = 256;
     static constexpr int kHeight = 192;
 
-    PictorHost();  // opens the window, becomes the current host and runs Vortel_Init
+    PictorHost();  // opens the window and runs Vortel_Init
     ~PictorHost(); // runs Vortel_Quit
 
     bool ok() const { return window_.ok(); }
 
-    int32_t text(const std::string& text); // index of text, added when new
-    // Serves record as the resource `name` of `type`; returns the name's text index.
-    int32_t serve(uint32_t type, const std::string& name, void* record, bool isStatic = true);
-
-    struct Counts {
-        int acquires = 0;
-        int releases = 0;
-    };
-    Counts counts(uint32_t type, const std::string& name) const;
-
-    std::vector<std::string> texts;
-    std::vector<std::string> log;
-    std::vector<std::string> callers; // "caller type-name name" of every acquisition
     GroupNode3D group;
     int32_t groupIndex;
-    ServicesStruct services{};
-
-    struct Served {
-        void* record;
-        bool isStatic;
-        Counts counts;
-    };
-    std::map<std::pair<uint32_t, std::string>, Served> served;
-
-    static PictorHost* current;
 
 private:
     GLWindow window_{kWidth, kHeight};
     std::unique_ptr<GLStateContext> cache_;
 };
+
+VORTEL_EXPORT bool Vortel_Init(SDL_Surface**, SDL_Surface**, ServicesStruct*);
+VORTEL_EXPORT bool Vortel_Quit();
 
 // One event on one track, called phase by phase.
 struct EffectCall {

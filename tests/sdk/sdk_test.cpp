@@ -267,6 +267,12 @@ TEST_F(Sdk, ExampleBuildsWithFindPackageAndLoadsTheInstalledScaffold)
     EXPECT_FALSE(init(nullptr, nullptr, nullptr));
     dlclose(handle);
 
+    // It describes its one effect to the installed player's tools.
+    const CommandResult described = run(quoted(prefix_ / "bin/player") + " --describe " + quoted(example_plugin()));
+    EXPECT_EQ(described.status, 0) << described.output;
+    EXPECT_TRUE(contains(described.output, "\"HelloQuad\"")) << described.output;
+    EXPECT_TRUE(contains(described.output, "\"spin\"")) << described.output;
+
     // A plug-in loaded into a sanitized player is built with the same sanitizers.
     const CommandResult dynamic = run("readelf -d " + quoted(example_plugin()));
     EXPECT_EQ(contains(dynamic.output, "libasan"), bool(VORTEL_SANITIZED)) << dynamic.output;
@@ -281,7 +287,8 @@ TEST_F(Sdk, PkgConfigFileBuildsTheSamePlugin)
     const CommandResult compile =
         run("PKG_CONFIG_PATH=" + quoted(prefix_ / "lib/pkgconfig") + " && export PKG_CONFIG_PATH && " +
             quoted(VORTEL_CXX_COMPILER) + " -std=c++17 -shared -fPIC -o " + quoted(out / "HelloEffect.so") +
-            " " + quoted(sources / "hello_effect.cpp") + " " + quoted(sources / "quad_node.cpp") +
+            " " + quoted(sources / "hello_effect.cpp") + " " + quoted(sources / "hello_descriptions.cpp") + " " +
+            quoted(sources / "quad_node.cpp") +
             " $(pkg-config --cflags --libs vortel-scaffold)");
     ASSERT_EQ(compile.status, 0) << compile.output;
     const std::string scaffold = load_plugin(out / "HelloEffect.so");

@@ -17,9 +17,14 @@ const char* get_text(int32_t index)
     return host->texts[size_t(index)].c_str();
 }
 
-void* acquire_by_name(uint32_t type, const char* name, void* userData, bool, const char* caller, const char*,
-                      bool* flag)
+void* find_resource(uint32_t type, const char* name, void* userData, bool* flag)
 {
+    auto served = host->served.find({type, name});
+    if (served != host->served.end()) {
+        if (served->second.record && flag)
+            *flag = served->second.isStatic;
+        return served->second.record;
+    }
     if (type == kTypeSwarm) {
         auto found = host->swarms.find(name);
         if (found != host->swarms.end())
@@ -29,7 +34,20 @@ void* acquire_by_name(uint32_t type, const char* name, void* userData, bool, con
         if (handler.type == type)
             if (void* resource = handler.acquire(name, userData, flag))
                 return resource;
-    host->log.push_back(std::string(caller) + ": no resource " + name);
+    return nullptr;
+}
+
+void* acquire_by_name(uint32_t type, const char* name, void* userData, bool, const char* caller,
+                      const char* typeName, bool* flag)
+{
+    if (void* resource = find_resource(type, name, userData, flag)) {
+        ++host->counts[{type, name}].acquires;
+        return resource;
+    }
+    if (host->options.registryMessages)
+        host->log.push_back(std::string(caller) + " could not find the " + typeName + " named " + name);
+    else
+        host->log.push_back(std::string(caller) + ": no resource " + name);
     return nullptr;
 }
 
@@ -37,6 +55,8 @@ void* acquire_by_index(uint32_t type, int32_t index, void* userData, bool privat
                        const char* typeName, bool* flag)
 {
     const char* name = get_text(index);
+    host->acquisitions.push_back(std::string(caller) + " " + (typeName ? typeName : "") + " " +
+                                 (name ? name : "?"));
     if (!name) {
         if (host->options.reportMissingText)
             host->log.push_back(std::string(caller) + ": no text " + std::to_string(index));
@@ -45,14 +65,22 @@ void* acquire_by_index(uint32_t type, int32_t index, void* userData, bool privat
     return acquire_by_name(type, name, userData, privateUse, caller, typeName, flag);
 }
 
-int32_t release_by_name(uint32_t type, const char* name, void* resource)
+bool answer_release(uint32_t type, const char* name, void* resource)
 {
-    if (type == kTypeSwarm && host->swarms.count(name))
-        return 1;
+    if (host->served.count({type, name}) || (type == kTypeSwarm && host->swarms.count(name)))
+        return true;
     for (const StandInHost::Handler& handler : host->handlers)
         if (handler.type == type && handler.release(name, resource))
-            return 1;
-    return 0;
+            return true;
+    return false;
+}
+
+int32_t release_by_name(uint32_t type, const char* name, void* resource)
+{
+    if (!answer_release(type, name, resource))
+        return 0;
+    ++host->counts[{type, name}].releases;
+    return 1;
 }
 
 int32_t release_by_index(uint32_t type, int32_t index, void* resource)
@@ -135,6 +163,28 @@ void* StandInHost::acquire(uint32_t type, const std::string& name, bool* flag)
 bool StandInHost::release(uint32_t type, const std::string& name)
 {
     return release_by_name(type, name.c_str(), nullptr) != 0;
+}
+
+int32_t StandInHost::serve(uint32_t type, const std::string& name, void* record, bool isStatic)
+{
+    served[{type, name}] = Served{record, isStatic};
+    return text(name);
+}
+
+StandInHost::Counts StandInHost::counted(uint32_t type, const std::string& name) const
+{
+    auto found = counts.find({type, name});
+    return found == counts.end() ? Counts{} : found->second;
+}
+
+StandInHost::Counts StandInHost::counted_in_all() const
+{
+    Counts all;
+    for (const auto& entry : counts) {
+        all.acquires += entry.second.acquires;
+        all.releases += entry.second.releases;
+    }
+    return all;
 }
 
 int32_t StandInHost::get_param(int32_t time, int32_t word)

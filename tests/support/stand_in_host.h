@@ -20,6 +20,8 @@ public:
     struct Options {
         bool trimLineEnds = false;      // log entries without their trailing "\n" (else verbatim)
         bool reportMissingText = false; // an acquire by an index without text logs "<caller>: no text <i>"
+        bool registryMessages = false;  // a miss logs the player's "<caller> could not find the <type> named
+                                        // <name>" instead of "<caller>: no resource <name>"
     };
     explicit StandInHost(Options options);
     StandInHost(const StandInHost&) = delete;
@@ -34,6 +36,16 @@ public:
     bool release(uint32_t type, const std::string& name);
     void add_swarm(const std::string& name, SwarmRecord* swarm) { swarms[name] = swarm; }
     void remove_swarm(const std::string& name) { swarms.erase(name); }
+    // Serves `record` as the resource `name` of `type` with that static flag, before any handler; a null
+    // record answers as a miss. Returns the name's text index.
+    int32_t serve(uint32_t type, const std::string& name, void* record, bool isStatic = true);
+
+    struct Counts {
+        int acquires = 0; // successful ones
+        int releases = 0; // answered ones
+    };
+    Counts counted(uint32_t type, const std::string& name) const;
+    Counts counted_in_all() const;
 
     // For StateStruct::GetParam: records the request, answers with `param` (0 without one).
     static int32_t get_param(int32_t time, int32_t word);
@@ -41,6 +53,13 @@ public:
     std::vector<std::string> texts{"unused"};
     std::vector<std::string> log;
     std::map<std::string, SwarmRecord*> swarms; // 'SWRM' answers, before any handler
+    struct Served {
+        void* record;
+        bool isStatic;
+    };
+    std::map<std::pair<uint32_t, std::string>, Served> served;
+    std::map<std::pair<uint32_t, std::string>, Counts> counts;
+    std::vector<std::string> acquisitions; // "<caller> <type name> <name or ?>" of every acquire by index
     struct Handler {
         uint32_t type;
         AcquireFn acquire;

@@ -5,6 +5,8 @@
 
 #include "swarm_host.h"
 
+#include <algorithm>
+
 namespace
 {
 
@@ -74,6 +76,21 @@ TEST(SwarmsEntry, AMissingOutputNameIsLoggedAndStopsTheCall)
     EXPECT_FALSE(e.run(MakeBezierSwarm, -1, 4, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0));
     EXPECT_EQ(host.log.back(), "MakeBezierSwarm: Couldn't get the name for the swarm nr -1");
     EXPECT_EQ(live_swarms(), 0);
+}
+
+TEST(SwarmsEntry, EveryMessageIsExactlyOneLineOfTheLog)
+{
+    SwarmHost host(SwarmHost::kVerbatimLog);
+    Event unnamed, negative;
+    unnamed.first(MakeCubeSwarm, 7, 2, 1, 0);                         // a text written without a line break
+    negative.start(MakeStarfieldSwarm, host.text("stars"), -1, 1, 0); // and one written with it
+    ASSERT_EQ(host.log.size(), 2u);
+    EXPECT_EQ(host.log[0], "MakeCubeSwarm: Couldn't get the name for the swarm nr 7\n");
+    EXPECT_EQ(host.log[1].rfind("MakeStarfieldSwarm: cannot make -1 points", 0), 0u);
+    EXPECT_EQ(std::count(host.log[1].begin(), host.log[1].end(), '\n'), 1);
+    EXPECT_EQ(host.log[1].back(), '\n');
+    negative.last(MakeStarfieldSwarm, host.text("stars"), -1, 1, 0);
+    EXPECT_FALSE(Vortel_Init(nullptr, nullptr, nullptr));
 }
 
 TEST(SwarmsEntry, ElevenProducersGrowTheCacheWithoutMovingTheFirstTen)

@@ -1,39 +1,31 @@
-// A small stand-in for the player around the Swarms plug-in: a Texts list, a resource registry with the
-// handler order and messages of the real one, a log, and events that call effects phase by phase.
+// The stand-in player (tests/support/stand_in_host.h) around the Swarms plug-in, with the player's own
+// message for a swarm it cannot find and log entries without their line ends, and events that call
+// effects phase by phase.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
 #include <vortel/plugin.h>
+#include <vortel/plugin_helper.h>
 #include <vortel/records.h>
 
-class SwarmHost
+#include "stand_in_host.h"
+
+class SwarmHost : public StandInHost
 {
 public:
-    SwarmHost();  // becomes the current host and runs Vortel_Init
-    ~SwarmHost(); // runs Vortel_Quit
+    static constexpr Options kTrimmedLog{/*trimLineEnds*/ true, /*reportMissingText*/ false,
+                                         /*registryMessages*/ true};
+    // Log entries as the plug-in wrote them, line ends included.
+    static constexpr Options kVerbatimLog{/*trimLineEnds*/ false, /*reportMissingText*/ false,
+                                          /*registryMessages*/ true};
 
-    // Text index of `text`, added to the Texts list when new.
-    int32_t text(const std::string& text);
+    explicit SwarmHost(Options options = kTrimmedLog); // runs Vortel_Init
+    ~SwarmHost();                                      // runs Vortel_Quit
+
     // The swarm named `name` as a consumer sees it (acquired and released again), or null.
     const SwarmRecord* swarm(const std::string& name, bool* isStatic = nullptr);
-    // Registers one more handler pair, as another plug-in would.
-    void registerType(uint32_t type, AcquireFn acquire, ReleaseFn release);
-
-    std::vector<std::string> log;
-    std::vector<std::string> texts;
-    struct Handler {
-        uint32_t type;
-        AcquireFn acquire;
-        ReleaseFn release;
-    };
-    std::vector<Handler> handlers;
-    ServicesStruct services{};
-    int acquisitions = 0, releases = 0;
-
-    static SwarmHost* current;
 };
 
 // One event on one track: its StateStruct and privateData slot, called phase by phase.
@@ -43,9 +35,18 @@ struct Event {
 
     explicit Event(bool paramsConstant = true) { state.paramsConstant = paramsConstant; }
 
-    template <class Fn, class... Words> bool first(Fn fn, Words... words) { return call(0, fn, words...); }
-    template <class Fn, class... Words> bool run(Fn fn, Words... words) { return call(1, fn, words...); }
-    template <class Fn, class... Words> bool last(Fn fn, Words... words) { return call(-1, fn, words...); }
+    template <class Fn, class... Words> bool first(Fn fn, Words... words)
+    {
+        return call(vortel::kFirstCall, fn, words...);
+    }
+    template <class Fn, class... Words> bool run(Fn fn, Words... words)
+    {
+        return call(vortel::kRunningCall, fn, words...);
+    }
+    template <class Fn, class... Words> bool last(Fn fn, Words... words)
+    {
+        return call(vortel::kLastCall, fn, words...);
+    }
     // The frame the event starts in, as the player makes it: the first call, then the running call.
     template <class Fn, class... Words> bool start(Fn fn, Words... words)
     {

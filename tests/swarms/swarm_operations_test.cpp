@@ -49,7 +49,8 @@ protected:
         makeA.last(DrawLineSwarm, a, 0, 0, 0, 0, 0, 1, 1, 1);
         makeB.last(DrawLineSwarm, b, 0, 0, 10, 0, 0, 10, 20, 30);
         EXPECT_EQ(live_swarms(), 0) << "an event was left without its last call";
-        EXPECT_EQ(host.acquisitions, host.releases) << "every acquisition is released in its call";
+        EXPECT_EQ(host.counted_in_all().acquires, host.counted_in_all().releases)
+            << "every acquisition is released in its call";
     }
     SwarmRecord* rec(const char* name) { return const_cast<SwarmRecord*>(host.swarm(name)); }
 
@@ -531,7 +532,7 @@ TEST_F(Operations, OrientSwarmOnGroupTurnsEveryPointTowardsTheGroup)
     group.position[1] = -7;
     group.position[2] = 2;
     gGroup = &group;
-    host.registerType(kType3DGroup, acquire_group, release_group);
+    host.services.RegisterType(kType3DGroup, acquire_group, release_group);
     const int32_t target = host.text("target");
 
     Event both; // "a" and the group are both static: nothing is done
