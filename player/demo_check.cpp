@@ -22,6 +22,7 @@
 #include "demo_loader.h"
 #include "effect_describe.h"
 #include "error_log.h"
+#include "shader_check.h"
 
 namespace
 {
@@ -412,6 +413,8 @@ std::vector<std::string> check_demo(Demo& demo, const LibrarySearch& search,
     open_data_file(demo.hasDataFile ? dataFile.c_str() : nullptr);
     set_media_folder(documentFolder);
     check_text_files(context, documentFolder, report);
+    for (const std::string& problem : check_shaders(demo))
+        report.add("%s", problem.c_str());
     set_media_folder("");
     open_data_file(nullptr);
     return report.lines;

@@ -107,6 +107,21 @@ inline bool is_running_call(const StateStruct* state)
 }
 
 //-----------------------------------------------------------------------------
+// Look-ups that are not held
+//-----------------------------------------------------------------------------
+
+// Looks up resource text number `index` of `type` in caller's name and does not release it: for the 3D
+// groups ('3DWR') an effect hangs its nodes into, which the groups' owners do not count and which are
+// looked up again in every frame. Null when the registry has none, which it has reported itself.
+template <class T = void> T* look_up(uint32_t type, int32_t index, const char* caller, const char* typeName)
+{
+    if (!gHost.AcquireByIndex)
+        return nullptr;
+    bool isStatic = false;
+    return static_cast<T*>(gHost.AcquireByIndex(type, index, nullptr, false, caller, typeName, &isStatic));
+}
+
+//-----------------------------------------------------------------------------
 // Held resources
 //-----------------------------------------------------------------------------
 
@@ -145,7 +160,7 @@ public:
         typeName_ = typeName;
         privateUse_ = privateUse;
         isStatic_ = false;
-        resource_ = look_up(caller, &isStatic_);
+        resource_ = ask_registry(caller, &isStatic_);
         held_ = resource_ != nullptr;
         return resource_;
     }
@@ -156,7 +171,7 @@ public:
     {
         if (!held_)
             return false;
-        resource_ = look_up(caller, &isStatic_);
+        resource_ = ask_registry(caller, &isStatic_);
         if (resource_ && gHost.ReleaseByIndex)
             gHost.ReleaseByIndex(type_, index_, resource_);
         return true;
@@ -177,7 +192,7 @@ public:
     int32_t index() const { return index_; }
 
 private:
-    void* look_up(const char* caller, bool* isStatic) const
+    void* ask_registry(const char* caller, bool* isStatic) const
     {
         if (!gHost.AcquireByIndex)
             return nullptr;

@@ -41,11 +41,7 @@ void place_mesh(FlameMesh& mesh, int32_t x, int32_t y, int32_t z, const float* r
 
 GroupNode3D* acquire_group(int32_t group, const char* requester)
 {
-    if (!vortel::gHost.AcquireByIndex)
-        return nullptr;
-    bool isStatic = false;
-    return static_cast<GroupNode3D*>(
-        vortel::gHost.AcquireByIndex(kType3DGroup, group, nullptr, false, requester, "3D group", &isStatic));
+    return vortel::look_up<GroupNode3D>(kType3DGroup, group, requester, "3D group");
 }
 
 bool renew_mesh(FlameMesh*& mesh, const FlameDescription& description, const FlameMeshSettings& settings,

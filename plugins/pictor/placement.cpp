@@ -29,13 +29,7 @@ void place_node(Node3D& node, AxisMarker3D* marker, const Placement& where)
 void hang_nodes(Node3D* const* nodes, int count, AxisMarker3D* marker, const Placement& where,
                 const char* caller)
 {
-    if (!vortel::gHost.AcquireByIndex)
-        return;
-    // Looked up for this frame only and not released, like every group an effect hangs nodes into: groups
-    // are not reference-counted.
-    bool isStatic = false;
-    auto* group = static_cast<GroupNode3D*>(vortel::gHost.AcquireByIndex(
-        kType3DGroup, where.group, nullptr, false, caller, "3D group", &isStatic));
+    auto* group = vortel::look_up<GroupNode3D>(kType3DGroup, where.group, caller, "3D group");
     if (!group)
         return;
     for (int i = 0; i < count; ++i)

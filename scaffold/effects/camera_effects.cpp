@@ -34,8 +34,7 @@ void focus_target(int32_t groupText, int32_t child, int32_t point, float* target
     make_normal_vec(target);
     if (groupText == 0)
         return;
-    const vortel::Held held(kType3DGroup, groupText, "FocusCamera3D", "3D group");
-    auto* group = held.as<GroupNode3D>();
+    auto* group = vortel::look_up<GroupNode3D>(kType3DGroup, groupText, "FocusCamera3D", "3D group");
     if (!group)
         return;
     Node3D* node = group;

@@ -60,8 +60,7 @@ VORTEL_EXPORT bool SetLight3D(StateStruct* state, void** privateData, int32_t x,
         copy_vec(light->position, record->marker->position);
         copy_mat(light->matrix, record->marker->matrix);
     }
-    const vortel::Held target(kType3DGroup, group, "SetLight3D", "3D group");
-    if (auto* into = target.as<GroupNode3D>()) {
+    if (auto* into = vortel::look_up<GroupNode3D>(kType3DGroup, group, "SetLight3D", "3D group")) {
         into->AddChild(light);
         if (marked)
             into->AddChild(record->marker);

@@ -84,8 +84,7 @@ VORTEL_EXPORT bool Object3D(StateStruct* state, void** privateData, int32_t mode
         copy_vec(wrapper.position, record->marker.position);
         copy_mat(wrapper.matrix, record->marker.matrix);
     }
-    const vortel::Held target(kType3DGroup, group, "Obj3D", "3D group");
-    if (auto* into = target.as<GroupNode3D>()) {
+    if (auto* into = vortel::look_up<GroupNode3D>(kType3DGroup, group, "Obj3D", "3D group")) {
         into->AddChild(&wrapper);
         if (marked)
             into->AddChild(&record->marker);

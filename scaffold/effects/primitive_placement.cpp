@@ -21,8 +21,7 @@ void hang_primitive(Poly3D& node, AxisMarker3D* marker, const PrimitiveLook& loo
         copy_vec(node.position, marker->position);
         copy_mat(node.matrix, marker->matrix);
     }
-    const vortel::Held held(kType3DGroup, where.group, caller, "3D group");
-    auto* group = held.as<GroupNode3D>();
+    auto* group = vortel::look_up<GroupNode3D>(kType3DGroup, where.group, caller, "3D group");
     if (!group)
         return;
     group->AddChild(&node);

@@ -11,7 +11,7 @@ const std::vector<std::pair<std::string, int>> kScaffoldFunctions = {
     {"Show3D", 7},
     {"Make3DGroup", 11},
     {"Make3DKaleido", 21},
-    {"MakeSwarmGroup", 23},
+    {"MakeSwarmGroup", 15},
     {"MakeSymmetryGroup", 13},
     {"CopyGroupToGroups", 13},
     {"SetCamera3D", 10},

@@ -71,3 +71,18 @@ TEST(ShaderErrors, ASavedShaderIsRebuiltInDevModeAndEachBrokenSaveIsToldOnce)
     ASSERT_EQ(run.status, 0) << run.log;
     EXPECT_EQ(lines_containing(run, "otherName"), 1) << run.log;
 }
+
+TEST(ShaderErrors, CheckReportsABrokenShaderAsFileLineMessageAndFails)
+{
+    const std::string demo = shader_demo(300, {track({shader_quad(0, 300, 1, 0, 0, {0, 0, 0, 0})})},
+                                         {"broken.frag"});
+    const std::string folder = demo_folder("check_broken", demo, {{"broken.frag", kBroken}});
+    PlayerRun run = run_player_in(folder, {"--check", "demo.xml"});
+    EXPECT_EQ(run.status, 1) << run.stderrText;
+    EXPECT_NE((run.stdoutText + run.stderrText).find("broken.frag:3: error: 'undeclared'"), std::string::npos)
+        << run.stdoutText << run.stderrText;
+
+    const std::string fixed = demo_folder("check_fixed", demo, {{"broken.frag", kGood}});
+    PlayerRun good = run_player_in(fixed, {"--check", "demo.xml"});
+    EXPECT_EQ(good.status, 0) << good.stdoutText << good.stderrText;
+}
