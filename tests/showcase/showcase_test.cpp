@@ -35,7 +35,8 @@ std::string folder_with(const std::string& name, const std::vector<std::string>&
 const std::vector<std::string> kPlainFiles = {
     "showcase.xml",    "showcase.ogg",   "showcase.beat", "sierpinski.flame", "swirl.flame",
     "symmetric.flame", "animated.flame", "ember.flame",   "ember.flameANI",   "tide.flame",
-    "tide.flameANI",   "spark.png",      "ring.obj",      "gem.obj",          "models.mtl"};
+    "tide.flameANI",   "spark.png",      "ring.obj",      "gem.obj",          "models.mtl",
+    "plasma.frag",     "ripple.frag",    "trails.frag"};
 
 void remove_frames(const std::string& folder)
 {
