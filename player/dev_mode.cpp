@@ -17,6 +17,7 @@ namespace
 {
 
 constexpr uint32_t kTitleRefreshMs = 250;
+constexpr uint32_t kMessageShownMs = 10000;
 constexpr uint32_t kWatchIntervalMs = 250;
 
 // Logs a message that may or may not end its line, and shows it on standard error: the author is looking
@@ -79,10 +80,15 @@ DevMode::DevMode(std::string documentPath, std::unique_ptr<Demo>& demo)
             log_printf("The dev script %s cannot be read.\n", script);
     }
     titleTicks_ = SDL_GetTicks();
+    // What effects report while the demo is being worked on (a shader that does not compile, a missing
+    // name) shows up at once: on the terminal and in the window's title.
+    log_echo_to_stderr(true);
+    messagesSeen_ = log_message_count();
 }
 
 DevMode::~DevMode()
 {
+    log_echo_to_stderr(false);
     if (script_)
         std::fclose(script_);
 }
@@ -317,11 +323,19 @@ void DevMode::show_status(uint32_t demoTime, bool paused)
     fps_ = titleFrames_ * 1000.0 / elapsed;
     titleFrames_ = 0;
     titleTicks_ = now;
-    char title[96];
+    if (log_message_count() != messagesSeen_) {
+        messagesSeen_ = log_message_count();
+        messageTicks_ = now;
+    }
+    char title[320];
+    int length = 0;
     if (paused)
-        std::snprintf(title, sizeof(title), "Vortel  %u.%03u s  paused", demoTime / 1000, demoTime % 1000);
+        length = std::snprintf(title, sizeof(title), "Vortel  %u.%03u s  paused", demoTime / 1000,
+                               demoTime % 1000);
     else
-        std::snprintf(title, sizeof(title), "Vortel  %u.%03u s  %.1f fps", demoTime / 1000, demoTime % 1000,
-                      fps_);
+        length = std::snprintf(title, sizeof(title), "Vortel  %u.%03u s  %.1f fps", demoTime / 1000,
+                               demoTime % 1000, fps_);
+    if (messageTicks_ != 0 && now - messageTicks_ < kMessageShownMs && length > 0)
+        std::snprintf(title + length, sizeof(title) - size_t(length), "  |  %s", log_newest_message().c_str());
     SDL_WM_SetCaption(title, "Vortel");
 }

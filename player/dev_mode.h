@@ -99,6 +99,9 @@ private:
 
     uint32_t titleTicks_ = 0, titleFrames_ = 0;
     double fps_ = 0.0;
+    // The newest log message, shown in the title for a while after it came (kMessageShownMs).
+    uint64_t messagesSeen_ = 0;
+    uint32_t messageTicks_ = 0;
 };
 
 // The file's bytes; false when it cannot be read.

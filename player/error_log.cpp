@@ -13,20 +13,40 @@ namespace
 FILE* gLog = nullptr;
 std::string gLogPath; // absolute, once opened
 bool gVerbose = false;
+bool gEcho = false;
+std::string gNewest;
+uint64_t gMessageCount = 0;
 
-void print_fatal(const char* text)
+void print_lines(const char* prefix, const char* text)
 {
     while (*text) {
         const size_t length = std::strcspn(text, "\n");
         if (length > 0) {
             char line[1024];
             vortel::escape_controls(line, sizeof(line), text, length);
-            std::fprintf(stderr, "player: %s\n", line);
+            std::fprintf(stderr, "%s%s\n", prefix, line);
         }
         text += length;
         if (*text == '\n')
             ++text;
     }
+}
+
+void print_fatal(const char* text)
+{
+    print_lines("player: ", text);
+}
+
+// What the authoring mode sees of a message: its lines on stderr, its text (without the line break) kept.
+void note_message(const char* text)
+{
+    if (!gEcho)
+        return;
+    print_lines("log: ", text);
+    char line[1024];
+    vortel::escape_controls(line, sizeof(line), text, std::strcspn(text, "\n"));
+    gNewest = line;
+    ++gMessageCount;
 }
 
 void vlog(const char* format, va_list args)
@@ -61,6 +81,7 @@ void Log(const char* text)
         return;
     std::fputs(text, gLog);
     std::fflush(gLog);
+    note_message(text);
 }
 
 void log_line(const char* text)
@@ -70,6 +91,22 @@ void log_line(const char* text)
     std::fputs(text, gLog);
     std::fputc('\n', gLog);
     std::fflush(gLog);
+    note_message(text);
+}
+
+void log_echo_to_stderr(bool echo)
+{
+    gEcho = echo;
+}
+
+const std::string& log_newest_message()
+{
+    return gNewest;
+}
+
+uint64_t log_message_count()
+{
+    return gMessageCount;
 }
 
 void log_printf(const char* format, ...)
@@ -84,7 +121,10 @@ void log_fatal(const char* text)
 {
     if (!text)
         return;
+    const bool echo = gEcho;
+    gEcho = false; // stderr gets it once, as a fatal message
     Log(text);
+    gEcho = echo;
     print_fatal(text);
 }
 

@@ -2,6 +2,9 @@
 // When the file cannot be opened, logging is skipped and the run goes on.
 #pragma once
 
+#include <cstdint>
+#include <string>
+
 // Opens (truncates) the log. Safe to call again: the old stream is closed first.
 void log_open(const char* path = "Errorlog.txt");
 void log_close();
@@ -22,5 +25,12 @@ void log_fatal_printf(const char* format, ...) __attribute__((format(printf, 1, 
 // After the fatal messages of a run: tells stderr where the whole story is, the log's absolute path.
 void print_log_location();
 void log_verbose(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
+// For the authoring mode: every message written from now on goes to stderr as well (each line after
+// "log: ", control characters escaped), and the newest one is kept for the window to show. A count that
+// rises with every message tells when a new one came.
+void log_echo_to_stderr(bool echo);
+const std::string& log_newest_message();
+uint64_t log_message_count();
 void log_set_verbose(bool verbose);
 bool log_is_verbose();

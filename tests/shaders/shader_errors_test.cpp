@@ -70,6 +70,8 @@ TEST(ShaderErrors, ASavedShaderIsRebuiltInDevModeAndEachBrokenSaveIsToldOnce)
     PlayerRun run = finish_player(player);
     ASSERT_EQ(run.status, 0) << run.log;
     EXPECT_EQ(lines_containing(run, "otherName"), 1) << run.log;
+    // The authoring mode shows what the log gets on the terminal too.
+    EXPECT_NE(run.stderrText.find("log: ShaderQuad: live.frag:3: "), std::string::npos) << run.stderrText;
 }
 
 TEST(ShaderErrors, CheckReportsABrokenShaderAsFileLineMessageAndFails)
