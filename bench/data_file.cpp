@@ -14,9 +14,13 @@
 
 #include "data_file.h"
 
-namespace {
+namespace
+{
 
-std::string member_name(int i) { return "media/Picture_" + std::to_string(i) + ".png"; }
+std::string member_name(int i)
+{
+    return "media/Picture_" + std::to_string(i) + ".png";
+}
 
 void open_members(benchmark::State& state, int distinct)
 {
@@ -46,8 +50,14 @@ void open_members(benchmark::State& state, int distinct)
     }
     open_data_file(nullptr);
 }
-void OpenMember(benchmark::State& state) { open_members(state, 1024); }
-void OpenFewMembers(benchmark::State& state) { open_members(state, 8); }
+void OpenMember(benchmark::State& state)
+{
+    open_members(state, 1024);
+}
+void OpenFewMembers(benchmark::State& state)
+{
+    open_members(state, 8);
+}
 BENCHMARK(OpenMember)->Arg(10)->Arg(1000)->Arg(10000)->Arg(100000);
 BENCHMARK(OpenFewMembers)->Arg(10)->Arg(10000)->Arg(100000);
 

@@ -17,7 +17,8 @@
 
 #include "demo_loader.h"
 
-namespace {
+namespace
+{
 
 constexpr int kEvents = 10000;
 constexpr int kParamsPerEvent = 20;
@@ -88,7 +89,7 @@ void LoadDemo(benchmark::State& state)
         Demo demo;
         load_demo(path.c_str(), demo);
         benchmark::DoNotOptimize(demo.tracks.data());
-        state.PauseTiming();   // freeing the model is not loading it
+        state.PauseTiming(); // freeing the model is not loading it
         demo = Demo();
         state.ResumeTiming();
     }

@@ -5,7 +5,8 @@
 #include <benchmark/benchmark.h>
 #include <cmath>
 
-namespace {
+namespace
+{
 
 // A side x side grid of quads, two triangles each, with normals and texture coordinates; inner corners
 // are shared by six triangles, as in a smooth model.
@@ -46,12 +47,17 @@ void BM_MeshBuild(benchmark::State& state)
     }
     state.counters["triangles"] = triangles;
     state.counters["vertices"] = vertices;
-    state.counters["time_per_triangle"] = benchmark::Counter(double(triangles) * double(state.iterations()),
-                                                           benchmark::Counter::kIsRate |
-                                                               benchmark::Counter::kInvert);
+    state.counters["time_per_triangle"] =
+        benchmark::Counter(double(triangles) * double(state.iterations()),
+                           benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
     state.SetComplexityN(triangles);
 }
-BENCHMARK(BM_MeshBuild)->Arg(10000)->Arg(30000)->Arg(100000)->Unit(benchmark::kMillisecond)->Complexity(benchmark::oN);
+BENCHMARK(BM_MeshBuild)
+    ->Arg(10000)
+    ->Arg(30000)
+    ->Arg(100000)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity(benchmark::oN);
 
 } // namespace
 

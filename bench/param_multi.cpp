@@ -9,7 +9,8 @@
 
 #include "param_eval.h"
 
-namespace {
+namespace
+{
 
 std::vector<Param> chain(int keys, int32_t interpolation)
 {
@@ -44,8 +45,14 @@ void evaluate_over_chain(benchmark::State& state, int32_t interpolation)
     }
 }
 
-void MultiLinear(benchmark::State& state) { evaluate_over_chain(state, kInterpolLin); }
-void MultiBezier(benchmark::State& state) { evaluate_over_chain(state, kInterpolBez); }
+void MultiLinear(benchmark::State& state)
+{
+    evaluate_over_chain(state, kInterpolLin);
+}
+void MultiBezier(benchmark::State& state)
+{
+    evaluate_over_chain(state, kInterpolBez);
+}
 BENCHMARK(MultiLinear)->Arg(2)->Arg(10)->Arg(1000)->Arg(100000);
 BENCHMARK(MultiBezier)->Arg(2)->Arg(1000);
 

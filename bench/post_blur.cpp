@@ -4,8 +4,8 @@
 // one adding pass, radius 16 and two, radius 100 and one. Each iteration ends with glFinish.
 #include "effects/post_blur.h"
 #include "effects/post_effects.h"
-#include "effects/scene_effects.h"
 #include "effects/scaffold_state.h"
+#include "effects/scene_effects.h"
 #include "gl_window.h"
 #include "glstate.h"
 #include "scene/camera3d.h"

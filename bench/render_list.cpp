@@ -25,19 +25,38 @@ void* operator new(std::size_t size)
         return p;
     throw std::bad_alloc();
 }
-void* operator new[](std::size_t size) { return operator new(size); }
+void* operator new[](std::size_t size)
+{
+    return operator new(size);
+}
 void* operator new(std::size_t size, const std::nothrow_t&) noexcept
 {
     ++gAllocations;
     return std::malloc(size ? size : 1);
 }
-void* operator new[](std::size_t size, const std::nothrow_t& tag) noexcept { return operator new(size, tag); }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete[](void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
-void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
+void* operator new[](std::size_t size, const std::nothrow_t& tag) noexcept
+{
+    return operator new(size, tag);
+}
+void operator delete(void* p) noexcept
+{
+    std::free(p);
+}
+void operator delete[](void* p) noexcept
+{
+    std::free(p);
+}
+void operator delete(void* p, std::size_t) noexcept
+{
+    std::free(p);
+}
+void operator delete[](void* p, std::size_t) noexcept
+{
+    std::free(p);
+}
 
-namespace {
+namespace
+{
 
 struct Scene {
     GroupNode3D root;
@@ -74,7 +93,7 @@ void BM_TraverseKeptVisitor(benchmark::State& state)
     cache();
     Scene scene;
     RenderVisitor visitor;
-    scene.root.Accept(visitor);   // grows the list once
+    scene.root.Accept(visitor); // grows the list once
     const long long before = gAllocations;
     for (auto _ : state) {
         visitor.Reset();

@@ -14,7 +14,8 @@
 #include <random>
 #include <vector>
 
-namespace {
+namespace
+{
 
 void BM_RenderFrame(benchmark::State& state)
 {

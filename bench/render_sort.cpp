@@ -9,7 +9,8 @@
 #include <random>
 #include <vector>
 
-namespace {
+namespace
+{
 
 struct Scene {
     std::vector<std::unique_ptr<FlatRect3D>> meshes;
@@ -20,7 +21,7 @@ struct Scene {
         std::mt19937 random(5);
         for (int i = 0; i < count; ++i) {
             meshes.push_back(std::make_unique<FlatRect3D>(1, 1, 0xffffffff));
-            meshes.back()->position[2] = float(random() % 1000) * 0.01f;   // many ties
+            meshes.back()->position[2] = float(random() % 1000) * 0.01f; // many ties
             meshes.back()->SetBlendDst(GL_ONE);
             nodes.push_back(meshes.back().get());
         }

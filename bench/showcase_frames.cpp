@@ -121,7 +121,11 @@ BENCHMARK(Scene)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 BENCHMARK(Scene)->Name("Showcase/models")->Args({49000, 59000})->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(Scene)->Name("Showcase/pictures")->Args({61000, 71000})->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(Scene)
+    ->Name("Showcase/pictures")
+    ->Args({61000, 71000})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 BENCHMARK(Scene)
     ->Name("Showcase/whole")
     ->Args({0, 72000})

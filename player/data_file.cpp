@@ -18,16 +18,17 @@
 #include "error_log.h"
 #include "registry.h"
 
-namespace {
+namespace
+{
 
 constexpr size_t kMaxMemberName = 511;
 
 struct DataFile {
-    std::vector<char> bytes;                              // the whole file
-    const char* content = nullptr;                        // S bytes inside `bytes`
-    std::vector<std::string> names;                       // upper case, header order
-    std::vector<size_t> offsets;                          // N + 1: member i is [offsets[i], offsets[i + 1])
-    std::unordered_map<std::string_view, size_t> firstIndex;   // name -> first member of that name
+    std::vector<char> bytes;        // the whole file
+    const char* content = nullptr;  // S bytes inside `bytes`
+    std::vector<std::string> names; // upper case, header order
+    std::vector<size_t> offsets;    // N + 1: member i is [offsets[i], offsets[i + 1])
+    std::unordered_map<std::string_view, size_t> firstIndex; // name -> first member of that name
 };
 
 std::unique_ptr<DataFile> g_dataFile;
@@ -100,7 +101,8 @@ bool read_data_file(const char* path, std::vector<char>& bytes)
 }
 
 // Reads the header like fscanf's "%s" and "%ld" with 32-bit longs, refusing what does not fit.
-class HeaderReader {
+class HeaderReader
+{
 public:
     HeaderReader(const char* begin, const char* end) : at_(begin), end_(end) {}
 
@@ -198,7 +200,7 @@ std::unique_ptr<DataFile> parse_data_file(std::vector<char> bytes, std::string& 
     }
     // The content may be larger than its members: the bytes after the last one are not used, and need
     // not even be there.
-    const bool lineEnd = header.skip(1);   // the line end after the last entry
+    const bool lineEnd = header.skip(1); // the line end after the last entry
     data->content = header.position();
     if (!lineEnd || !header.skip(total)) {
         reason = "the file ends before its members do";
@@ -207,7 +209,7 @@ std::unique_ptr<DataFile> parse_data_file(std::vector<char> bytes, std::string& 
     // The names are complete now and never move again: the index can point into them.
     data->firstIndex.reserve(data->names.size());
     for (size_t i = 0; i < data->names.size(); ++i)
-        data->firstIndex.emplace(data->names[i], i);   // keeps the first of equal names
+        data->firstIndex.emplace(data->names[i], i); // keeps the first of equal names
     return data;
 }
 
@@ -235,7 +237,7 @@ int32_t first_data_word(const Param& param)
     case kParamLoops:
         return param.textIndex;
     default:
-        return 0;   // combi and rotate carry no number of their own in front
+        return 0; // combi and rotate carry no number of their own in front
     }
 }
 

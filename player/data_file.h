@@ -53,11 +53,11 @@ bool declared_resource_type(const std::string& paramName, uint32_t* type);
 
 // One resource an event asks to have loaded before the first frame.
 struct ResourcePreload {
-    size_t param;           // index of the constant parameter in the event
-    uint32_t type;          // resource type code
-    int32_t textIndex;      // the constant's value: the Texts index naming the resource
-    int32_t userDataWord;   // first data word of the next parameter (0 when there is none): pass its
-                            // address as userData to AcquireByIndex
+    size_t param;         // index of the constant parameter in the event
+    uint32_t type;        // resource type code
+    int32_t textIndex;    // the constant's value: the Texts index naming the resource
+    int32_t userDataWord; // first data word of the next parameter (0 when there is none): pass its
+                          // address as userData to AcquireByIndex
 };
 
 // The preloads of one event, in parameter order: every constant parameter whose declared name holds a

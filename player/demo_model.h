@@ -30,50 +30,50 @@ enum CombiOp : int32_t { kCombiAdd = 0, kCombiMultiply = 1, kCombiNegate = 1000,
 struct Param {
     int32_t kind = kParamConstant;
 
-    int32_t value = 0;   // constant
+    int32_t value = 0; // constant
 
-    int32_t ampli = 0, period = 0, offset = 0, height = 0;   // sine; period in ms
+    int32_t ampli = 0, period = 0, offset = 0, height = 0; // sine; period in ms
 
     // multi: n = lengths.size() segments, keys.size() == n + 1 (key i is the value where segment i starts).
     int32_t interpolation = kInterpolLin;
-    std::vector<uint32_t> lengths;       // segment lengths, ms
-    std::vector<int32_t> keys;           // key values
-    std::vector<uint64_t> segmentEnds;   // segmentEnds[i] = lengths[0] + ... + lengths[i]; see finalize_multi
+    std::vector<uint32_t> lengths;     // segment lengths, ms
+    std::vector<int32_t> keys;         // key values
+    std::vector<uint64_t> segmentEnds; // segmentEnds[i] = lengths[0] + ... + lengths[i]; see finalize_multi
 
     // combi: first is always set; second only for binary ops (op below 1000). A tree owned by the event.
     int32_t op = kCombiAdd;
     std::unique_ptr<Param> first, second;
 
-    int32_t textIndex = 0;      // beat and loops: the Texts index naming the 'BEAT' resource
-    int32_t min = 0, max = 0;   // beat
+    int32_t textIndex = 0;    // beat and loops: the Texts index naming the 'BEAT' resource
+    int32_t min = 0, max = 0; // beat
 };
 
 // One timed call of an effect function.
 struct Event {
     int32_t id = 0;
-    uint32_t startTime = 0;        // ms, rounded down to a multiple of 10
-    uint32_t endTime = 0;          // ms, rounded down to a multiple of 10; never active unless end > start
-    EffectFn function = nullptr;   // bound by the library host before the first frame
+    uint32_t startTime = 0;      // ms, rounded down to a multiple of 10
+    uint32_t endTime = 0;        // ms, rounded down to a multiple of 10; never active unless end > start
+    EffectFn function = nullptr; // bound by the library host before the first frame
     std::string libraryFileName;
     std::string functionName;
-    std::vector<Param> params;   // one per "param" element: the argument count is params.size()
-    bool unread = false;         // --check only: the document does not describe this event fully
+    std::vector<Param> params; // one per "param" element: the argument count is params.size()
+    bool unread = false;       // --check only: the document does not describe this event fully
 };
 
 struct Track {
-    std::vector<Event> events;   // document order
+    std::vector<Event> events; // document order
 };
 
 // A function a library declares in the document: its name and the names of its parameters.
 struct FunctionDeclaration {
     std::string name;
     std::vector<std::string> paramNames;
-    EffectFn function = nullptr;   // looked up by the library host when the library is loaded
+    EffectFn function = nullptr; // looked up by the library host when the library is loaded
 };
 
 struct LibraryRecord {
     std::string fileName;
-    std::vector<FunctionDeclaration> functions;   // document order
+    std::vector<FunctionDeclaration> functions; // document order
     // Filled by the library host when loaded.
     void* handle = nullptr;
     VortelInitFn init = nullptr;
@@ -84,14 +84,14 @@ struct LibraryRecord {
 
 struct Demo {
     std::vector<Track> tracks;
-    uint32_t runningTime = 0;   // ms
+    uint32_t runningTime = 0; // ms
     bool useOpenGL = false;
     uint32_t numberOfInputSurfaces = 0;
-    std::vector<LibraryRecord> libraries;   // document order
+    std::vector<LibraryRecord> libraries; // document order
     // Optional settings: each string is meaningful only when its has* flag is set.
     std::string loaderAnim, loaderMusicFile, inputMusicFile, dataFile;
     bool hasLoaderAnim = false, hasLoaderMusicFile = false, hasInputMusicFile = false, hasDataFile = false;
-    int32_t aspectRatioX = 4, aspectRatioY = 3;   // both positive
+    int32_t aspectRatioX = 4, aspectRatioY = 3; // both positive
     // The Texts list: resource names, index i is the i-th text read (GetText of the services record).
     std::vector<std::string> texts;
 };

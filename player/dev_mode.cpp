@@ -336,6 +336,7 @@ void DevMode::show_status(uint32_t demoTime, bool paused)
         length = std::snprintf(title, sizeof(title), "Vortel  %u.%03u s  %.1f fps", demoTime / 1000,
                                demoTime % 1000, fps_);
     if (messageTicks_ != 0 && now - messageTicks_ < kMessageShownMs && length > 0)
-        std::snprintf(title + length, sizeof(title) - size_t(length), "  |  %s", log_newest_message().c_str());
+        std::snprintf(title + length, sizeof(title) - size_t(length), "  |  %s",
+                      log_newest_message().c_str());
     SDL_WM_SetCaption(title, "Vortel");
 }

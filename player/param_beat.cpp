@@ -7,12 +7,15 @@
 #include "param_kinds.h"
 #include "registry.h"
 
-namespace param_detail {
+namespace param_detail
+{
 
-namespace {
+namespace
+{
 
 // Acquires the pattern for one evaluation and releases it when done.
-class BeatLease {
+class BeatLease
+{
 public:
     explicit BeatLease(int32_t textIndex) : textIndex_(textIndex)
     {
@@ -36,7 +39,10 @@ private:
 };
 
 // A bar that is not a positive length cannot be divided into.
-bool has_bars(const BeatRecord& beat) { return beat.bar > 0 && std::isfinite(beat.bar); }
+bool has_bars(const BeatRecord& beat)
+{
+    return beat.bar > 0 && std::isfinite(beat.bar);
+}
 
 // Where demo time t falls in the bar of the pattern, as a value between the beat values.
 double beat_phase(const BeatRecord& beat, uint32_t t)

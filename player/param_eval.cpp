@@ -7,7 +7,8 @@
 
 #include "param_kinds.h"
 
-namespace param_detail {
+namespace param_detail
+{
 
 int32_t to_word(double value)
 {
@@ -20,10 +21,14 @@ int32_t to_word(double value)
     return int32_t(value);
 }
 
-namespace {
+namespace
+{
 
 // Words wrap like the 32-bit integers the document's arithmetic was written for.
-int32_t wrap(uint32_t bits) { return int32_t(bits); }
+int32_t wrap(uint32_t bits)
+{
+    return int32_t(bits);
+}
 
 int32_t evaluate_sine(const Param& sine, uint32_t t, uint32_t eventStart)
 {
@@ -52,7 +57,7 @@ int32_t evaluate_combi(const Param& combi, uint32_t t, uint32_t eventStart, bool
     case kCombiAbs:
         return x < 0 ? wrap(0u - uint32_t(x)) : x;
     default:
-        return 0;   // other operations have no meaning
+        return 0; // other operations have no meaning
     }
 }
 

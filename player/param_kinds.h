@@ -7,12 +7,13 @@
 
 #include "demo_model.h"
 
-namespace param_detail {
+namespace param_detail
+{
 
 // A parameter and the ones that follow it in its event (rotate and sqd read those).
 struct ParamRun {
-    const Param* params;   // params[0] is the one being evaluated
-    size_t count;          // params[0 .. count-1] are valid; count >= 1
+    const Param* params; // params[0] is the one being evaluated
+    size_t count;        // params[0 .. count-1] are valid; count >= 1
 };
 
 // Truncates toward zero into a word: saturates outside the int32 range, NaN gives 0.
@@ -32,8 +33,8 @@ struct SegmentPosition {
 };
 SegmentPosition find_segment(const Param& multi, uint32_t t, uint32_t eventStart);
 
-int32_t evaluate_multi_scalar(const Param& multi, uint32_t t, uint32_t eventStart);   // lin and bez
-int evaluate_sqd(ParamRun run, uint32_t t, uint32_t eventStart, int32_t* out);        // writes 4 words
+int32_t evaluate_multi_scalar(const Param& multi, uint32_t t, uint32_t eventStart); // lin and bez
+int evaluate_sqd(ParamRun run, uint32_t t, uint32_t eventStart, int32_t* out);      // writes 4 words
 int evaluate_rotate(ParamRun run, uint32_t t, uint32_t eventStart, int32_t* out, bool* constant);
 int32_t evaluate_beat(const Param& beat, uint32_t t);
 int32_t evaluate_loops(const Param& loops, uint32_t t);

@@ -15,7 +15,8 @@ void finalize_multi(Param& param)
     }
 }
 
-namespace param_detail {
+namespace param_detail
+{
 
 SegmentPosition find_segment(const Param& multi, uint32_t t, uint32_t eventStart)
 {

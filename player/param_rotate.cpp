@@ -3,9 +3,11 @@
 
 #include "param_kinds.h"
 
-namespace param_detail {
+namespace param_detail
+{
 
-namespace {
+namespace
+{
 
 using Matrix = double[3][3];
 

@@ -4,9 +4,11 @@
 
 #include "param_kinds.h"
 
-namespace param_detail {
+namespace param_detail
+{
 
-namespace {
+namespace
+{
 
 constexpr double kQuaternionScale = 100000.0;
 

@@ -12,10 +12,10 @@
 //   [SECTION] Fatal errors
 #pragma once
 
+#include <cstdarg>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
-#include <cstdarg>
 
 struct SDL_Surface;
 struct SDL_RWops;
@@ -31,13 +31,13 @@ typedef int32_t (*GetParamFn)(int32_t time, int32_t word);
 
 // Built by the player for every effect call and valid only during that call: never store its address.
 struct StateStruct {
-    int32_t phase;           // -1 last call, 0 first call, 1 running call (treat >0 as running, <0 as last)
-    int32_t localTime;       // demo time minus the event's start, ms
-    bool paramsConstant;     // true when no argument of this call varies with time
-    uint8_t reserved_[3];    // the flag lives in the low byte of a 32-bit slot
-    int32_t status;          // written by the effect; the player sets 0 before every running call
-    int32_t startTime;       // the event's start on the demo clock, ms
-    int32_t duration;        // end minus start, ms
+    int32_t phase;        // -1 last call, 0 first call, 1 running call (treat >0 as running, <0 as last)
+    int32_t localTime;    // demo time minus the event's start, ms
+    bool paramsConstant;  // true when no argument of this call varies with time
+    uint8_t reserved_[3]; // the flag lives in the low byte of a 32-bit slot
+    int32_t status;       // written by the effect; the player sets 0 before every running call
+    int32_t startTime;    // the event's start on the demo clock, ms
+    int32_t duration;     // end minus start, ms
     GetParamFn GetParam;
 };
 static_assert(offsetof(StateStruct, localTime) == 4, "StateStruct layout");
@@ -64,12 +64,12 @@ constexpr int kMaxEffectWords = 68;
 // Entry points, looked up by these names.
 typedef bool (*VortelInitFn)(SDL_Surface** outputSurfaces, SDL_Surface** inputSurfaces,
                              struct ServicesStruct* services);
-typedef bool (*VortelBeginNewFrameFn)(int32_t frame);   // the player always passes 0; result ignored
-typedef bool (*VortelQuitFn)();                         // result ignored
+typedef bool (*VortelBeginNewFrameFn)(int32_t frame); // the player always passes 0; result ignored
+typedef bool (*VortelQuitFn)();                       // result ignored
 #define VORTEL_INIT_NAME "Vortel_Init"
 #define VORTEL_BEGIN_NEW_FRAME_NAME "Vortel_BeginNewFrame"
 #define VORTEL_QUIT_NAME "Vortel_Quit"
-#define VORTEL_UPDATE_PARAM_NAME "Vortel_UpdateParam"   // optional, never called by the player
+#define VORTEL_UPDATE_PARAM_NAME "Vortel_UpdateParam" // optional, never called by the player
 
 #define VORTEL_EXPORT extern "C" __attribute__((visibility("default")))
 
@@ -90,14 +90,14 @@ constexpr uint32_t vortel_fourcc(const char (&code)[5])
 // the off-screen buffers upside down for this reason); consumers put t = 0 at the top of what they show
 // (Image3D's default coordinates, the screen quads, GL's point-sprite coordinates). A texture shown the
 // other way round is upside down.
-constexpr uint32_t kTypeTexture = vortel_fourcc("TXTR");   // Texture (scene library)
-constexpr uint32_t kType3DGroup = vortel_fourcc("3DWR");   // GroupNode3D
-constexpr uint32_t kTypeMaterial = vortel_fourcc("MTRL");  // MaterialRecord
-constexpr uint32_t kTypeObject = vortel_fourcc("OBJ3");    // imported model
-constexpr uint32_t kTypeSwarm = vortel_fourcc("SWRM");     // SwarmRecord
-constexpr uint32_t kTypeGrid = vortel_fourcc("GRID");      // TextureGridRecord
-constexpr uint32_t kTypeBeat = vortel_fourcc("BEAT");      // BeatRecord
-constexpr uint32_t kTypeFile = vortel_fourcc("FILE");      // SDL_RWops
+constexpr uint32_t kTypeTexture = vortel_fourcc("TXTR");  // Texture (scene library)
+constexpr uint32_t kType3DGroup = vortel_fourcc("3DWR");  // GroupNode3D
+constexpr uint32_t kTypeMaterial = vortel_fourcc("MTRL"); // MaterialRecord
+constexpr uint32_t kTypeObject = vortel_fourcc("OBJ3");   // imported model
+constexpr uint32_t kTypeSwarm = vortel_fourcc("SWRM");    // SwarmRecord
+constexpr uint32_t kTypeGrid = vortel_fourcc("GRID");     // TextureGridRecord
+constexpr uint32_t kTypeBeat = vortel_fourcc("BEAT");     // BeatRecord
+constexpr uint32_t kTypeFile = vortel_fourcc("FILE");     // SDL_RWops
 static_assert(kTypeTexture == 0x54585452u, "first character in the most significant byte");
 
 // Returns the resource, or null when this handler has no resource of that name. userData and outFlag
@@ -114,9 +114,9 @@ typedef bool (*ReleaseFn)(const char* name, void* resource);
 // Filled once by the player and handed to every Vortel_Init; valid until after Vortel_Quit.
 // Plug-ins copy the members they need. Main thread only.
 struct ServicesStruct {
-    GLStateContext* glContext;   // the shared GL state cache; adopt it as your current context
-    void (*Log)(const char* text);   // appends verbatim to the error log and flushes
-    void (*SetMusicLevel)(int32_t level);   // 0..255, scaled by the user's volume; repeats are ignored
+    GLStateContext* glContext;            // the shared GL state cache; adopt it as your current context
+    void (*Log)(const char* text);        // appends verbatim to the error log and flushes
+    void (*SetMusicLevel)(int32_t level); // 0..255, scaled by the user's volume; repeats are ignored
     void* (*AcquireByIndex)(uint32_t type, int32_t textIndex, void* userData, bool privateUse,
                             const char* caller, const char* typeName, bool* outFlag);
     void* (*AcquireByName)(uint32_t type, const char* name, void* userData, bool privateUse,
@@ -124,7 +124,7 @@ struct ServicesStruct {
     int32_t (*ReleaseByIndex)(uint32_t type, int32_t textIndex, void* resource);
     int32_t (*ReleaseByName)(uint32_t type, const char* name, void* resource);
     int32_t (*RegisterType)(uint32_t type, AcquireFn acquire, ReleaseFn release);
-    const char* (*GetText)(int32_t index);   // null when index < 0 or >= number of texts
+    const char* (*GetText)(int32_t index); // null when index < 0 or >= number of texts
     // Packed data file first, then disk (regular files only: a device or a pipe is refused with a line in
     // the log); null if neither has it. Read with a bound of your own: the stream may be large.
     SDL_RWops* (*OpenFile)(const char* name);

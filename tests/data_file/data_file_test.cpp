@@ -14,7 +14,8 @@
 #include "error_log.h"
 #include "registry.h"
 
-namespace {
+namespace
+{
 
 // Files are named after the running test: the tests run in parallel in one folder.
 std::string test_file(const std::string& suffix)
@@ -48,11 +49,15 @@ std::string read_all(SDL_RWops* stream)
     return bytes;
 }
 
-std::string opened(const std::string& name) { return read_all(OpenFile(name.c_str())); }
+std::string opened(const std::string& name)
+{
+    return read_all(OpenFile(name.c_str()));
+}
 
 const std::string kExample = std::string("7Fxyz 2 10\na.png 4\nB.PNG 6\n") + "ABCD" + "efghij" + "\n12345\n";
 
-class DataFile : public ::testing::Test {
+class DataFile : public ::testing::Test
+{
 protected:
     void TearDown() override { open_data_file(nullptr); }
 };
@@ -135,7 +140,7 @@ TEST_F(DataFile, AWrongMarkerMeansNoDataFile)
     EXPECT_FALSE(open_packed("7 1 4\na.png 4\nABCD"));
     EXPECT_FALSE(open_packed("  7f 1 4\na.png 4\nABCD"));
     EXPECT_EQ(opened("a.png"), "(null)");
-    EXPECT_TRUE(open_packed("\n 7F 1 4\na.png 4\nABCD"));   // leading blanks are skipped like fscanf does
+    EXPECT_TRUE(open_packed("\n 7F 1 4\na.png 4\nABCD")); // leading blanks are skipped like fscanf does
 }
 
 TEST_F(DataFile, OpeningAnotherFileForgetsThePreviousOne)
@@ -143,8 +148,8 @@ TEST_F(DataFile, OpeningAnotherFileForgetsThePreviousOne)
     ASSERT_TRUE(open_packed(kExample));
     EXPECT_FALSE(open_data_file("no-such-file.dat"));
     EXPECT_EQ(opened("a.png"), "(null)");
-    EXPECT_FALSE(open_data_file("."));           // a directory
-    EXPECT_FALSE(open_data_file("/dev/zero"));   // endless: must not be read to the end
+    EXPECT_FALSE(open_data_file("."));         // a directory
+    EXPECT_FALSE(open_data_file("/dev/zero")); // endless: must not be read to the end
 }
 
 TEST_F(DataFile, HeadersThatDoNotDescribeTheFileAreRefused)
@@ -155,15 +160,15 @@ TEST_F(DataFile, HeadersThatDoNotDescribeTheFileAreRefused)
         "7F 0 0\n",
         "7F 1 0\na 0\n",
         "7F -1 4\na.png 4\nABCD",
-        "7F 1 4\na.png 4\nABC",                          // a member cut short
-        "7F 1 4\na.png 4",                               // no line end, no content
-        "7F 2 4\na.png 4\nABCD",                         // fewer entries than counted
-        "7F 2 10\na.png 4\nb.png 7\nABCDEFGHIJK",        // sizes add up to more than the content
-        "7F 2 10\na.png -4\nb.png 14\nABCDEFGHIJKLMN",   // a negative size
+        "7F 1 4\na.png 4\nABC",                        // a member cut short
+        "7F 1 4\na.png 4",                             // no line end, no content
+        "7F 2 4\na.png 4\nABCD",                       // fewer entries than counted
+        "7F 2 10\na.png 4\nb.png 7\nABCDEFGHIJK",      // sizes add up to more than the content
+        "7F 2 10\na.png -4\nb.png 14\nABCDEFGHIJKLMN", // a negative size
         "7F 1 4\na.png x\nABCD",
-        "7F 1 99999999999\na.png 4\nABCD",     // more than 32 bits
-        "7F 2147483647 1\na 1\nA",             // a count the file cannot hold
-        "7F 1 2147483647\na 2147483647\nAB",   // a size the file cannot hold
+        "7F 1 99999999999\na.png 4\nABCD",   // more than 32 bits
+        "7F 2147483647 1\na 1\nA",           // a count the file cannot hold
+        "7F 1 2147483647\na 2147483647\nAB", // a size the file cannot hold
     };
     for (const char* header : refused) {
         EXPECT_FALSE(open_packed(header)) << header;
@@ -187,8 +192,8 @@ TEST_F(DataFile, AFileThatBeginsLikeADataFileButIsNotOneIsRefusedWithOneLine)
     log_open(log.c_str());
     EXPECT_FALSE(open_packed("7F 2 8\na.png 4\nb.png 5\nABCDEFGHI"));
     EXPECT_FALSE(open_packed("7F 1 4\na.png 4\nABC"));
-    EXPECT_FALSE(open_packed("7E 1 4\na.png 4\nABCD"));   // no data file at all: silent
-    EXPECT_FALSE(open_data_file("no-such-file.dat"));      // silent too
+    EXPECT_FALSE(open_packed("7E 1 4\na.png 4\nABCD")); // no data file at all: silent
+    EXPECT_FALSE(open_data_file("no-such-file.dat"));   // silent too
     EXPECT_FALSE(open_data_file("/dev/zero"));
     log_close();
     const std::string path = test_file(".dat");
@@ -198,8 +203,9 @@ TEST_F(DataFile, AFileThatBeginsLikeADataFileButIsNotOneIsRefusedWithOneLine)
     while (std::getline(in, line))
         lines.push_back(line);
     EXPECT_EQ(lines, (std::vector<std::string>{
-                         "Data file " + path + ": its members hold more than the content size of 8 bytes; "
-                                               "it is not used",
+                         "Data file " + path +
+                             ": its members hold more than the content size of 8 bytes; "
+                             "it is not used",
                          "Data file " + path + ": the file ends before its members do; it is not used",
                          "Data file: /dev/zero is not a regular file; it is not read",
                      }));
@@ -220,8 +226,10 @@ TEST_F(DataFile, OnlyRegularFilesAreOpenedFromDisk)
     std::stringstream text;
     text << in.rdbuf();
     EXPECT_EQ(text.str(), "OpenFile: /dev/zero is not a regular file; it is not read\n"
-                          "OpenFile: " + pipe + " is not a regular file; it is not read\n"
-                          "OpenFile: . is not a regular file; it is not read\n");
+                          "OpenFile: " +
+                              pipe +
+                              " is not a regular file; it is not read\n"
+                              "OpenFile: . is not a regular file; it is not read\n");
     std::remove(pipe.c_str());
 }
 

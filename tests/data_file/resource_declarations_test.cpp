@@ -3,7 +3,8 @@
 
 #include "data_file.h"
 
-namespace {
+namespace
+{
 
 uint32_t declared(const std::string& name)
 {
@@ -48,10 +49,10 @@ TEST(ResourceDeclaration, TheFourCharactersAfterRsrcAreTheType)
 
 TEST(ResourceDeclaration, NeedsFourCharactersAfterTheMarker)
 {
-    EXPECT_EQ(declared("xRSRCabc"), 0u);   // eight characters, only three after the marker
+    EXPECT_EQ(declared("xRSRCabc"), 0u); // eight characters, only three after the marker
     EXPECT_EQ(declared("RSRCTXT"), 0u);
     EXPECT_EQ(declared(""), 0u);
-    EXPECT_EQ(declared("rsrcTXTR"), 0u);   // compared exactly
+    EXPECT_EQ(declared("rsrcTXTR"), 0u); // compared exactly
     // The first marker that has four characters after it counts.
     EXPECT_EQ(declared("aRSRCbcRSRC"), vortel_fourcc("bcRS"));
     EXPECT_EQ(declared("abcdRSRCRSRC"), vortel_fourcc("RSRC"));
@@ -70,10 +71,10 @@ TEST(ResourcePreloads, ConstantsAtDeclaredPositionsNameTheirResource)
     EXPECT_EQ(preloads[0].param, 1u);
     EXPECT_EQ(preloads[0].type, kTypeTexture);
     EXPECT_EQ(preloads[0].textIndex, 3);
-    EXPECT_EQ(preloads[0].userDataWord, 77);   // the next parameter's value
+    EXPECT_EQ(preloads[0].userDataWord, 77); // the next parameter's value
     EXPECT_EQ(preloads[1].param, 3u);
     EXPECT_EQ(preloads[1].type, kTypeSwarm);
-    EXPECT_EQ(preloads[1].userDataWord, 0);   // nothing follows
+    EXPECT_EQ(preloads[1].userDataWord, 0); // nothing follows
 }
 
 TEST(ResourcePreloads, AnimatedParametersAndUndeclaredPositionsPreloadNothing)
@@ -82,7 +83,7 @@ TEST(ResourcePreloads, AnimatedParametersAndUndeclaredPositionsPreloadNothing)
     std::vector<Param> params(3);
     params[0].kind = kParamSine;
     params[1] = constant(5);
-    params[2] = constant(6);   // past the declared names
+    params[2] = constant(6); // past the declared names
     const std::vector<ResourcePreload> preloads = event_resource_preloads(demo, event_of(std::move(params)));
     ASSERT_EQ(preloads.size(), 1u);
     EXPECT_EQ(preloads[0].param, 1u);

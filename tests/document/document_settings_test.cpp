@@ -13,7 +13,7 @@ TEST(DocumentSettings, ReadsEverySettingAndKeepsAbsentStringsApart)
     EXPECT_EQ(demo.numberOfInputSurfaces, 1u);
     EXPECT_TRUE(demo.hasInputMusicFile);
     EXPECT_EQ(demo.inputMusicFile, "music.ogg");
-    EXPECT_TRUE(demo.hasLoaderAnim);   // present, though empty
+    EXPECT_TRUE(demo.hasLoaderAnim); // present, though empty
     EXPECT_EQ(demo.loaderAnim, "");
     EXPECT_FALSE(demo.hasLoaderMusicFile);
     EXPECT_TRUE(demo.hasDataFile);

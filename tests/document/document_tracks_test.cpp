@@ -3,7 +3,8 @@
 
 #include "load_helpers.h"
 
-namespace {
+namespace
+{
 
 std::string event(const std::string& attributes, const std::string& params = "")
 {
@@ -48,8 +49,8 @@ TEST(DocumentTracks, TimesAreRoundedDownToTensAsUnsignedNumbers)
     const auto& events = demo.tracks[0].events;
     EXPECT_EQ(events[0].startTime, 1230u);
     EXPECT_EQ(events[0].endTime, 0u);
-    EXPECT_EQ(events[1].startTime, 4294967290u);   // -1 read as 0xFFFFFFFF
-    EXPECT_EQ(events[1].endTime, 2147483640u);     // saturated at 2^31 - 1
+    EXPECT_EQ(events[1].startTime, 4294967290u); // -1 read as 0xFFFFFFFF
+    EXPECT_EQ(events[1].endTime, 2147483640u);   // saturated at 2^31 - 1
 }
 
 TEST(DocumentTracks, AutomaticIdsFollowTheLargestIdSeenBefore)

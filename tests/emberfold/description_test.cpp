@@ -204,9 +204,10 @@ TEST(FlameFile, AFileLongerThanAnyFlameFileIsReadOnlyUpToTheBound)
     auto d = fresh();
     ASSERT_TRUE(read_flame_description(*d, name.c_str()));
     EXPECT_EQ(d->transformCount, 50);
-    EXPECT_TRUE(host.logged("Emberfold: endless.flame has 2000000000 transforms; only the first 50 are used"));
-    EXPECT_TRUE(host.logged(
-        "Emberfold: endless.flame is longer than a flame file can be (16777216 bytes); the rest is left out"));
+    EXPECT_TRUE(
+        host.logged("Emberfold: endless.flame has 2000000000 transforms; only the first 50 are used"));
+    EXPECT_TRUE(host.logged("Emberfold: endless.flame is longer than a flame file can be (16777216 bytes); "
+                            "the rest is left out"));
     EXPECT_EQ(host.log.size(), 2u);
 }
 

@@ -10,7 +10,8 @@
 #include "registry.h"
 #include "services.h"
 
-namespace {
+namespace
+{
 
 // Texts: 0 names the pattern the producer has, 1 a name it does not know.
 const std::vector<std::string> kTexts = {"beat", "nobeat"};
@@ -37,9 +38,13 @@ bool release_beat(const char* name, void* resource)
     return true;
 }
 
-void collect_message(const char* text) { g_messages.push_back(text); }
+void collect_message(const char* text)
+{
+    g_messages.push_back(text);
+}
 
-class BeatParam : public ::testing::Test {
+class BeatParam : public ::testing::Test
+{
 protected:
     static void SetUpTestSuite()
     {
@@ -79,10 +84,10 @@ protected:
 
 TEST_F(BeatParam, FollowsThePatternBetweenMinAndMinPlusMax)
 {
-    EXPECT_EQ(beat_at(1125), 60);    // halfway up beat 0
-    EXPECT_EQ(beat_at(1250), 110);   // top of beat 1
-    EXPECT_EQ(beat_at(2375), 60);    // halfway down beat 1 of the second bar
-    EXPECT_EQ(beat_at(9000), 10);    // the last moment of the pattern: start of a bar
+    EXPECT_EQ(beat_at(1125), 60);  // halfway up beat 0
+    EXPECT_EQ(beat_at(1250), 110); // top of beat 1
+    EXPECT_EQ(beat_at(2375), 60);  // halfway down beat 1 of the second bar
+    EXPECT_EQ(beat_at(9000), 10);  // the last moment of the pattern: start of a bar
     EXPECT_FALSE(evaluate(params(of_kind(kParamBeat, 0, 10, 100)), 0, 1125).constant);
 }
 
@@ -139,7 +144,7 @@ TEST_F(BeatParam, LoopsCountsWholeBarsSinceTheStartUpToTheLength)
 
 TEST_F(BeatParam, BrokenPatternsGiveDefinedValues)
 {
-    g_beat.count = 40;   // more beats than a pattern holds
+    g_beat.count = 40; // more beats than a pattern holds
     EXPECT_EQ(beat_at(1125), 10);
     g_beat.count = 4;
     g_beat.bar = 0;

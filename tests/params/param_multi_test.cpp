@@ -7,7 +7,8 @@
 
 #include "param_builders.h"
 
-namespace {
+namespace
+{
 
 // The segment search as first written down: walk the segments from the event's start.
 int32_t linear_reference(const Param& m, uint32_t t, uint32_t eventStart)
@@ -60,7 +61,7 @@ TEST(ParamLinear, WalksTheSegmentsAndHoldsTheLastKey)
     EXPECT_EQ(value_at(multi(kInterpolLin, {0, 100, 100}, {1000, 1000}), 500), 50);
     EXPECT_EQ(value_at(multi(kInterpolLin, {0, 100, 100}, {1000, 1000}), 1500), 100);
     EXPECT_EQ(value_at(multi(kInterpolLin, {0, 100, 100}, {1000, 1000}), 2500), 100);
-    EXPECT_EQ(value_at(multi(kInterpolLin, {0, -100}, {1000}), 333), -33);   // truncated toward zero
+    EXPECT_EQ(value_at(multi(kInterpolLin, {0, -100}, {1000}), 333), -33); // truncated toward zero
 }
 
 TEST(ParamLinear, ZeroLengthSegmentsAreJumpsAndNeverDivideByZero)
@@ -199,7 +200,7 @@ TEST(ParamSqd, NeedsThreeFollowingMultisWithAsManySegments)
     std::vector<Param> otherCount = quaternion_keys({{0, 0, 0, 1}, {0, 0, 1, 1}}, {10});
     otherCount[3] = multi(kInterpolSqd, {0, 1, 2}, {10, 10});
     EXPECT_THROW(evaluate(otherCount, 0, 5), BasicException);
-    EXPECT_THROW(evaluate(otherCount, 0, 500), BasicException);   // past the end as well
+    EXPECT_THROW(evaluate(otherCount, 0, 500), BasicException); // past the end as well
 
     // Any multi will do as a component, and the sqd need not come first.
     std::vector<Param> shifted = params(constant(9));

@@ -19,15 +19,15 @@ TEST(ParamSine, FollowsTheWaveFromTheEventStartAndIsNotConstant)
     const Evaluation e = evaluate(params(sine(100, 1000, 0, 0)), 0, 10250, 10000);
     EXPECT_EQ(e.values[0], 99);
     EXPECT_FALSE(e.constant);
-    EXPECT_EQ(value_at(sine(100, 1000, 250, 0), 10000, 10000), 99);   // the offset shifts the phase
-    EXPECT_EQ(value_at(sine(100, 1000, 0, 50), 10250, 10000), 149);   // the height lifts it
-    EXPECT_EQ(value_at(sine(100, 1000, 0, 0), 10750, 10000), -99);    // truncated toward zero
-    EXPECT_EQ(value_at(sine(1000, 1000, 0, 0), 10500, 10000), 0);     // 6.28318 is a little short of 2 pi
+    EXPECT_EQ(value_at(sine(100, 1000, 250, 0), 10000, 10000), 99); // the offset shifts the phase
+    EXPECT_EQ(value_at(sine(100, 1000, 0, 50), 10250, 10000), 149); // the height lifts it
+    EXPECT_EQ(value_at(sine(100, 1000, 0, 0), 10750, 10000), -99);  // truncated toward zero
+    EXPECT_EQ(value_at(sine(1000, 1000, 0, 0), 10500, 10000), 0);   // 6.28318 is a little short of 2 pi
 }
 
 TEST(ParamSine, DegenerateWavesGiveDefinedWords)
 {
-    EXPECT_EQ(value_at(sine(100, 0, 0, 7), 500), 7);   // no period: only the height
+    EXPECT_EQ(value_at(sine(100, 0, 0, 7), 500), 7); // no period: only the height
     EXPECT_EQ(value_at(sine(INT_MAX, 1000, 0, INT_MAX), 250), INT_MAX);
     EXPECT_EQ(value_at(sine(INT_MAX, 1000, 0, INT_MIN), 750), INT_MIN);
 }
@@ -35,7 +35,7 @@ TEST(ParamSine, DegenerateWavesGiveDefinedWords)
 TEST(ParamCombi, CombinesItsOperandsWithThirtyTwoBitArithmetic)
 {
     EXPECT_EQ(value_at(combi(kCombiMultiply, constant(5000), constant(300)), 0), 150);
-    EXPECT_EQ(value_at(combi(kCombiMultiply, constant(-5000), constant(3)), 0), -1);   // truncating division
+    EXPECT_EQ(value_at(combi(kCombiMultiply, constant(-5000), constant(3)), 0), -1); // truncating division
     EXPECT_EQ(value_at(combi(kCombiAdd, constant(5), constant(-8)), 0), -3);
     EXPECT_EQ(value_at(combi(kCombiNegate, constant(5)), 0), -5);
     EXPECT_EQ(value_at(combi(kCombiAbs, constant(-5)), 0), 5);
@@ -43,7 +43,7 @@ TEST(ParamCombi, CombinesItsOperandsWithThirtyTwoBitArithmetic)
     EXPECT_EQ(value_at(combi(kCombiMultiply, constant(65536), constant(65536)), 0), 0);
     EXPECT_EQ(value_at(combi(kCombiNegate, constant(INT_MIN)), 0), INT_MIN);
     EXPECT_EQ(value_at(combi(kCombiAbs, constant(INT_MIN)), 0), INT_MIN);
-    EXPECT_EQ(value_at(combi(7, constant(1), constant(2)), 0), 0);   // no such operation
+    EXPECT_EQ(value_at(combi(7, constant(1), constant(2)), 0), 0); // no such operation
 }
 
 TEST(ParamCombi, IsConstantOnlyWhenEveryOperandIs)

@@ -78,8 +78,9 @@ TEST(AuthoringOptions, LoopRangesPastTheRunningTimeAreClamped)
     ASSERT_TRUE(clamp_loop_range(loop, 1000, &message));
     EXPECT_EQ(loop.from, 500u);
     EXPECT_EQ(loop.to, 1000u);
-    EXPECT_EQ(message, "--loop 500-9000 goes past the end of the demo (RunningTime 1000 ms): looping 500-1000 "
-                       "instead");
+    EXPECT_EQ(message,
+              "--loop 500-9000 goes past the end of the demo (RunningTime 1000 ms): looping 500-1000 "
+              "instead");
     loop = LoopRange{20000, 20300};
     ASSERT_TRUE(clamp_loop_range(loop, 1000, &message));
     EXPECT_EQ(loop.from, 700u) << "a range wholly past the end keeps its length and ends at the end";

@@ -5,8 +5,8 @@
 
 #include "effects/post_blur.h"
 #include "effects/post_effects.h"
-#include "effects/scene_effects.h"
 #include "effects/scaffold_state.h"
+#include "effects/scene_effects.h"
 #include "effects/screen_quad.h"
 #include "gl_cache_check.h"
 #include "glstate.h"

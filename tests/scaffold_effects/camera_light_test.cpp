@@ -4,8 +4,8 @@
 #include "effect_host.h"
 #include "effects/camera_light_effects.h"
 #include "effects/group_effects.h"
-#include "effects/scene_effects.h"
 #include "effects/scaffold_state.h"
+#include "effects/scene_effects.h"
 #include "effects/screen_effects.h"
 #include "scene/axis_marker3d.h"
 #include "scene/camera3d.h"
@@ -123,8 +123,10 @@ TEST_F(SceneEffects, FocusOrbitModePutsTheEyeBehindTheTargetAtTheDistance)
 
     // A quarter-turn yaw moves the eye round the target; it still looks at it from distance 2.
     ASSERT_TRUE(focus(0, -1, -1, 2, 2000, 1571, 0));
-    EXPECT_NEAR(std::hypot(gScaffold.sceneCamera->position[0], gScaffold.sceneCamera->position[2]), 2.0f, 1e-4);
-    expect_looking_along(-gScaffold.sceneCamera->position[0], -gScaffold.sceneCamera->position[1], -gScaffold.sceneCamera->position[2]);
+    EXPECT_NEAR(std::hypot(gScaffold.sceneCamera->position[0], gScaffold.sceneCamera->position[2]), 2.0f,
+                1e-4);
+    expect_looking_along(-gScaffold.sceneCamera->position[0], -gScaffold.sceneCamera->position[1],
+                         -gScaffold.sceneCamera->position[2]);
     EXPECT_EQ(camera_entries(), 1) << "not added twice while it is in the scene";
 }
 
@@ -238,7 +240,8 @@ TEST_F(SceneEffects, SetLight3DOwnsALightAndHangsItIntoItsGroupEachFrame)
 
     gScaffold.sceneRoot->RemoveAllChildren();
     ASSERT_TRUE(call(1, host.text("NotAGroup"), 1));
-    EXPECT_EQ(gScaffold.sceneRoot->GetChildCount(), 0) << "an unknown group is not an error: nothing is added";
+    EXPECT_EQ(gScaffold.sceneRoot->GetChildCount(), 0)
+        << "an unknown group is not an error: nothing is added";
     EXPECT_EQ(light.state.status, 1);
     ASSERT_TRUE(call(-1, world, 1));
     EXPECT_EQ(light.data, nullptr);

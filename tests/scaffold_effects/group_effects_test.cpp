@@ -3,8 +3,8 @@
 
 #include "effect_host.h"
 #include "effects/group_effects.h"
-#include "effects/scene_effects.h"
 #include "effects/scaffold_state.h"
+#include "effects/scene_effects.h"
 #include "scene/kaleido_group_node3d.h"
 #include "scene/root_node3d.h"
 #include "scene/swarm_group_node3d.h"

@@ -1,9 +1,9 @@
 // What Scaffold publishes through the registry: groups, off-screen textures and materials.
 #include <gtest/gtest.h>
 
+#include "common/resource_cache.h"
 #include "effect_host.h"
 #include "effects/group_effects.h"
-#include "common/resource_cache.h"
 #include "effects/scaffold_state.h"
 #include "effects/screen_effects.h"
 #include "scene/material_record.h"

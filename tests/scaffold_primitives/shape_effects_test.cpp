@@ -2,8 +2,8 @@
 // is hung, and what a call does when its group is missing.
 #include <gtest/gtest.h>
 
-#include "effect_host.h"
 #include "common/marker_colors.h"
+#include "effect_host.h"
 #include "effects/primitive_effects.h"
 #include "effects/scaffold_state.h"
 #include "scene/axis_marker3d.h"
@@ -42,7 +42,8 @@ protected:
     }
     template <typename T> T* hung(int i = 0)
     {
-        return i < gScaffold.sceneRoot->GetChildCount() ? dynamic_cast<T*>(gScaffold.sceneRoot->GetChild(i)) : nullptr;
+        return i < gScaffold.sceneRoot->GetChildCount() ? dynamic_cast<T*>(gScaffold.sceneRoot->GetChild(i))
+                                                        : nullptr;
     }
 
     EffectHost& host = EffectHost::get();

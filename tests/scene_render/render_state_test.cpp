@@ -54,7 +54,8 @@ bool isIdentity(GLenum matrix)
 }
 
 // Squares drawn in size batches, as sprite-capable meshes do when they draw quads instead of points.
-class SizedQuads : public Poly3D {
+class SizedQuads : public Poly3D
+{
 public:
     uint32_t GetPrimitiveType() override { return GL_QUADS; }
     void* GetVertices() override { return vertices_; }

@@ -268,7 +268,8 @@ TEST_F(Sdk, ExampleBuildsWithFindPackageAndLoadsTheInstalledScaffold)
     dlclose(handle);
 
     // It describes its one effect to the installed player's tools.
-    const CommandResult described = run(quoted(prefix_ / "bin/player") + " --describe " + quoted(example_plugin()));
+    const CommandResult described =
+        run(quoted(prefix_ / "bin/player") + " --describe " + quoted(example_plugin()));
     EXPECT_EQ(described.status, 0) << described.output;
     EXPECT_TRUE(contains(described.output, "\"HelloQuad\"")) << described.output;
     EXPECT_TRUE(contains(described.output, "\"spin\"")) << described.output;
@@ -287,9 +288,8 @@ TEST_F(Sdk, PkgConfigFileBuildsTheSamePlugin)
     const CommandResult compile =
         run("PKG_CONFIG_PATH=" + quoted(prefix_ / "lib/pkgconfig") + " && export PKG_CONFIG_PATH && " +
             quoted(VORTEL_CXX_COMPILER) + " -std=c++17 -shared -fPIC -o " + quoted(out / "HelloEffect.so") +
-            " " + quoted(sources / "hello_effect.cpp") + " " + quoted(sources / "hello_descriptions.cpp") + " " +
-            quoted(sources / "quad_node.cpp") +
-            " $(pkg-config --cflags --libs vortel-scaffold)");
+            " " + quoted(sources / "hello_effect.cpp") + " " + quoted(sources / "hello_descriptions.cpp") +
+            " " + quoted(sources / "quad_node.cpp") + " $(pkg-config --cflags --libs vortel-scaffold)");
     ASSERT_EQ(compile.status, 0) << compile.output;
     const std::string scaffold = load_plugin(out / "HelloEffect.so");
     EXPECT_EQ(fs::path(scaffold).parent_path(), plugin_dir()) << scaffold;

@@ -76,8 +76,8 @@ TEST(ShaderErrors, ASavedShaderIsRebuiltInDevModeAndEachBrokenSaveIsToldOnce)
 
 TEST(ShaderErrors, CheckReportsABrokenShaderAsFileLineMessageAndFails)
 {
-    const std::string demo = shader_demo(300, {track({shader_quad(0, 300, 1, 0, 0, {0, 0, 0, 0})})},
-                                         {"broken.frag"});
+    const std::string demo =
+        shader_demo(300, {track({shader_quad(0, 300, 1, 0, 0, {0, 0, 0, 0})})}, {"broken.frag"});
     const std::string folder = demo_folder("check_broken", demo, {{"broken.frag", kBroken}});
     PlayerRun run = run_player_in(folder, {"--check", "demo.xml"});
     EXPECT_EQ(run.status, 1) << run.stderrText;

@@ -20,7 +20,8 @@ std::string write_file(const std::string& path, const std::string& bytes)
 
 int pack(const std::string& arguments)
 {
-    return std::system((std::string(VORTEL_SOURCE_DIR) + "/scripts/pack-data " + arguments + " 2>/dev/null").c_str());
+    return std::system(
+        (std::string(VORTEL_SOURCE_DIR) + "/scripts/pack-data " + arguments + " 2>/dev/null").c_str());
 }
 
 std::string read_all(SDL_RWops* stream)
@@ -39,7 +40,9 @@ std::string read_all(SDL_RWops* stream)
 TEST(PackData, MembersAreServedWithTheirExactBytesWhateverTheCase)
 {
     // Bytes the text header must not disturb: line ends, blanks, NUL and a leading digit.
-    const std::string binary("7\n \0\r\xff" "12 34\n", 11);
+    const std::string binary("7\n \0\r\xff"
+                             "12 34\n",
+                             11);
     write_file("pack_binary.bin", binary);
     write_file("pack_text.flame", "flame text\n");
     write_file("pack_disk_only.txt", "from disk");
@@ -48,7 +51,8 @@ TEST(PackData, MembersAreServedWithTheirExactBytesWhateverTheCase)
     ASSERT_TRUE(open_data_file("pack_ok.dat"));
     EXPECT_EQ(read_all(OpenFile("PACK_BINARY.BIN")), binary);
     EXPECT_EQ(read_all(OpenFile("sub/named.txt")), "flame text\n") << "a member keeps the name it was given";
-    EXPECT_EQ(read_all(OpenFile("pack_text.flame")), "flame text\n") << "not packed under its file name: disk";
+    EXPECT_EQ(read_all(OpenFile("pack_text.flame")), "flame text\n")
+        << "not packed under its file name: disk";
     EXPECT_EQ(read_all(OpenFile("pack_disk_only.txt")), "from disk");
     open_data_file(nullptr);
 }

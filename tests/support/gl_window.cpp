@@ -83,7 +83,8 @@ Picture read_framebuffer(int width, int height)
     pic.rgba.resize(raw.size());
     // GL's rows start at the bottom; a Picture's at the top.
     for (int y = 0; y < height; ++y)
-        std::copy_n(&raw[size_t(height - 1 - y) * width * 4], size_t(width) * 4, &pic.rgba[size_t(y) * width * 4]);
+        std::copy_n(&raw[size_t(height - 1 - y) * width * 4], size_t(width) * 4,
+                    &pic.rgba[size_t(y) * width * 4]);
     return pic;
 }
 

@@ -7,7 +7,8 @@
 #include <string>
 #include <vector>
 
-class GLWindow {
+class GLWindow
+{
 public:
     GLWindow(int width, int height);
     ~GLWindow();
@@ -28,12 +29,12 @@ struct Picture {
     int width = 0, height = 0;
     std::vector<uint8_t> rgba;
 
-    uint32_t at(int x, int y) const;   // 0xAARRGGBB of pixel (x, y), y downwards from the top
+    uint32_t at(int x, int y) const; // 0xAARRGGBB of pixel (x, y), y downwards from the top
     uint8_t red(int x, int y) const { return uint8_t(at(x, y) >> 16); }
     uint8_t green(int x, int y) const { return uint8_t(at(x, y) >> 8); }
     uint8_t blue(int x, int y) const { return uint8_t(at(x, y)); }
     bool save_png(const std::string& path) const;
-    static Picture load_png(const std::string& path);   // width 0 when the file cannot be read
+    static Picture load_png(const std::string& path); // width 0 when the file cannot be read
     static Picture from_argb(const std::vector<uint32_t>& pixels, int width, int height); // top row first
 };
 
