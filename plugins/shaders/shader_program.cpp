@@ -13,13 +13,13 @@ namespace shaders
 namespace
 {
 
-struct UniformSpec {
+struct KnownUniform {
     const char* name;
     GLenum type;
 };
 
 // In the order of ShaderProgram::Uniform.
-constexpr UniformSpec kUniforms[] = {{"iResolution", GL_FLOAT_VEC3},
+constexpr KnownUniform kUniforms[] = {{"iResolution", GL_FLOAT_VEC3},
                                      {"iTime", GL_FLOAT},
                                      {"iTimeDelta", GL_FLOAT},
                                      {"iFrame", GL_INT},
@@ -73,7 +73,7 @@ GLuint compile(GLenum stage, const std::string& text, std::string& log)
 
 } // namespace
 
-static_assert(sizeof(kUniforms) / sizeof(kUniforms[0]) == 15, "one spec per ShaderProgram::Uniform");
+static_assert(sizeof(kUniforms) / sizeof(kUniforms[0]) == 15, "one entry per ShaderProgram::Uniform");
 
 ShaderProgram::~ShaderProgram()
 {
