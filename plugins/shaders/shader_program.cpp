@@ -20,20 +20,20 @@ struct KnownUniform {
 
 // In the order of ShaderProgram::Uniform.
 constexpr KnownUniform kUniforms[] = {{"iResolution", GL_FLOAT_VEC3},
-                                     {"iTime", GL_FLOAT},
-                                     {"iTimeDelta", GL_FLOAT},
-                                     {"iFrame", GL_INT},
-                                     {"iFrameRate", GL_FLOAT},
-                                     {"iDemoTime", GL_FLOAT},
-                                     {"iParams", GL_FLOAT_VEC4},
-                                     {"iOpacity", GL_FLOAT},
-                                     {"iChannelResolution", GL_FLOAT_VEC3},
-                                     {"iSampleRate", GL_FLOAT},
-                                     {"fGlobalTime", GL_FLOAT},
-                                     {"v2Resolution", GL_FLOAT_VEC2},
-                                     {glsl::kFrameUniform, GL_FLOAT_VEC4},
-                                     {"iChannel0", GL_SAMPLER_2D},
-                                     {"iChannel1", GL_SAMPLER_2D}};
+                                      {"iTime", GL_FLOAT},
+                                      {"iTimeDelta", GL_FLOAT},
+                                      {"iFrame", GL_INT},
+                                      {"iFrameRate", GL_FLOAT},
+                                      {"iDemoTime", GL_FLOAT},
+                                      {"iParams", GL_FLOAT_VEC4},
+                                      {"iOpacity", GL_FLOAT},
+                                      {"iChannelResolution", GL_FLOAT_VEC3},
+                                      {"iSampleRate", GL_FLOAT},
+                                      {"fGlobalTime", GL_FLOAT},
+                                      {"v2Resolution", GL_FLOAT_VEC2},
+                                      {glsl::kFrameUniform, GL_FLOAT_VEC4},
+                                      {"iChannel0", GL_SAMPLER_2D},
+                                      {"iChannel1", GL_SAMPLER_2D}};
 
 constexpr float kSampleRate = 44100.0f;
 
