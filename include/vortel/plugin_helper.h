@@ -125,10 +125,10 @@ template <class T = void> T* look_up(uint32_t type, int32_t index, const char* c
 // Held resources
 //-----------------------------------------------------------------------------
 
-// One resource taken from the registry by text index, released exactly once and only if it was
-// acquired: releasing a failed acquisition could drop a reference or a private-use mark that belongs to
-// someone else. Held in an effect's private block from its first call to its last, or on the stack for
-// one call (the destructor releases it).
+// One resource taken from the registry by text index (or by a fixed name), released exactly once and only if
+// it was acquired: releasing a failed acquisition could drop a reference or a private-use mark that belongs
+// to someone else. Held in an effect's private block from its first call to its last, or on the stack for one
+// call (the destructor releases it).
 //
 //   acquire   looks the resource up in caller's name (releasing what was held before); null when the
 //             registry has none, which it has reported itself
@@ -138,6 +138,8 @@ template <class T = void> T* look_up(uint32_t type, int32_t index, const char* c
 //             the first reference is still released by release().
 //   look_again  what refresh does, static or not: for an effect that finds a static resource changed
 //             after all (a swarm with another point count).
+//   acquire_named  acquire by a name the effect itself knows ("theWorld"); the name must outlive the
+//             holder (a string literal)
 //   release   gives back what acquire took, if anything
 class Held
 {
@@ -157,8 +159,23 @@ public:
         release();
         type_ = type;
         index_ = index;
+        name_ = nullptr;
         typeName_ = typeName;
         privateUse_ = privateUse;
+        isStatic_ = false;
+        resource_ = ask_registry(caller, &isStatic_);
+        held_ = resource_ != nullptr;
+        return resource_;
+    }
+
+    void* acquire_named(uint32_t type, const char* name, const char* caller, const char* typeName)
+    {
+        release();
+        type_ = type;
+        index_ = -1;
+        name_ = name;
+        typeName_ = typeName;
+        privateUse_ = false;
         isStatic_ = false;
         resource_ = ask_registry(caller, &isStatic_);
         held_ = resource_ != nullptr;
@@ -172,15 +189,15 @@ public:
         if (!held_)
             return false;
         resource_ = ask_registry(caller, &isStatic_);
-        if (resource_ && gHost.ReleaseByIndex)
-            gHost.ReleaseByIndex(type_, index_, resource_);
+        if (resource_)
+            give_back();
         return true;
     }
 
     void release()
     {
-        if (held_ && gHost.ReleaseByIndex)
-            gHost.ReleaseByIndex(type_, index_, resource_);
+        if (held_)
+            give_back();
         held_ = false;
         resource_ = nullptr;
     }
@@ -194,13 +211,26 @@ public:
 private:
     void* ask_registry(const char* caller, bool* isStatic) const
     {
+        if (name_)
+            return gHost.AcquireByName
+                       ? gHost.AcquireByName(type_, name_, nullptr, false, caller, typeName_, isStatic)
+                       : nullptr;
         if (!gHost.AcquireByIndex)
             return nullptr;
         return gHost.AcquireByIndex(type_, index_, nullptr, privateUse_, caller, typeName_, isStatic);
     }
 
+    void give_back() const
+    {
+        if (name_ && gHost.ReleaseByName)
+            gHost.ReleaseByName(type_, name_, resource_);
+        else if (!name_ && gHost.ReleaseByIndex)
+            gHost.ReleaseByIndex(type_, index_, resource_);
+    }
+
     uint32_t type_ = 0;
     int32_t index_ = -1;
+    const char* name_ = nullptr; // set by acquire_named
     const char* typeName_ = "";
     bool privateUse_ = false;
     bool held_ = false;

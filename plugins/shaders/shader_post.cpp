@@ -46,7 +46,7 @@ struct Feedback {
 struct PostEvent {
     shaders::ShaderEvent shader{kEffect};
     Feedback feedback;
-    RootNode3D* world = nullptr;
+    vortel::Held world; // "theWorld", the scene root, from the first call to the last
 };
 
 // The scene renderer: kept for the library's life so that its lists grow once.
@@ -108,13 +108,6 @@ void draw(PostEvent& event, shaders::ShaderInputs& inputs, int32_t width, int32_
     feedback.current = 1 - feedback.current;
 }
 
-void release_world(PostEvent& event)
-{
-    if (event.world && vortel::gHost.ReleaseByName)
-        vortel::gHost.ReleaseByName(kType3DGroup, kWorld, event.world);
-    event.world = nullptr;
-}
-
 } // namespace
 
 VORTEL_EXPORT bool ShaderPost(StateStruct* state, void** privateData, int32_t shader, int32_t p0, int32_t p1,
@@ -123,8 +116,6 @@ VORTEL_EXPORT bool ShaderPost(StateStruct* state, void** privateData, int32_t sh
     auto* event = static_cast<PostEvent*>(*privateData);
     state->status = 1;
     if (vortel::is_last_call(state)) {
-        if (event)
-            release_world(*event);
         delete event;
         *privateData = nullptr;
         return true;
@@ -133,10 +124,7 @@ VORTEL_EXPORT bool ShaderPost(StateStruct* state, void** privateData, int32_t sh
         event = new PostEvent;
         *privateData = event;
         event->shader.start(shader);
-        bool isStatic = false;
-        if (vortel::gHost.AcquireByName)
-            event->world = static_cast<RootNode3D*>(vortel::gHost.AcquireByName(
-                kType3DGroup, kWorld, nullptr, false, kEffect, "3D group", &isStatic));
+        event->world.acquire_named(kType3DGroup, kWorld, kEffect, "3D group");
         return true;
     }
     if (!event)
@@ -147,7 +135,7 @@ VORTEL_EXPORT bool ShaderPost(StateStruct* state, void** privateData, int32_t sh
         return true;
     }
     const int32_t width = gls_screen_width(), height = gls_screen_height();
-    if (!gPBuffer || !event->world || !event->feedback.ready(width, height)) {
+    if (!gPBuffer || !event->world.get() || !event->feedback.ready(width, height)) {
         event->shader.tell_once("there is no off-screen target or no scene: it draws nothing");
         state->status = -1;
         return true;
@@ -155,7 +143,7 @@ VORTEL_EXPORT bool ShaderPost(StateStruct* state, void** privateData, int32_t sh
     const int32_t params[4] = {p0, p1, p2, p3};
     for (int i = 0; i < 4; ++i)
         inputs.params[i] = float(params[i]) * 0.001f;
-    if (!render_scene(*event->world, width, height))
+    if (!render_scene(*event->world.as<RootNode3D>(), width, height))
         event->shader.tell_once("the scene has no camera");
     draw(*event, inputs, width, height);
     return true;
