@@ -2,6 +2,7 @@
 // black texture).
 #include "shader_cache.h"
 #include "shader_draw.h"
+#include "shader_effects.h"
 
 #include <vortel/plugin_helper.h>
 
@@ -22,6 +23,7 @@ VORTEL_EXPORT bool Vortel_BeginNewFrame(int32_t)
 
 VORTEL_EXPORT bool Vortel_Quit()
 {
+    shaders::release_post_buffers();
     shaders::release_shaders();
     shaders::release_black_texture();
     return true;

@@ -32,3 +32,9 @@ VORTEL_EXPORT bool ShaderQuad(StateStruct* state, void** privateData, int32_t sh
                               int32_t opacity, int32_t blendSrc, int32_t blendDst, int32_t renderTo);
 VORTEL_EXPORT bool ShaderPost(StateStruct* state, void** privateData, int32_t shader, int32_t p0, int32_t p1,
                               int32_t p2, int32_t p3);
+
+namespace shaders
+{
+// The off-screen pairs ShaderPost keeps for its events and reuses between them; freed by Vortel_Quit.
+void release_post_buffers();
+} // namespace shaders

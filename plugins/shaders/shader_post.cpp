@@ -12,6 +12,8 @@
 
 #include <GL/glew.h>
 
+#include <vector>
+
 namespace
 {
 
@@ -43,10 +45,29 @@ struct Feedback {
     }
 };
 
+// Feedback pairs outlive their events and serve the next ones: textures made and freed with every
+// activation would make the GL driver's memory churn each time a scene starts.
+std::vector<Feedback*> gSpareFeedback;
+
+Feedback* take_feedback()
+{
+    if (gSpareFeedback.empty())
+        return new Feedback;
+    Feedback* feedback = gSpareFeedback.back();
+    gSpareFeedback.pop_back();
+    return feedback;
+}
+
 struct PostEvent {
     shaders::ShaderEvent shader{kEffect};
-    Feedback feedback;
-    vortel::Held world; // "theWorld", the scene root, from the first call to the last
+    Feedback* feedback = take_feedback();
+    bool drawnBefore = false; // until then the previous frame is black
+    vortel::Held world;       // "theWorld", the scene root, from the first call to the last
+
+    PostEvent() = default;
+    PostEvent(const PostEvent&) = delete;
+    PostEvent& operator=(const PostEvent&) = delete;
+    ~PostEvent() { gSpareFeedback.push_back(feedback); }
 };
 
 // The scene renderer: kept for the library's life so that its lists grow once.
@@ -86,9 +107,11 @@ void show(uint32_t framebuffer, int32_t width, int32_t height)
 
 void draw(PostEvent& event, shaders::ShaderInputs& inputs, int32_t width, int32_t height)
 {
-    Feedback& feedback = event.feedback;
+    Feedback& feedback = *event.feedback;
     const Texture* scene = gPBuffer->GetTexture(0);
-    const Texture* previous = feedback.textures[1 - feedback.current];
+    const Texture* previous =
+        event.drawnBefore ? feedback.textures[1 - feedback.current] : &shaders::black_texture();
+    event.drawnBefore = true;
     inputs.width = float(width);
     inputs.height = float(height);
     inputs.x0 = 0.0f;
@@ -109,6 +132,13 @@ void draw(PostEvent& event, shaders::ShaderInputs& inputs, int32_t width, int32_
 }
 
 } // namespace
+
+void shaders::release_post_buffers()
+{
+    for (Feedback* feedback : gSpareFeedback)
+        delete feedback;
+    gSpareFeedback.clear();
+}
 
 VORTEL_EXPORT bool ShaderPost(StateStruct* state, void** privateData, int32_t shader, int32_t p0, int32_t p1,
                               int32_t p2, int32_t p3)
@@ -135,7 +165,7 @@ VORTEL_EXPORT bool ShaderPost(StateStruct* state, void** privateData, int32_t sh
         return true;
     }
     const int32_t width = gls_screen_width(), height = gls_screen_height();
-    if (!gPBuffer || !event->world.get() || !event->feedback.ready(width, height)) {
+    if (!gPBuffer || !event->world.get() || !event->feedback->ready(width, height)) {
         event->shader.tell_once("there is no off-screen target or no scene: it draws nothing");
         state->status = -1;
         return true;
