@@ -7,7 +7,8 @@
 
 #include "player_runner.h"
 
-namespace {
+namespace
+{
 
 // stdout of `command`, run by the shell.
 std::string output_of(const std::string& command)
@@ -25,7 +26,8 @@ std::string output_of(const std::string& command)
 // One checksum per decoded frame, in the same pixel format whatever the source.
 std::string frame_checksums(const std::string& input)
 {
-    return output_of("ffmpeg -v error -i '" + input + "' -pix_fmt rgb24 -f framemd5 - | grep -v '^#' | cut -d, -f6");
+    return output_of("ffmpeg -v error -i '" + input +
+                     "' -pix_fmt rgb24 -f framemd5 - | grep -v '^#' | cut -d, -f6");
 }
 
 const std::string kFarm = "'" VORTEL_SOURCE_DIR "/scripts/render-farm' --player '" VORTEL_BIN_DIR "/player' ";
@@ -38,9 +40,10 @@ TEST(RenderFarm, TwoLocalSlotsGiveTheFramesOfOneCapture)
 {
     const std::string folder = fresh_folder("render_farm");
     const std::string demo = fixture("e2e_capture.xml");
-    ASSERT_EQ(run_player_in(folder, {"--size", "160x90", "--fps", "25", "--to", "400", "--capture", "whole", demo})
-                  .status,
-              0);
+    ASSERT_EQ(
+        run_player_in(folder, {"--size", "160x90", "--fps", "25", "--to", "400", "--capture", "whole", demo})
+            .status,
+        0);
     // Three ranges: the later two start one frame early (the warm-up) and drop it.
     const std::string farm = "cd '" + folder + "' && SDL_AUDIODRIVER=dummy " + kFarm + kRange +
                              "--sshlogin 2/: --parts 3 '" + demo + "' farm.mkv >farm.log 2>&1";
@@ -49,10 +52,11 @@ TEST(RenderFarm, TwoLocalSlotsGiveTheFramesOfOneCapture)
     const std::string whole = frame_checksums(folder + "/whole/frame_%05d.png");
     EXPECT_EQ(std::count(whole.begin(), whole.end(), '\n'), 11);
     EXPECT_EQ(frame_checksums(folder + "/farm.mkv"), whole);
-    EXPECT_EQ(output_of("ffprobe -v error -count_frames -select_streams v:0 -show_entries stream=nb_read_frames "
-                        "-of csv=p=0 '" +
-                        folder + "/farm.mkv'"),
-              "11\n");
+    EXPECT_EQ(
+        output_of("ffprobe -v error -count_frames -select_streams v:0 -show_entries stream=nb_read_frames "
+                  "-of csv=p=0 '" +
+                  folder + "/farm.mkv'"),
+        "11\n");
 }
 
 TEST(RenderFarm, SlurmScriptIsValidBashAndNamesEveryRangeOnce)
