@@ -60,6 +60,27 @@ bool parse_range(const char* text, uint32_t* from, uint32_t* to)
     return true;
 }
 
+// K[:SHUTTER]: K sub-frames 1..64, SHUTTER a fraction of the frame interval, 0 < SHUTTER <= 1.
+bool parse_motion_blur(const char* text, int32_t* frames, double* shutter)
+{
+    const char* colon = std::strchr(text, ':');
+    std::string count = colon ? std::string(text, colon) : std::string(text);
+    int64_t k = 0;
+    if (!parse_count(count.c_str(), 64, &k) || k == 0)
+        return false;
+    double s = 0.5;
+    if (colon) {
+        char* end = nullptr;
+        errno = 0;
+        s = std::strtod(colon + 1, &end);
+        if (end == colon + 1 || *end || errno || !(s > 0.0 && s <= 1.0))
+            return false;
+    }
+    *frames = int32_t(k);
+    *shutter = s;
+    return true;
+}
+
 } // namespace
 
 std::string default_demo_path(const char* programPath)
@@ -79,6 +100,7 @@ CommandLine parse_command_line(int argc, const char* const* argv)
     CommandLine cl;
     std::vector<const char*> positional;
     bool captureTiming = false;
+    bool captureQuality = false;
     auto fail = [&cl](const std::string& message) {
         if (cl.error.empty())
             cl.error = message;
@@ -91,7 +113,8 @@ CommandLine parse_command_line(int argc, const char* const* argv)
         }
         std::string name = arg;
         bool takesValue = name == "--size" || name == "--capture" || name == "--fps" || name == "--from" ||
-                          name == "--to" || name == "--video" || name == "--loop" || name == "--repeat";
+                          name == "--to" || name == "--video" || name == "--loop" || name == "--repeat" ||
+                          name == "--motion-blur";
         const char* value = nullptr;
         if (takesValue) {
             if (i + 1 >= argc) {
@@ -143,6 +166,13 @@ CommandLine parse_command_line(int argc, const char* const* argv)
             else
                 cl.repeat = int32_t(number);
             captureTiming = true;
+        } else if (name == "--motion-blur") {
+            if (!parse_motion_blur(value, &cl.motionBlurFrames, &cl.shutter))
+                fail(
+                    std::string("--motion-blur wants K[:SHUTTER] with K from 1 to 64 and SHUTTER above 0 and "
+                                "at most 1, not '") +
+                    value + "'");
+            captureQuality = true;
         } else if (name == "--check") {
             cl.check = true;
         } else if (name == "--describe") {
@@ -171,6 +201,8 @@ CommandLine parse_command_line(int argc, const char* const* argv)
         fail("--to must not be before --from");
     if (captureTiming && cl.captureDir.empty())
         fail("--fps, --from, --to and --repeat only apply to --capture");
+    if (captureQuality && cl.captureDir.empty())
+        fail("--motion-blur only applies to --capture");
     if (!cl.videoFile.empty() && cl.captureDir.empty())
         fail("--video only applies to --capture");
     if (!cl.videoFile.empty() && cl.repeat > 1)
@@ -225,6 +257,9 @@ const char* command_line_usage()
            "                  start) into FILE with ffmpeg\n"
            "  --repeat N      with --capture: capture the range N times over in one run; every\n"
            "                  pass starts its events afresh and the frame numbers run on\n"
+           "  --motion-blur K[:S]\n"
+           "                  with --capture: every frame is the average of K sub-frames (1..64)\n"
+           "                  spread over S of the frame's interval (0 < S <= 1, default 0.5)\n"
            "  --check         load the document and its libraries, report every problem found\n"
            "                  (exit status 1 when there is any); nothing is played\n"
            "  --describe LIBRARY...\n"

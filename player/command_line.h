@@ -14,6 +14,8 @@
 //   --video FILE          with --capture: the frames and the music encoded into FILE by ffmpeg
 //   --repeat N            with --capture: capture the range N times over in one run, frame numbers running
 //                         on; every pass starts its events afresh (soak runs); not with --video
+//   --motion-blur K[:S]   with --capture: each frame the average of K sub-frames (1..64) spread over S of
+//                         the frame interval (0 < S <= 1, default 0.5)
 //   --check               report the document's problems without playing it
 //   --describe            the positional arguments are effect libraries: print their descriptions of
 //                         their effects as JSON (effect_describe.h) and play nothing
@@ -43,9 +45,11 @@ struct CommandLine {
     std::string captureDir;        // empty: no capture
     int32_t fps = 60;
     bool hasFrom = false, hasTo = false;
-    uint32_t from = 0, to = 0; // ms
-    std::string videoFile;     // empty: no video
-    int32_t repeat = 1;        // capture passes, 1..1000
+    uint32_t from = 0, to = 0;    // ms
+    std::string videoFile;        // empty: no video
+    int32_t repeat = 1;           // capture passes, 1..1000
+    int32_t motionBlurFrames = 1; // --motion-blur: sub-frames per captured frame
+    double shutter = 0.5;         // --motion-blur: the part of the frame interval they cover
     bool check = false, dev = false;
     bool describe = false;
     std::vector<std::string> describeLibraries; // with --describe: the positional arguments

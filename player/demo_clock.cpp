@@ -26,6 +26,13 @@ uint32_t DemoClock::now() const
     return SDL_GetTicks() - base_;
 }
 
+uint32_t DemoClock::sub_frame(int32_t j, int32_t k, double shutter) const
+{
+    if (fps_ <= 0 || k <= 0)
+        return now();
+    return now() + uint32_t(double(j) * shutter * 1000.0 / (double(fps_) * double(k)));
+}
+
 void DemoClock::next_frame()
 {
     if (!paused_)

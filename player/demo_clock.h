@@ -15,6 +15,9 @@ public:
 
     uint32_t now() const; // ms; unsigned arithmetic, like SDL_GetTicks
     void next_frame();
+    // The time of sub-frame j of k spread over `shutter` (0..1) of the fixed clock's frame interval:
+    // now() + j * shutter * (1000 / fps) / k ms, rounded down. The real-time clock has no interval: now().
+    uint32_t sub_frame(int32_t j, int32_t k, double shutter) const;
     bool is_fixed() const { return fps_ > 0; }
 
     void seek(uint32_t t);

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "capture.h"
+#include "frame_filter.h"
 #include "frame_hooks.h"
 #include "music_control.h"
 #include "timeline.h"
@@ -83,7 +84,17 @@ bool run_frame_loop(const Demo& firstDemo, DemoClock clock, uint32_t endTime, co
             hooks->hold_at_end(clock, options.music, endTime);
             t = clock.now();
         }
-        ok = timeline->run_frame(t);
+        if (options.blend) {
+            // A frame is good when every one of its sub-frames is.
+            ok = true;
+            for (int32_t j = 0; j < options.subFrames; ++j) {
+                ok = timeline->run_frame(clock.sub_frame(j, options.subFrames, options.shutter)) && ok;
+                options.blend->add_back_buffer();
+            }
+            options.blend->resolve();
+        } else {
+            ok = timeline->run_frame(t);
+        }
         if (options.capture)
             options.capture->write_frame(t);
         presenter.present();

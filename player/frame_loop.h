@@ -13,6 +13,7 @@ struct SDL_Surface;
 class FrameCapture;
 class FrameHooks;
 class MusicControl;
+class SubFrameBlend;
 
 // Shows what was drawn: with OpenGL the buffers are swapped, otherwise output surface 0 is blitted to the
 // screen and flipped.
@@ -50,6 +51,11 @@ struct FrameLoopOptions {
     const LoopRange* loop = nullptr;
     MusicControl* music = nullptr; // sought with the loop; null: no music to keep in step
     FrameHooks* hooks = nullptr;   // keys that move the clock, the last frame held, a demo replaced
+    // Motion blur (capture): each frame is drawn subFrames times, at clock.sub_frame(j, subFrames, shutter),
+    // and `blend` puts their average in the back buffer. Null: one drawing per frame.
+    SubFrameBlend* blend = nullptr;
+    int32_t subFrames = 1;
+    double shutter = 0.5;
 };
 
 // Runs frames while the clock reads at most endTime (the frame at exactly endTime is drawn); with hooks

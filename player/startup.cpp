@@ -26,6 +26,7 @@
 #include "dev_mode.h"
 #include "effect_describe.h"
 #include "error_log.h"
+#include "frame_filter.h"
 #include "frame_loop.h"
 #include "library_host.h"
 #include "music_control.h"
@@ -366,6 +367,16 @@ bool Player::capture(uint32_t start)
     }
     FrameLoopOptions options;
     options.capture = &capture;
+    std::unique_ptr<SubFrameBlend> blend;
+    if (cl_.motionBlurFrames > 1) {
+        if (!demo_->useOpenGL)
+            throw BasicException("--motion-blur needs a demo that draws with OpenGL.\n");
+        blend = std::make_unique<SubFrameBlend>(config_.width, config_.height, cl_.motionBlurFrames);
+        blend->prepare();
+        options.blend = blend.get();
+        options.subFrames = cl_.motionBlurFrames;
+        options.shutter = cl_.shutter;
+    }
     LoopRange passes{from, endTime, uint32_t(cl_.repeat), true};
     if (cl_.repeat > 1)
         options.loop = &passes;

@@ -147,3 +147,15 @@ TEST(CommandLine, MalformedOptionsAreReportedNotGuessed)
 }
 
 } // namespace
+
+TEST(CommandLine, CaptureQualityOptions)
+{
+    CommandLine cl = parse({"--capture", "f", "--motion-blur", "8"});
+    EXPECT_EQ(cl.error, "");
+    EXPECT_EQ(cl.motionBlurFrames, 8);
+    EXPECT_EQ(cl.shutter, 0.5);
+    EXPECT_EQ(parse({"--capture", "f", "--motion-blur", "64:1"}).shutter, 1.0);
+    for (const char* bad : {"0", "65", "4:0", "4:1.5", "4:", "x", "4:0.5x"})
+        EXPECT_NE(parse({"--capture", "f", "--motion-blur", bad}).error, "") << bad;
+    EXPECT_EQ(parse({"--motion-blur", "4"}).error, "--motion-blur only applies to --capture");
+}
