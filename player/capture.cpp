@@ -7,23 +7,20 @@
 #include <cstring>
 #include <filesystem>
 #include <system_error>
+#include <thread>
 #include <unistd.h>
 
 #include <vortel/plugin.h>
 
+#include "png_pool.h"
 #include "video_encoder.h"
-
-// Static, so the test helpers' own copy of the writer never clashes with this one.
-#define STB_IMAGE_WRITE_STATIC
-#define STB_IMAGE_WRITE_IMPLEMENTATION
-#include <stb/stb_image_write.h>
 
 FrameCapture::FrameCapture(std::string folder, int width, int height, bool useOpenGL, SDL_Surface* output,
                            uint64_t expectedFrames)
     : folder_(std::move(folder)), width_(width), height_(height), useOpenGL_(useOpenGL), output_(output),
-      expected_(expectedFrames), showProgress_(isatty(2) != 0)
+      expected_(expectedFrames), showProgress_(isatty(2) != 0),
+      pngs_(std::make_unique<PngPool>(width, height, std::thread::hardware_concurrency()))
 {
-    rgba_.resize(size_t(width_) * height_ * 4);
 }
 
 FrameCapture::~FrameCapture()
@@ -49,21 +46,21 @@ uint64_t FrameCapture::frame_count(uint32_t from, uint32_t to, int32_t fps)
     return (span * uint64_t(fps) + 999) / 1000;
 }
 
-void FrameCapture::read_gl()
+void FrameCapture::read_gl(std::vector<uint8_t>& rgba)
 {
-    raw_.resize(rgba_.size());
+    raw_.resize(rgba.size());
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadBuffer(GL_BACK);
     glReadPixels(0, 0, width_, height_, GL_RGBA, GL_UNSIGNED_BYTE, raw_.data());
     // GL's rows start at the bottom, PNG's at the top.
     size_t row = size_t(width_) * 4;
     for (int y = 0; y < height_; ++y)
-        std::copy_n(&raw_[size_t(height_ - 1 - y) * row], row, &rgba_[size_t(y) * row]);
+        std::copy_n(&raw_[size_t(height_ - 1 - y) * row], row, &rgba[size_t(y) * row]);
 }
 
-void FrameCapture::read_surface()
+void FrameCapture::read_surface(std::vector<uint8_t>& rgba)
 {
-    std::fill(rgba_.begin(), rgba_.end(), 0);
+    std::fill(rgba.begin(), rgba.end(), 0);
     if (!output_)
         return;
     SDL_LockSurface(output_);
@@ -91,7 +88,7 @@ void FrameCapture::read_surface()
                 std::memcpy(&pixel, p, 4);
                 break;
             }
-            uint8_t* out = &rgba_[(size_t(y) * width_ + x) * 4];
+            uint8_t* out = &rgba[(size_t(y) * width_ + x) * 4];
             SDL_GetRGB(pixel, output_->format, &out[0], &out[1], &out[2]);
         }
     }
@@ -100,20 +97,19 @@ void FrameCapture::read_surface()
 
 void FrameCapture::write_frame(uint32_t demoTime)
 {
+    std::vector<uint8_t> rgba = pngs_->take_buffer();
     if (useOpenGL_)
-        read_gl();
+        read_gl(rgba);
     else
-        read_surface();
+        read_surface(rgba);
     // What the viewer sees is opaque, whatever the effects left in the alpha channel.
-    for (size_t i = 3; i < rgba_.size(); i += 4)
-        rgba_[i] = 255;
+    for (size_t i = 3; i < rgba.size(); i += 4)
+        rgba[i] = 255;
     if (encoder_)
-        encoder_->write_frame(rgba_.data());
+        encoder_->write_frame(rgba.data());
     char name[32];
     std::snprintf(name, sizeof(name), "frame_%05llu.png", static_cast<unsigned long long>(written_));
-    std::string path = folder_ + "/" + name;
-    if (!stbi_write_png(path.c_str(), width_, height_, 4, rgba_.data(), width_ * 4))
-        throw BasicException::format("Couldn't write the captured frame '%s'.\n", path.c_str());
+    pngs_->write(folder_ + "/" + name, std::move(rgba));
     ++written_;
     if (showProgress_)
         show_progress(demoTime);
@@ -121,6 +117,7 @@ void FrameCapture::write_frame(uint32_t demoTime)
 
 void FrameCapture::report_summary()
 {
+    pngs_->finish();
     if (showProgress_ && written_ > 0)
         std::fputc('\n', stderr);
     showProgress_ = false; // the line is ended

@@ -4,11 +4,13 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
 struct SDL_Surface;
 
+class PngPool;
 class VideoEncoder;
 
 class FrameCapture
@@ -19,12 +21,15 @@ public:
     FrameCapture(std::string folder, int width, int height, bool useOpenGL, SDL_Surface* output,
                  uint64_t expectedFrames);
     ~FrameCapture(); // ends the progress line
+    FrameCapture(const FrameCapture&) = delete;
+    FrameCapture& operator=(const FrameCapture&) = delete;
 
     // Creates the folder (and its parents) when missing. Throws BasicException when it cannot.
     void prepare();
 
-    // Reads the frame now drawn and writes the next PNG. Throws BasicException when the file cannot be
-    // written (a missing frame would make the capture useless).
+    // Reads the frame now drawn and queues the next PNG (written on worker threads). Throws
+    // BasicException when a frame could not be written (a missing frame would make the capture useless):
+    // here for an earlier frame, or in report_summary() for the last ones.
     void write_frame(uint32_t demoTime);
 
     // Every frame written from now on also goes to `encoder` (not owned; null: none).
@@ -32,15 +37,16 @@ public:
 
     uint64_t frames_written() const { return written_; }
 
-    // Ends the progress line and tells stderr, terminal or not, "N frames written to DIR".
+    // Waits for the frames still being written, ends the progress line and tells stderr, terminal or not,
+    // "N frames written to DIR".
     void report_summary();
 
     // The number of frames the fixed clock (from + k * 1000 / fps) gives while it reads at most `to`.
     static uint64_t frame_count(uint32_t from, uint32_t to, int32_t fps);
 
 private:
-    void read_gl();
-    void read_surface();
+    void read_gl(std::vector<uint8_t>& rgba);
+    void read_surface(std::vector<uint8_t>& rgba);
     void show_progress(uint32_t demoTime);
 
     std::string folder_;
@@ -51,5 +57,6 @@ private:
     uint64_t written_ = 0;
     bool showProgress_;
     VideoEncoder* encoder_ = nullptr;
-    std::vector<uint8_t> raw_, rgba_; // reused by every frame
+    std::unique_ptr<PngPool> pngs_;
+    std::vector<uint8_t> raw_; // GL's rows, bottom first; reused by every frame
 };
