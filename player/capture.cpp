@@ -21,10 +21,20 @@ FrameCapture::FrameCapture(std::string folder, int width, int height, bool useOp
       expected_(expectedFrames), showProgress_(isatty(2) != 0),
       pngs_(std::make_unique<PngPool>(width, height, std::thread::hardware_concurrency()))
 {
+    if (useOpenGL_ && (GLEW_VERSION_2_1 || GLEW_ARB_pixel_buffer_object)) {
+        glGenBuffers(2, pbos_);
+        for (unsigned pbo : pbos_) {
+            glBindBuffer(GL_PIXEL_PACK_BUFFER, pbo);
+            glBufferData(GL_PIXEL_PACK_BUFFER, GLsizeiptr(width_) * height_ * 4, nullptr, GL_STREAM_READ);
+        }
+        glBindBuffer(GL_PIXEL_PACK_BUFFER, 0);
+    }
 }
 
 FrameCapture::~FrameCapture()
 {
+    if (pbos_[0])
+        glDeleteBuffers(2, pbos_);
     if (showProgress_ && written_ > 0)
         std::fputc('\n', stderr);
 }
@@ -46,16 +56,50 @@ uint64_t FrameCapture::frame_count(uint32_t from, uint32_t to, int32_t fps)
     return (span * uint64_t(fps) + 999) / 1000;
 }
 
-void FrameCapture::read_gl(std::vector<uint8_t>& rgba)
+void FrameCapture::read_gl(uint32_t demoTime)
 {
-    raw_.resize(rgba.size());
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadBuffer(GL_BACK);
-    glReadPixels(0, 0, width_, height_, GL_RGBA, GL_UNSIGNED_BYTE, raw_.data());
+    if (!pbos_[0]) {
+        raw_.resize(size_t(width_) * height_ * 4);
+        glReadPixels(0, 0, width_, height_, GL_RGBA, GL_UNSIGNED_BYTE, raw_.data());
+        take_gl(raw_.data(), demoTime);
+        return;
+    }
+    glBindBuffer(GL_PIXEL_PACK_BUFFER, pbos_[nextPbo_]);
+    glReadPixels(0, 0, width_, height_, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+    glBindBuffer(GL_PIXEL_PACK_BUFFER, 0);
+    take_pending_gl(); // the frame before, from the other buffer object
+    nextPbo_ ^= 1;
+    pending_ = true;
+    pendingTime_ = demoTime;
+}
+
+void FrameCapture::take_pending_gl()
+{
+    if (!pending_)
+        return;
+    pending_ = false;
+    glBindBuffer(GL_PIXEL_PACK_BUFFER, pbos_[nextPbo_ ^ 1]);
+    const void* pixels = glMapBuffer(GL_PIXEL_PACK_BUFFER, GL_READ_ONLY);
+    if (!pixels) {
+        glBindBuffer(GL_PIXEL_PACK_BUFFER, 0);
+        throw BasicException::format("Couldn't read back the captured frame %llu.\n",
+                                     static_cast<unsigned long long>(written_));
+    }
+    take_gl(static_cast<const uint8_t*>(pixels), pendingTime_);
+    glUnmapBuffer(GL_PIXEL_PACK_BUFFER);
+    glBindBuffer(GL_PIXEL_PACK_BUFFER, 0);
+}
+
+void FrameCapture::take_gl(const uint8_t* bottomFirst, uint32_t demoTime)
+{
+    std::vector<uint8_t> rgba = pngs_->take_buffer();
     // GL's rows start at the bottom, PNG's at the top.
     size_t row = size_t(width_) * 4;
     for (int y = 0; y < height_; ++y)
-        std::copy_n(&raw_[size_t(height_ - 1 - y) * row], row, &rgba[size_t(y) * row]);
+        std::copy_n(&bottomFirst[size_t(height_ - 1 - y) * row], row, &rgba[size_t(y) * row]);
+    emit(std::move(rgba), demoTime);
 }
 
 void FrameCapture::read_surface(std::vector<uint8_t>& rgba)
@@ -97,11 +141,19 @@ void FrameCapture::read_surface(std::vector<uint8_t>& rgba)
 
 void FrameCapture::write_frame(uint32_t demoTime)
 {
+    if (written_ == 0 && !pending_)
+        started_ = std::chrono::steady_clock::now();
+    if (useOpenGL_) {
+        read_gl(demoTime);
+        return;
+    }
     std::vector<uint8_t> rgba = pngs_->take_buffer();
-    if (useOpenGL_)
-        read_gl(rgba);
-    else
-        read_surface(rgba);
+    read_surface(rgba);
+    emit(std::move(rgba), demoTime);
+}
+
+void FrameCapture::emit(std::vector<uint8_t> rgba, uint32_t demoTime)
+{
     // What the viewer sees is opaque, whatever the effects left in the alpha channel.
     for (size_t i = 3; i < rgba.size(); i += 4)
         rgba[i] = 255;
@@ -117,6 +169,7 @@ void FrameCapture::write_frame(uint32_t demoTime)
 
 void FrameCapture::report_summary()
 {
+    take_pending_gl();
     pngs_->finish();
     if (showProgress_ && written_ > 0)
         std::fputc('\n', stderr);
@@ -134,8 +187,11 @@ void FrameCapture::show_progress(uint32_t demoTime)
     for (int i = 0; i < barWidth; ++i)
         bar[i] = i < filled ? '#' : '-';
     bar[barWidth] = '\0';
-    std::fprintf(stderr, "\rcapture [%s] %3d%%  frame %llu/%llu  %u ms", bar,
+    double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started_).count();
+    double rate = seconds > 0 ? double(written_) / seconds : 0;
+    unsigned left = rate > 0 ? unsigned(double(expected_ - done) / rate + 0.5) : 0;
+    std::fprintf(stderr, "\rcapture [%s] %3d%%  frame %llu/%llu  %u ms  %.1f fps  %u:%02u left ", bar,
                  expected_ ? int(done * 100 / expected_) : 100, static_cast<unsigned long long>(written_),
-                 static_cast<unsigned long long>(expected_), demoTime);
+                 static_cast<unsigned long long>(expected_), demoTime, rate, left / 60, left % 60);
     std::fflush(stderr);
 }

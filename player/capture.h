@@ -3,6 +3,7 @@
 // a terminal.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -27,7 +28,9 @@ public:
     // Creates the folder (and its parents) when missing. Throws BasicException when it cannot.
     void prepare();
 
-    // Reads the frame now drawn and queues the next PNG (written on worker threads). Throws
+    // Reads the frame now drawn and queues the next PNG (written on worker threads). With OpenGL the
+    // read-back goes into one of two pixel buffer objects in turn and the frame is taken out of it at the
+    // next call, so the renderer does not wait for it. Throws
     // BasicException when a frame could not be written (a missing frame would make the capture useless):
     // here for an earlier frame, or in report_summary() for the last ones.
     void write_frame(uint32_t demoTime);
@@ -37,16 +40,19 @@ public:
 
     uint64_t frames_written() const { return written_; }
 
-    // Waits for the frames still being written, ends the progress line and tells stderr, terminal or not,
-    // "N frames written to DIR".
+    // Takes out the last frame read, waits for the frames still being written, ends the progress line and
+    // tells stderr, terminal or not, "N frames written to DIR".
     void report_summary();
 
     // The number of frames the fixed clock (from + k * 1000 / fps) gives while it reads at most `to`.
     static uint64_t frame_count(uint32_t from, uint32_t to, int32_t fps);
 
 private:
-    void read_gl(std::vector<uint8_t>& rgba);
+    void read_gl(uint32_t demoTime);
+    void take_gl(const uint8_t* bottomFirst, uint32_t demoTime); // flips the rows, then emit()
+    void take_pending_gl();                                      // the frame in pbos_[nextPbo_ ^ 1]
     void read_surface(std::vector<uint8_t>& rgba);
+    void emit(std::vector<uint8_t> rgba, uint32_t demoTime); // to the encoder and the PNG workers
     void show_progress(uint32_t demoTime);
 
     std::string folder_;
@@ -58,5 +64,10 @@ private:
     bool showProgress_;
     VideoEncoder* encoder_ = nullptr;
     std::unique_ptr<PngPool> pngs_;
-    std::vector<uint8_t> raw_; // GL's rows, bottom first; reused by every frame
+    std::vector<uint8_t> raw_; // GL's rows, bottom first, when there are no pixel buffer objects
+    unsigned pbos_[2] = {0, 0};
+    unsigned nextPbo_ = 0;
+    bool pending_ = false; // a frame waits in pbos_[nextPbo_ ^ 1]
+    uint32_t pendingTime_ = 0;
+    std::chrono::steady_clock::time_point started_;
 };
