@@ -91,7 +91,8 @@ CommandLine parse_command_line(int argc, const char* const* argv)
         }
         std::string name = arg;
         bool takesValue = name == "--size" || name == "--capture" || name == "--fps" || name == "--from" ||
-                          name == "--to" || name == "--video" || name == "--loop" || name == "--repeat";
+                          name == "--to" || name == "--video" || name == "--loop" || name == "--repeat" ||
+                          name == "--crf" || name == "--codec";
         const char* value = nullptr;
         if (takesValue) {
             if (i + 1 >= argc) {
@@ -137,6 +138,16 @@ CommandLine parse_command_line(int argc, const char* const* argv)
             if (!*value)
                 fail("--video needs a file name");
             cl.videoFile = value;
+        } else if (name == "--crf") {
+            if (!parse_count(value, 51, &number))
+                fail(std::string("--crf wants a whole number from 0 to 51, not '") + value + "'");
+            else
+                cl.crf = int32_t(number);
+        } else if (name == "--codec") {
+            cl.videoCodec = value;
+            if (cl.videoCodec != "h264" && cl.videoCodec != "h265" && cl.videoCodec != "ffv1" &&
+                cl.videoCodec != "prores")
+                fail(std::string("--codec wants h264, h265, ffv1 or prores, not '") + value + "'");
         } else if (name == "--repeat") {
             if (!parse_count(value, 1000, &number) || number == 0)
                 fail(std::string("--repeat wants a whole number from 1 to 1000, not '") + value + "'");
@@ -173,6 +184,10 @@ CommandLine parse_command_line(int argc, const char* const* argv)
         fail("--fps, --from, --to and --repeat only apply to --capture");
     if (!cl.videoFile.empty() && cl.captureDir.empty())
         fail("--video only applies to --capture");
+    if ((cl.crf >= 0 || !cl.videoCodec.empty()) && cl.videoFile.empty())
+        fail("--crf and --codec only apply to --video");
+    if (cl.crf >= 0 && (cl.videoCodec == "ffv1" || cl.videoCodec == "prores"))
+        fail("--crf applies to h264 and h265 (ffv1 is lossless, prores has its own profiles)");
     if (!cl.videoFile.empty() && cl.repeat > 1)
         fail("--repeat does not go with --video: the music plays once");
     if (!cl.captureDir.empty() && (cl.hasLoop || cl.dev))
@@ -223,6 +238,8 @@ const char* command_line_usage()
            "  --to MS         last captured demo time (default: the demo's RunningTime)\n"
            "  --video FILE    with --capture: encode the frames and the music (from the same\n"
            "                  start) into FILE with ffmpeg\n"
+           "  --codec C       with --video: h264, h265, ffv1 (lossless) or prores\n"
+           "  --crf N         with --video and h264 or h265: quality, 0 (best) .. 51\n"
            "  --repeat N      with --capture: capture the range N times over in one run; every\n"
            "                  pass starts its events afresh and the frame numbers run on\n"
            "  --check         load the document and its libraries, report every problem found\n"

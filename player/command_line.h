@@ -45,6 +45,8 @@ struct CommandLine {
     bool hasFrom = false, hasTo = false;
     uint32_t from = 0, to = 0; // ms
     std::string videoFile;     // empty: no video
+    std::string videoCodec;    // --codec: h264, h265, ffv1 or prores; empty: ffmpeg's for the container
+    int32_t crf = -1;          // --crf 0..51 (h264, h265); -1: the encoder's default
     int32_t repeat = 1;        // capture passes, 1..1000
     bool check = false, dev = false;
     bool describe = false;

@@ -147,3 +147,16 @@ TEST(CommandLine, MalformedOptionsAreReportedNotGuessed)
 }
 
 } // namespace
+
+TEST(CommandLine, CodecAndCrfGoWithVideoOnlyAndCrfOnlyWithH264OrH265)
+{
+    CommandLine cl = parse({"--capture", "f", "--video", "v.mp4", "--codec", "h265", "--crf", "0", "d.xml"});
+    EXPECT_EQ(cl.error, "");
+    EXPECT_EQ(cl.videoCodec, "h265");
+    EXPECT_EQ(cl.crf, 0);
+    EXPECT_EQ(parse({"--capture", "f", "--video", "v.mp4"}).crf, -1);
+    EXPECT_NE(parse({"--capture", "f", "--video", "v.mp4", "--codec", "vp9"}).error, "");
+    EXPECT_NE(parse({"--capture", "f", "--video", "v.mp4", "--crf", "52"}).error, "");
+    EXPECT_NE(parse({"--capture", "f", "--codec", "h264"}).error, "");
+    EXPECT_NE(parse({"--capture", "f", "--video", "v.mov", "--codec", "prores", "--crf", "20"}).error, "");
+}
