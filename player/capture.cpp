@@ -19,7 +19,8 @@ FrameCapture::FrameCapture(std::string folder, int width, int height, bool useOp
                            uint64_t expectedFrames)
     : folder_(std::move(folder)), width_(width), height_(height), useOpenGL_(useOpenGL), output_(output),
       expected_(expectedFrames), showProgress_(isatty(2) != 0),
-      pngs_(std::make_unique<PngPool>(width, height, std::thread::hardware_concurrency()))
+      pngs_(folder_.empty() ? nullptr
+                            : std::make_unique<PngPool>(width, height, std::thread::hardware_concurrency()))
 {
     if (useOpenGL_ && (GLEW_VERSION_2_1 || GLEW_ARB_pixel_buffer_object)) {
         glGenBuffers(2, pbos_);
@@ -41,6 +42,8 @@ FrameCapture::~FrameCapture()
 
 void FrameCapture::prepare()
 {
+    if (folder_.empty())
+        return; // a video only
     std::error_code error;
     std::filesystem::create_directories(folder_, error);
     if (error || !std::filesystem::is_directory(folder_, error))
@@ -94,12 +97,20 @@ void FrameCapture::take_pending_gl()
 
 void FrameCapture::take_gl(const uint8_t* bottomFirst, uint32_t demoTime)
 {
-    std::vector<uint8_t> rgba = pngs_->take_buffer();
+    std::vector<uint8_t> rgba = take_buffer();
     // GL's rows start at the bottom, PNG's at the top.
     size_t row = size_t(width_) * 4;
     for (int y = 0; y < height_; ++y)
         std::copy_n(&bottomFirst[size_t(height_ - 1 - y) * row], row, &rgba[size_t(y) * row]);
     emit(std::move(rgba), demoTime);
+}
+
+std::vector<uint8_t> FrameCapture::take_buffer()
+{
+    if (pngs_)
+        return pngs_->take_buffer();
+    videoFrame_.resize(size_t(width_) * height_ * 4);
+    return std::move(videoFrame_);
 }
 
 void FrameCapture::read_surface(std::vector<uint8_t>& rgba)
@@ -147,7 +158,7 @@ void FrameCapture::write_frame(uint32_t demoTime)
         read_gl(demoTime);
         return;
     }
-    std::vector<uint8_t> rgba = pngs_->take_buffer();
+    std::vector<uint8_t> rgba = take_buffer();
     read_surface(rgba);
     emit(std::move(rgba), demoTime);
 }
@@ -159,9 +170,13 @@ void FrameCapture::emit(std::vector<uint8_t> rgba, uint32_t demoTime)
         rgba[i] = 255;
     if (encoder_)
         encoder_->write_frame(rgba.data());
-    char name[32];
-    std::snprintf(name, sizeof(name), "frame_%05llu.png", static_cast<unsigned long long>(written_));
-    pngs_->write(folder_ + "/" + name, std::move(rgba));
+    if (pngs_) {
+        char name[32];
+        std::snprintf(name, sizeof(name), "frame_%05llu.png", static_cast<unsigned long long>(written_));
+        pngs_->write(folder_ + "/" + name, std::move(rgba));
+    } else {
+        videoFrame_ = std::move(rgba); // kept for the next frame
+    }
     ++written_;
     if (showProgress_)
         show_progress(demoTime);
@@ -170,10 +185,13 @@ void FrameCapture::emit(std::vector<uint8_t> rgba, uint32_t demoTime)
 void FrameCapture::report_summary()
 {
     take_pending_gl();
-    pngs_->finish();
+    if (pngs_)
+        pngs_->finish();
     if (showProgress_ && written_ > 0)
         std::fputc('\n', stderr);
     showProgress_ = false; // the line is ended
+    if (!pngs_)
+        return; // the video says how many frames it holds
     std::fprintf(stderr, "%llu frame%s written to %s\n", static_cast<unsigned long long>(written_),
                  written_ == 1 ? "" : "s", folder_.c_str());
 }

@@ -1,6 +1,6 @@
 // Offline rendering: every frame read back before it is presented and written as DIR/frame_NNNNN.png
-// (frame numbers from 00000, five digits or more), with a one-line progress bar on stderr when stderr is
-// a terminal.
+// (frame numbers from 00000, five digits or more) and/or to a video, with a one-line progress bar on
+// stderr when stderr is a terminal.
 #pragma once
 
 #include <chrono>
@@ -17,8 +17,9 @@ class VideoEncoder;
 class FrameCapture
 {
 public:
-    // width x height: the window's size. Without OpenGL, frames are read from `output` (output surface 0)
-    // instead of the GL back buffer. expectedFrames only feeds the progress bar.
+    // An empty folder: no PNG files (a video only). width x height: the window's size. Without OpenGL, frames
+    // are read from `output` (output surface 0) instead of the GL back buffer. expectedFrames only feeds the
+    // progress bar.
     FrameCapture(std::string folder, int width, int height, bool useOpenGL, SDL_Surface* output,
                  uint64_t expectedFrames);
     ~FrameCapture(); // ends the progress line
@@ -51,6 +52,7 @@ private:
     void read_gl(uint32_t demoTime);
     void take_gl(const uint8_t* bottomFirst, uint32_t demoTime); // flips the rows, then emit()
     void take_pending_gl();                                      // the frame in pbos_[nextPbo_ ^ 1]
+    std::vector<uint8_t> take_buffer(); // from the PNG workers, or the one kept when there are none
     void read_surface(std::vector<uint8_t>& rgba);
     void emit(std::vector<uint8_t> rgba, uint32_t demoTime); // to the encoder and the PNG workers
     void show_progress(uint32_t demoTime);
@@ -63,8 +65,9 @@ private:
     uint64_t written_ = 0;
     bool showProgress_;
     VideoEncoder* encoder_ = nullptr;
-    std::unique_ptr<PngPool> pngs_;
-    std::vector<uint8_t> raw_; // GL's rows, bottom first, when there are no pixel buffer objects
+    std::unique_ptr<PngPool> pngs_;   // null: a video only, no folder
+    std::vector<uint8_t> videoFrame_; // the one frame buffer of a video only
+    std::vector<uint8_t> raw_;        // GL's rows, bottom first, when there are no pixel buffer objects
     unsigned pbos_[2] = {0, 0};
     unsigned nextPbo_ = 0;
     bool pending_ = false; // a frame waits in pbos_[nextPbo_ ^ 1]

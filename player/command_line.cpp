@@ -138,6 +138,7 @@ CommandLine parse_command_line(int argc, const char* const* argv)
             if (!*value)
                 fail("--video needs a file name");
             cl.videoFile = value;
+            cl.noSetup = cl.windowed = true;
         } else if (name == "--crf") {
             if (!parse_count(value, 51, &number))
                 fail(std::string("--crf wants a whole number from 0 to 51, not '") + value + "'");
@@ -173,27 +174,25 @@ CommandLine parse_command_line(int argc, const char* const* argv)
             fail("unknown option '" + name + "' (see --help)");
         }
     }
-    if (cl.fullscreen && (cl.windowed || !cl.captureDir.empty()))
-        fail("--fullscreen does not go with --windowed, --size or --capture");
+    if (cl.fullscreen && (cl.windowed || cl.offline()))
+        fail("--fullscreen does not go with --windowed, --size, --capture or --video");
     // An author switches between the demo and the editor: a window, unless full screen is asked for.
     if (cl.dev && !cl.fullscreen)
         cl.windowed = true;
     if (cl.hasFrom && cl.hasTo && cl.to < cl.from)
         fail("--to must not be before --from");
-    if (captureTiming && cl.captureDir.empty())
-        fail("--fps, --from, --to and --repeat only apply to --capture");
-    if (!cl.videoFile.empty() && cl.captureDir.empty())
-        fail("--video only applies to --capture");
+    if (captureTiming && !cl.offline())
+        fail("--fps, --from, --to and --repeat only apply to --capture and --video");
     if ((cl.crf >= 0 || !cl.videoCodec.empty()) && cl.videoFile.empty())
         fail("--crf and --codec only apply to --video");
     if (cl.crf >= 0 && (cl.videoCodec == "ffv1" || cl.videoCodec == "prores"))
         fail("--crf applies to h264 and h265 (ffv1 is lossless, prores has its own profiles)");
     if (!cl.videoFile.empty() && cl.repeat > 1)
         fail("--repeat does not go with --video: the music plays once");
-    if (!cl.captureDir.empty() && (cl.hasLoop || cl.dev))
-        fail("--loop and --dev play in real time: they do not go with --capture");
-    if (cl.check && (!cl.captureDir.empty() || cl.dev || cl.hasLoop))
-        fail("--check plays nothing: it goes with no --capture, --dev or --loop");
+    if (cl.offline() && (cl.hasLoop || cl.dev))
+        fail("--loop and --dev play in real time: they do not go with --capture or --video");
+    if (cl.check && (cl.offline() || cl.dev || cl.hasLoop))
+        fail("--check plays nothing: it goes with no --capture, --video, --dev or --loop");
     if (cl.describe) {
         if (argc != int(positional.size()) + 2)
             fail("--describe goes with no other option");

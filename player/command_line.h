@@ -55,6 +55,9 @@ struct CommandLine {
     uint32_t loopFrom = 0, loopTo = 0; // ms, loopFrom < loopTo
     bool help = false, version = false;
 
+    // --capture or --video: frames drawn on the fixed clock instead of in real time.
+    bool offline() const { return !captureDir.empty() || !videoFile.empty(); }
+
     std::string error; // non-empty when an option was malformed: the message to show, no line end
 };
 

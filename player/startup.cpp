@@ -299,7 +299,7 @@ uint32_t Player::start_music()
     if (!(config_.initFlags & SDL_INIT_AUDIO))
         return start;
     // Offline rendering runs on its own clock: the music would only play out of step with it.
-    bool playing = music_ && cl_.captureDir.empty();
+    bool playing = music_ && !cl_.offline();
     if (playing)
         Mix_PlayMusic(music_, 0);
     if (music_ && Mix_GetMusicType(music_) != MUS_OGG)
@@ -314,7 +314,7 @@ void Player::play(uint32_t start)
 {
     step_ = StartupStep::Playing;
     bool ok;
-    if (!cl_.captureDir.empty()) {
+    if (cl_.offline()) {
         ok = capture(start);
     } else {
         MusicControl music(music_);
