@@ -7,33 +7,43 @@
 #include <cstring>
 #include <filesystem>
 #include <system_error>
+#include <thread>
 #include <unistd.h>
 
 #include <vortel/plugin.h>
 
+#include "png_pool.h"
 #include "video_encoder.h"
-
-// Static, so the test helpers' own copy of the writer never clashes with this one.
-#define STB_IMAGE_WRITE_STATIC
-#define STB_IMAGE_WRITE_IMPLEMENTATION
-#include <stb/stb_image_write.h>
 
 FrameCapture::FrameCapture(std::string folder, int width, int height, bool useOpenGL, SDL_Surface* output,
                            uint64_t expectedFrames)
     : folder_(std::move(folder)), width_(width), height_(height), useOpenGL_(useOpenGL), output_(output),
-      expected_(expectedFrames), showProgress_(isatty(2) != 0)
+      expected_(expectedFrames), showProgress_(isatty(2) != 0),
+      pngs_(folder_.empty() ? nullptr
+                            : std::make_unique<PngPool>(width, height, std::thread::hardware_concurrency()))
 {
-    rgba_.resize(size_t(width_) * height_ * 4);
+    if (useOpenGL_ && (GLEW_VERSION_2_1 || GLEW_ARB_pixel_buffer_object)) {
+        glGenBuffers(2, pbos_);
+        for (unsigned pbo : pbos_) {
+            glBindBuffer(GL_PIXEL_PACK_BUFFER, pbo);
+            glBufferData(GL_PIXEL_PACK_BUFFER, GLsizeiptr(width_) * height_ * 4, nullptr, GL_STREAM_READ);
+        }
+        glBindBuffer(GL_PIXEL_PACK_BUFFER, 0);
+    }
 }
 
 FrameCapture::~FrameCapture()
 {
+    if (pbos_[0])
+        glDeleteBuffers(2, pbos_);
     if (showProgress_ && written_ > 0)
         std::fputc('\n', stderr);
 }
 
 void FrameCapture::prepare()
 {
+    if (folder_.empty())
+        return; // a video only
     std::error_code error;
     std::filesystem::create_directories(folder_, error);
     if (error || !std::filesystem::is_directory(folder_, error))
@@ -49,21 +59,63 @@ uint64_t FrameCapture::frame_count(uint32_t from, uint32_t to, int32_t fps)
     return (span * uint64_t(fps) + 999) / 1000;
 }
 
-void FrameCapture::read_gl()
+void FrameCapture::read_gl(uint32_t demoTime)
 {
-    raw_.resize(rgba_.size());
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadBuffer(GL_BACK);
-    glReadPixels(0, 0, width_, height_, GL_RGBA, GL_UNSIGNED_BYTE, raw_.data());
+    if (!pbos_[0]) {
+        raw_.resize(size_t(width_) * height_ * 4);
+        glReadPixels(0, 0, width_, height_, GL_RGBA, GL_UNSIGNED_BYTE, raw_.data());
+        take_gl(raw_.data(), demoTime);
+        return;
+    }
+    glBindBuffer(GL_PIXEL_PACK_BUFFER, pbos_[nextPbo_]);
+    glReadPixels(0, 0, width_, height_, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+    glBindBuffer(GL_PIXEL_PACK_BUFFER, 0);
+    take_pending_gl(); // the frame before, from the other buffer object
+    nextPbo_ ^= 1;
+    pending_ = true;
+    pendingTime_ = demoTime;
+}
+
+void FrameCapture::take_pending_gl()
+{
+    if (!pending_)
+        return;
+    pending_ = false;
+    glBindBuffer(GL_PIXEL_PACK_BUFFER, pbos_[nextPbo_ ^ 1]);
+    const void* pixels = glMapBuffer(GL_PIXEL_PACK_BUFFER, GL_READ_ONLY);
+    if (!pixels) {
+        glBindBuffer(GL_PIXEL_PACK_BUFFER, 0);
+        throw BasicException::format("Couldn't read back the captured frame %llu.\n",
+                                     static_cast<unsigned long long>(written_));
+    }
+    take_gl(static_cast<const uint8_t*>(pixels), pendingTime_);
+    glUnmapBuffer(GL_PIXEL_PACK_BUFFER);
+    glBindBuffer(GL_PIXEL_PACK_BUFFER, 0);
+}
+
+void FrameCapture::take_gl(const uint8_t* bottomFirst, uint32_t demoTime)
+{
+    std::vector<uint8_t> rgba = take_buffer();
     // GL's rows start at the bottom, PNG's at the top.
     size_t row = size_t(width_) * 4;
     for (int y = 0; y < height_; ++y)
-        std::copy_n(&raw_[size_t(height_ - 1 - y) * row], row, &rgba_[size_t(y) * row]);
+        std::copy_n(&bottomFirst[size_t(height_ - 1 - y) * row], row, &rgba[size_t(y) * row]);
+    emit(std::move(rgba), demoTime);
 }
 
-void FrameCapture::read_surface()
+std::vector<uint8_t> FrameCapture::take_buffer()
 {
-    std::fill(rgba_.begin(), rgba_.end(), 0);
+    if (pngs_)
+        return pngs_->take_buffer();
+    videoFrame_.resize(size_t(width_) * height_ * 4);
+    return std::move(videoFrame_);
+}
+
+void FrameCapture::read_surface(std::vector<uint8_t>& rgba)
+{
+    std::fill(rgba.begin(), rgba.end(), 0);
     if (!output_)
         return;
     SDL_LockSurface(output_);
@@ -91,7 +143,7 @@ void FrameCapture::read_surface()
                 std::memcpy(&pixel, p, 4);
                 break;
             }
-            uint8_t* out = &rgba_[(size_t(y) * width_ + x) * 4];
+            uint8_t* out = &rgba[(size_t(y) * width_ + x) * 4];
             SDL_GetRGB(pixel, output_->format, &out[0], &out[1], &out[2]);
         }
     }
@@ -100,20 +152,31 @@ void FrameCapture::read_surface()
 
 void FrameCapture::write_frame(uint32_t demoTime)
 {
-    if (useOpenGL_)
-        read_gl();
-    else
-        read_surface();
+    if (written_ == 0 && !pending_)
+        started_ = std::chrono::steady_clock::now();
+    if (useOpenGL_) {
+        read_gl(demoTime);
+        return;
+    }
+    std::vector<uint8_t> rgba = take_buffer();
+    read_surface(rgba);
+    emit(std::move(rgba), demoTime);
+}
+
+void FrameCapture::emit(std::vector<uint8_t> rgba, uint32_t demoTime)
+{
     // What the viewer sees is opaque, whatever the effects left in the alpha channel.
-    for (size_t i = 3; i < rgba_.size(); i += 4)
-        rgba_[i] = 255;
+    for (size_t i = 3; i < rgba.size(); i += 4)
+        rgba[i] = 255;
     if (encoder_)
-        encoder_->write_frame(rgba_.data());
-    char name[32];
-    std::snprintf(name, sizeof(name), "frame_%05llu.png", static_cast<unsigned long long>(written_));
-    std::string path = folder_ + "/" + name;
-    if (!stbi_write_png(path.c_str(), width_, height_, 4, rgba_.data(), width_ * 4))
-        throw BasicException::format("Couldn't write the captured frame '%s'.\n", path.c_str());
+        encoder_->write_frame(rgba.data());
+    if (pngs_) {
+        char name[32];
+        std::snprintf(name, sizeof(name), "frame_%05llu.png", static_cast<unsigned long long>(written_));
+        pngs_->write(folder_ + "/" + name, std::move(rgba));
+    } else {
+        videoFrame_ = std::move(rgba); // kept for the next frame
+    }
     ++written_;
     if (showProgress_)
         show_progress(demoTime);
@@ -121,9 +184,14 @@ void FrameCapture::write_frame(uint32_t demoTime)
 
 void FrameCapture::report_summary()
 {
+    take_pending_gl();
+    if (pngs_)
+        pngs_->finish();
     if (showProgress_ && written_ > 0)
         std::fputc('\n', stderr);
     showProgress_ = false; // the line is ended
+    if (!pngs_)
+        return; // the video says how many frames it holds
     std::fprintf(stderr, "%llu frame%s written to %s\n", static_cast<unsigned long long>(written_),
                  written_ == 1 ? "" : "s", folder_.c_str());
 }
@@ -137,8 +205,11 @@ void FrameCapture::show_progress(uint32_t demoTime)
     for (int i = 0; i < barWidth; ++i)
         bar[i] = i < filled ? '#' : '-';
     bar[barWidth] = '\0';
-    std::fprintf(stderr, "\rcapture [%s] %3d%%  frame %llu/%llu  %u ms", bar,
+    double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started_).count();
+    double rate = seconds > 0 ? double(written_) / seconds : 0;
+    unsigned left = rate > 0 ? unsigned(double(expected_ - done) / rate + 0.5) : 0;
+    std::fprintf(stderr, "\rcapture [%s] %3d%%  frame %llu/%llu  %u ms  %.1f fps  %u:%02u left ", bar,
                  expected_ ? int(done * 100 / expected_) : 100, static_cast<unsigned long long>(written_),
-                 static_cast<unsigned long long>(expected_), demoTime);
+                 static_cast<unsigned long long>(expected_), demoTime, rate, left / 60, left % 60);
     std::fflush(stderr);
 }

@@ -114,7 +114,7 @@ CommandLine parse_command_line(int argc, const char* const* argv)
         std::string name = arg;
         bool takesValue = name == "--size" || name == "--capture" || name == "--fps" || name == "--from" ||
                           name == "--to" || name == "--video" || name == "--loop" || name == "--repeat" ||
-                          name == "--motion-blur";
+                          name == "--motion-blur" || name == "--crf" || name == "--codec";
         const char* value = nullptr;
         if (takesValue) {
             if (i + 1 >= argc) {
@@ -160,6 +160,17 @@ CommandLine parse_command_line(int argc, const char* const* argv)
             if (!*value)
                 fail("--video needs a file name");
             cl.videoFile = value;
+            cl.noSetup = cl.windowed = true;
+        } else if (name == "--crf") {
+            if (!parse_count(value, 51, &number))
+                fail(std::string("--crf wants a whole number from 0 to 51, not '") + value + "'");
+            else
+                cl.crf = int32_t(number);
+        } else if (name == "--codec") {
+            cl.videoCodec = value;
+            if (cl.videoCodec != "h264" && cl.videoCodec != "h265" && cl.videoCodec != "ffv1" &&
+                cl.videoCodec != "prores")
+                fail(std::string("--codec wants h264, h265, ffv1 or prores, not '") + value + "'");
         } else if (name == "--repeat") {
             if (!parse_count(value, 1000, &number) || number == 0)
                 fail(std::string("--repeat wants a whole number from 1 to 1000, not '") + value + "'");
@@ -192,25 +203,27 @@ CommandLine parse_command_line(int argc, const char* const* argv)
             fail("unknown option '" + name + "' (see --help)");
         }
     }
-    if (cl.fullscreen && (cl.windowed || !cl.captureDir.empty()))
-        fail("--fullscreen does not go with --windowed, --size or --capture");
+    if (cl.fullscreen && (cl.windowed || cl.offline()))
+        fail("--fullscreen does not go with --windowed, --size, --capture or --video");
     // An author switches between the demo and the editor: a window, unless full screen is asked for.
     if (cl.dev && !cl.fullscreen)
         cl.windowed = true;
     if (cl.hasFrom && cl.hasTo && cl.to < cl.from)
         fail("--to must not be before --from");
-    if (captureTiming && cl.captureDir.empty())
-        fail("--fps, --from, --to and --repeat only apply to --capture");
-    if (captureQuality && cl.captureDir.empty())
-        fail("--motion-blur only applies to --capture");
-    if (!cl.videoFile.empty() && cl.captureDir.empty())
-        fail("--video only applies to --capture");
+    if (captureTiming && !cl.offline())
+        fail("--fps, --from, --to and --repeat only apply to --capture and --video");
+    if (captureQuality && !cl.offline())
+        fail("--motion-blur only applies to --capture and --video");
+    if ((cl.crf >= 0 || !cl.videoCodec.empty()) && cl.videoFile.empty())
+        fail("--crf and --codec only apply to --video");
+    if (cl.crf >= 0 && (cl.videoCodec == "ffv1" || cl.videoCodec == "prores"))
+        fail("--crf applies to h264 and h265 (ffv1 is lossless, prores has its own profiles)");
     if (!cl.videoFile.empty() && cl.repeat > 1)
         fail("--repeat does not go with --video: the music plays once");
-    if (!cl.captureDir.empty() && (cl.hasLoop || cl.dev))
-        fail("--loop and --dev play in real time: they do not go with --capture");
-    if (cl.check && (!cl.captureDir.empty() || cl.dev || cl.hasLoop))
-        fail("--check plays nothing: it goes with no --capture, --dev or --loop");
+    if (cl.offline() && (cl.hasLoop || cl.dev))
+        fail("--loop and --dev play in real time: they do not go with --capture or --video");
+    if (cl.check && (cl.offline() || cl.dev || cl.hasLoop))
+        fail("--check plays nothing: it goes with no --capture, --video, --dev or --loop");
     if (cl.describe) {
         if (argc != int(positional.size()) + 2)
             fail("--describe goes with no other option");
@@ -253,13 +266,16 @@ const char* command_line_usage()
            "  --fps N         capture rate, frames per second (default 60)\n"
            "  --from MS       first captured demo time (default: the start offset)\n"
            "  --to MS         last captured demo time (default: the demo's RunningTime)\n"
-           "  --video FILE    with --capture: encode the frames and the music (from the same\n"
-           "                  start) into FILE with ffmpeg\n"
+           "  --video FILE    encode the frames and the music (from the same start) into FILE\n"
+           "                  with ffmpeg; PNG files only when --capture is given too\n"
+           "  --codec C       with --video: h264, h265, ffv1 (lossless) or prores\n"
+           "  --crf N         with --video and h264 or h265: quality, 0 (best) .. 51\n"
            "  --repeat N      with --capture: capture the range N times over in one run; every\n"
            "                  pass starts its events afresh and the frame numbers run on\n"
            "  --motion-blur K[:S]\n"
-           "                  with --capture: every frame is the average of K sub-frames (1..64)\n"
-           "                  spread over S of the frame's interval (0 < S <= 1, default 0.5)\n"
+           "                  with --capture or --video: every frame is the average of K\n"
+           "                  sub-frames (1..64) spread over S of the frame's interval\n"
+           "                  (0 < S <= 1, default 0.5)\n"
            "  --check         load the document and its libraries, report every problem found\n"
            "                  (exit status 1 when there is any); nothing is played\n"
            "  --describe LIBRARY...\n"

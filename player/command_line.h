@@ -47,6 +47,8 @@ struct CommandLine {
     bool hasFrom = false, hasTo = false;
     uint32_t from = 0, to = 0;    // ms
     std::string videoFile;        // empty: no video
+    std::string videoCodec;       // --codec: h264, h265, ffv1 or prores; empty: ffmpeg's for the container
+    int32_t crf = -1;             // --crf 0..51 (h264, h265); -1: the encoder's default
     int32_t repeat = 1;           // capture passes, 1..1000
     int32_t motionBlurFrames = 1; // --motion-blur: sub-frames per captured frame
     double shutter = 0.5;         // --motion-blur: the part of the frame interval they cover
@@ -56,6 +58,9 @@ struct CommandLine {
     bool hasLoop = false;
     uint32_t loopFrom = 0, loopTo = 0; // ms, loopFrom < loopTo
     bool help = false, version = false;
+
+    // --capture or --video: frames drawn on the fixed clock instead of in real time.
+    bool offline() const { return !captureDir.empty() || !videoFile.empty(); }
 
     std::string error; // non-empty when an option was malformed: the message to show, no line end
 };

@@ -300,7 +300,7 @@ uint32_t Player::start_music()
     if (!(config_.initFlags & SDL_INIT_AUDIO))
         return start;
     // Offline rendering runs on its own clock: the music would only play out of step with it.
-    bool playing = music_ && cl_.captureDir.empty();
+    bool playing = music_ && !cl_.offline();
     if (playing)
         Mix_PlayMusic(music_, 0);
     if (music_ && Mix_GetMusicType(music_) != MUS_OGG)
@@ -315,7 +315,7 @@ void Player::play(uint32_t start)
 {
     step_ = StartupStep::Playing;
     bool ok;
-    if (!cl_.captureDir.empty()) {
+    if (cl_.offline()) {
         ok = capture(start);
     } else {
         MusicControl music(music_);
@@ -361,7 +361,7 @@ bool Player::capture(uint32_t start)
         bool music = !musicPath_.empty() && access(musicPath_.c_str(), R_OK) == 0;
         VideoSettings settings{
             cl_.videoFile, config_.width, config_.height, cl_.fps, music ? musicPath_ : std::string(),
-            from,          frames};
+            from,          frames,        cl_.videoCodec, cl_.crf};
         video = std::make_unique<VideoEncoder>(ffmpeg_, settings);
         capture.set_encoder(video.get());
     }

@@ -61,7 +61,21 @@ std::vector<std::string> ffmpeg_arguments(const VideoSettings& s)
     if (!s.music.empty())
         for (const char* a : {"-map", "1:a:0"})
             args.push_back(a);
-    for (const char* a : {"-vf", "pad=ceil(iw/2)*2:ceil(ih/2)*2", "-pix_fmt", "yuv420p"})
+    // ffv1 keeps the pixels as they are; prores is 4:2:2 at 10 bits; the others the common 4:2:0.
+    const char* encoder = s.codec == "h264"     ? "libx264"
+                          : s.codec == "h265"   ? "libx265"
+                          : s.codec == "ffv1"   ? "ffv1"
+                          : s.codec == "prores" ? "prores_ks"
+                                                : nullptr;
+    if (encoder)
+        for (const char* a : {"-c:v", encoder})
+            args.push_back(a);
+    if (s.crf >= 0) {
+        args.push_back("-crf");
+        args.push_back(std::to_string(s.crf));
+    }
+    const char* pixels = s.codec == "ffv1" ? "bgr0" : s.codec == "prores" ? "yuv422p10le" : "yuv420p";
+    for (const char* a : {"-vf", "pad=ceil(iw/2)*2:ceil(ih/2)*2", "-pix_fmt", pixels})
         args.push_back(a);
     args.push_back(s.file);
     return args;

@@ -17,6 +17,8 @@ struct VideoSettings {
     std::string music;   // empty: no sound track
     uint32_t from = 0;   // demo time of the first frame, ms: where the music starts
     uint64_t frames = 0; // frames that will be written: the sound track is as long as they are
+    std::string codec;   // h264, h265, ffv1 or prores; empty: ffmpeg's usual one for the container
+    int crf = -1;        // h264 and h265 only; -1: the encoder's default
 };
 
 // The ffmpeg arguments (without the program name) for the settings: raw RGBA frames on standard input,

@@ -1,4 +1,5 @@
 // Offline rendering: the number of frames, their names and the pictures in them.
+#include <filesystem>
 #include <gtest/gtest.h>
 
 #include <gl_window.h>
@@ -107,6 +108,19 @@ TEST(Capture, FolderThatCannotBeMadeIsAFatalError)
         << run.log;
     EXPECT_EQ(run.lines_starting("probe Probe").size(), 0u);
     EXPECT_NE(run.find_line("probe Vortel_Quit"), -1);
+}
+
+// Frames are written behind the renderer: one that cannot be written still fails the run, with its name.
+TEST(Capture, FrameThatCannotBeWrittenIsAFatalError)
+{
+    std::string folder = fresh_folder("capture_frame_blocked");
+    std::filesystem::create_directories(folder + "/frames/frame_00003.png");
+    PlayerRun run = run_player_in(
+        folder, {"--capture", "frames", "--fps", "10", "--size", "64x48", fixture("e2e_capture.xml")});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.log.find("Couldn't write the captured frame 'frames/frame_00003.png'."), std::string::npos)
+        << run.log;
+    EXPECT_EQ(run.stderrText.find("frames written to"), std::string::npos) << run.stderrText;
 }
 
 } // namespace

@@ -66,6 +66,24 @@ TEST(Video, HoldsEveryCapturedFrameAndTheMusicOfTheSameTimeRange)
     EXPECT_NEAR(std::stod(streams["audio"]["duration"]), 31.0 / 30.0, 0.05) << "as long as the frames";
 }
 
+TEST(Video, WithoutCaptureOnlyTheVideoIsWritten)
+{
+    if (!have_ffmpeg())
+        GTEST_SKIP() << "ffmpeg is not installed";
+    std::string folder = fresh_folder("video_only");
+    PlayerRun run = run_player_in(folder, {"--video", "only.mp4", "--fps", "30", "--to", "999", "--size",
+                                           "320x240", fixture("e2e_music.xml")});
+    ASSERT_EQ(run.status, 0) << run.log << run.stderrText;
+    EXPECT_NE(run.find_line("Video written: only.mp4 (30 frames)"), -1);
+    size_t files = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        files += entry.path().extension() == ".png";
+    EXPECT_EQ(files, 0u);
+    auto streams = probe_streams(folder + "/only.mp4");
+    EXPECT_EQ(streams["video"]["nb_read_frames"], "30");
+    ASSERT_EQ(streams.count("audio"), 1u) << "the music is in the video";
+}
+
 TEST(Video, DemoWithoutMusicGivesAPictureOnlyVideo)
 {
     if (!have_ffmpeg())

@@ -46,13 +46,14 @@ TEST(AuthoringOptions, MalformedLoopRangesAreRefused)
 
 TEST(AuthoringOptions, CombinationsThatCannotWorkAreRefused)
 {
-    EXPECT_EQ(parse({"--video", "out.mp4"}).error, "--video only applies to --capture");
+    EXPECT_EQ(parse({"--video", "out.mp4", "--dev"}).error,
+              "--loop and --dev play in real time: they do not go with --capture or --video");
     EXPECT_EQ(parse({"--capture", "f", "--dev"}).error,
-              "--loop and --dev play in real time: they do not go with --capture");
+              "--loop and --dev play in real time: they do not go with --capture or --video");
     EXPECT_EQ(parse({"--capture", "f", "--loop", "0-10"}).error,
-              "--loop and --dev play in real time: they do not go with --capture");
+              "--loop and --dev play in real time: they do not go with --capture or --video");
     EXPECT_EQ(parse({"--check", "--dev"}).error,
-              "--check plays nothing: it goes with no --capture, --dev or --loop");
+              "--check plays nothing: it goes with no --capture, --video, --dev or --loop");
     EXPECT_EQ(parse({"--capture", "f", "--video", ""}).error, "--video needs a file name");
 }
 
@@ -66,7 +67,7 @@ TEST(AuthoringOptions, DevOpensAWindowUnlessFullScreenIsAskedFor)
     EXPECT_FALSE(cl.windowed);
     EXPECT_TRUE(cl.fullscreen);
     EXPECT_EQ(parse({"--fullscreen", "--size", "640x480"}).error,
-              "--fullscreen does not go with --windowed, --size or --capture");
+              "--fullscreen does not go with --windowed, --size, --capture or --video");
 }
 
 TEST(AuthoringOptions, LoopRangesPastTheRunningTimeAreClamped)

@@ -157,5 +157,18 @@ TEST(CommandLine, CaptureQualityOptions)
     EXPECT_EQ(parse({"--capture", "f", "--motion-blur", "64:1"}).shutter, 1.0);
     for (const char* bad : {"0", "65", "4:0", "4:1.5", "4:", "x", "4:0.5x"})
         EXPECT_NE(parse({"--capture", "f", "--motion-blur", bad}).error, "") << bad;
-    EXPECT_EQ(parse({"--motion-blur", "4"}).error, "--motion-blur only applies to --capture");
+    EXPECT_EQ(parse({"--motion-blur", "4"}).error, "--motion-blur only applies to --capture and --video");
+}
+
+TEST(CommandLine, CodecAndCrfGoWithVideoOnlyAndCrfOnlyWithH264OrH265)
+{
+    CommandLine cl = parse({"--capture", "f", "--video", "v.mp4", "--codec", "h265", "--crf", "0", "d.xml"});
+    EXPECT_EQ(cl.error, "");
+    EXPECT_EQ(cl.videoCodec, "h265");
+    EXPECT_EQ(cl.crf, 0);
+    EXPECT_EQ(parse({"--capture", "f", "--video", "v.mp4"}).crf, -1);
+    EXPECT_NE(parse({"--capture", "f", "--video", "v.mp4", "--codec", "vp9"}).error, "");
+    EXPECT_NE(parse({"--capture", "f", "--video", "v.mp4", "--crf", "52"}).error, "");
+    EXPECT_NE(parse({"--capture", "f", "--codec", "h264"}).error, "");
+    EXPECT_NE(parse({"--capture", "f", "--video", "v.mov", "--codec", "prores", "--crf", "20"}).error, "");
 }

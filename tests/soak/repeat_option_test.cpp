@@ -24,7 +24,8 @@ TEST(RepeatOption, GoesWithCaptureOnlyAndWantsACountFromOneToAThousand)
         EXPECT_EQ(parse({"--capture", "f", "--repeat", count}).error,
                   std::string("--repeat wants a whole number from 1 to 1000, not '") + count + "'");
     }
-    EXPECT_EQ(parse({"--repeat", "2"}).error, "--fps, --from, --to and --repeat only apply to --capture");
+    EXPECT_EQ(parse({"--repeat", "2"}).error,
+              "--fps, --from, --to and --repeat only apply to --capture and --video");
     EXPECT_EQ(parse({"--capture", "f", "--video", "v.mp4", "--repeat", "2"}).error,
               "--repeat does not go with --video: the music plays once");
 }
