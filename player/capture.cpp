@@ -4,6 +4,7 @@
 #include <SDL/SDL.h>
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <system_error>
@@ -15,12 +16,23 @@
 #include "png_pool.h"
 #include "video_encoder.h"
 
+namespace
+{
+// One PNG writer per core; VORTEL_PNG_THREADS=N chooses N (0: frames are written on the player's own
+// thread, so that what the player holds in memory at a given frame does not depend on the machine's load).
+unsigned png_threads()
+{
+    if (const char* chosen = std::getenv("VORTEL_PNG_THREADS"))
+        return unsigned(std::clamp(std::atoi(chosen), 0, 64));
+    return std::max(1u, std::thread::hardware_concurrency());
+}
+} // namespace
+
 FrameCapture::FrameCapture(std::string folder, int width, int height, bool useOpenGL, SDL_Surface* output,
                            uint64_t expectedFrames)
     : folder_(std::move(folder)), width_(width), height_(height), useOpenGL_(useOpenGL), output_(output),
       expected_(expectedFrames), showProgress_(isatty(2) != 0),
-      pngs_(folder_.empty() ? nullptr
-                            : std::make_unique<PngPool>(width, height, std::thread::hardware_concurrency()))
+      pngs_(folder_.empty() ? nullptr : std::make_unique<PngPool>(width, height, png_threads()))
 {
     if (useOpenGL_ && (GLEW_VERSION_2_1 || GLEW_ARB_pixel_buffer_object)) {
         glGenBuffers(2, pbos_);

@@ -29,9 +29,9 @@ public:
         glGetIntegerv(GL_CURRENT_PROGRAM, &program_);
         glPushAttrib(GL_ALL_ATTRIB_BITS);
         glActiveTexture(GL_TEXTURE0);
-        for (GLenum cap : {GL_BLEND, GL_DEPTH_TEST, GL_SCISSOR_TEST, GL_STENCIL_TEST, GL_ALPHA_TEST, GL_CULL_FACE,
-                           GL_CLIP_PLANE0, GL_CLIP_PLANE1, GL_CLIP_PLANE2, GL_CLIP_PLANE3, GL_CLIP_PLANE4,
-                           GL_CLIP_PLANE5, GL_COLOR_LOGIC_OP, GL_DITHER})
+        for (GLenum cap : {GL_BLEND, GL_DEPTH_TEST, GL_SCISSOR_TEST, GL_STENCIL_TEST, GL_ALPHA_TEST,
+                           GL_CULL_FACE, GL_CLIP_PLANE0, GL_CLIP_PLANE1, GL_CLIP_PLANE2, GL_CLIP_PLANE3,
+                           GL_CLIP_PLANE4, GL_CLIP_PLANE5, GL_COLOR_LOGIC_OP, GL_DITHER})
             glDisable(cap);
         glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
         glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);

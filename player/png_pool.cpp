@@ -34,7 +34,7 @@ bool write_png(const std::string& path, int width, int height, const uint8_t* rg
 PngPool::PngPool(int width, int height, unsigned threads)
     : width_(width), height_(height), limit_(2 * std::max(threads, 1u))
 {
-    for (unsigned i = 0; i < std::max(threads, 1u); ++i)
+    for (unsigned i = 0; i < threads; ++i)
         workers_.emplace_back([this] { work(); });
 }
 
@@ -61,6 +61,15 @@ std::vector<uint8_t> PngPool::take_buffer()
 
 void PngPool::write(std::string path, std::vector<uint8_t> rgba)
 {
+    if (workers_.empty()) {
+        const bool ok = write_png(path, width_, height_, rgba.data());
+        std::lock_guard<std::mutex> lock(mutex_);
+        spare_.push_back(std::move(rgba));
+        if (!ok && failed_.empty())
+            failed_ = path;
+        throw_failure();
+        return;
+    }
     std::unique_lock<std::mutex> lock(mutex_);
     changed_.wait(lock, [this] { return jobs_.size() < limit_ || !failed_.empty(); });
     throw_failure();

@@ -18,8 +18,8 @@ bool write_png(const std::string& path, int width, int height, const uint8_t* rg
 class PngPool
 {
 public:
-    // `threads` workers (at least one). At most two frames per worker wait, so a slow disk slows the
-    // capture instead of filling memory.
+    // `threads` workers; 0 writes each frame on the caller's thread, in write(). At most two frames per
+    // worker wait, so a slow disk slows the capture instead of filling memory.
     PngPool(int width, int height, unsigned threads);
     // Waits for the frames queued; a failure is not reported here (call finish() for that).
     ~PngPool();

@@ -81,10 +81,10 @@ PlayerRun capture_passes(const std::string& folder, const std::string& document,
                                      "--repeat",  std::to_string(passes)};
     args.insert(args.end(), range.begin(), range.end());
     args.push_back("soak.xml");
-    // The software renderer draws on worker threads and takes more memory blocks for frames in flight
-    // when those fall behind: on a loaded machine a pass could seem to keep 64 KiB. Drawing on the
-    // player's own thread keeps its memory a matter of the demo alone.
-    return run_player_in(folder, args, "dummy", {{"LP_NUM_THREADS", "0"}});
+    // The software renderer and the PNG writers work on threads of their own and hold more memory for
+    // frames in flight when they fall behind: on a loaded machine a pass could seem to keep memory.
+    // Drawing and writing on the player's own thread keeps its memory a matter of the demo alone.
+    return run_player_in(folder, args, "dummy", {{"LP_NUM_THREADS", "0"}, {"VORTEL_PNG_THREADS", "0"}});
 }
 
 TEST(Soak, ShowcaseThreeTimesOverKeepsItsMemoryAndItsFrames)
