@@ -156,30 +156,12 @@ public:
     void* acquire(uint32_t type, int32_t index, const char* caller, const char* typeName,
                   bool privateUse = false)
     {
-        release();
-        type_ = type;
-        index_ = index;
-        name_ = nullptr;
-        typeName_ = typeName;
-        privateUse_ = privateUse;
-        isStatic_ = false;
-        resource_ = ask_registry(caller, &isStatic_);
-        held_ = resource_ != nullptr;
-        return resource_;
+        return take(type, index, nullptr, caller, typeName, privateUse);
     }
 
     void* acquire_named(uint32_t type, const char* name, const char* caller, const char* typeName)
     {
-        release();
-        type_ = type;
-        index_ = -1;
-        name_ = name;
-        typeName_ = typeName;
-        privateUse_ = false;
-        isStatic_ = false;
-        resource_ = ask_registry(caller, &isStatic_);
-        held_ = resource_ != nullptr;
-        return resource_;
+        return take(type, -1, name, caller, typeName, false);
     }
 
     bool refresh(const char* caller) { return !isStatic_ && look_again(caller); }
@@ -209,6 +191,21 @@ public:
     int32_t index() const { return index_; }
 
 private:
+    void* take(uint32_t type, int32_t index, const char* name, const char* caller, const char* typeName,
+               bool privateUse)
+    {
+        release();
+        type_ = type;
+        index_ = index;
+        name_ = name;
+        typeName_ = typeName;
+        privateUse_ = privateUse;
+        isStatic_ = false;
+        resource_ = ask_registry(caller, &isStatic_);
+        held_ = resource_ != nullptr;
+        return resource_;
+    }
+
     void* ask_registry(const char* caller, bool* isStatic) const
     {
         if (name_)
