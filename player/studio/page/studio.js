@@ -169,12 +169,14 @@ class Api {
 
 // ---------------------------------------------------------------------------------------------------
 // Live link: the player's state 20 times a second over server-sent events. The browser retries a dropped
-// stream by itself; a stream it gave up on, or one that went silent, is opened again here.
+// stream by itself; a stream it gave up on, or one that went silent, is opened again here once `mayOpen`
+// (which asks the player whether it answers us at all) says so.
 
 class LiveLink {
-  constructor(onState, onLinked) {
+  constructor(onState, onLinked, mayOpen) {
     this.onState = onState;
     this.onLinked = onLinked;
+    this.mayOpen = mayOpen;
     this.source = null;
     this.lastMessage = 0;
     this.retry = null;
@@ -210,16 +212,17 @@ class LiveLink {
 
   reopenSoon() {
     if (this.retry) return;
-    this.retry = setTimeout(() => {
+    this.retry = setTimeout(async () => {
+      if (await this.mayOpen()) this.open();
       this.retry = null;
-      this.open();
     }, 1000);
   }
 
   watch() {
     if (this.source && performance.now() - this.lastMessage > 3000) {
       this.onLinked(false);
-      this.open();
+      this.close();
+      this.reopenSoon();
     }
   }
 }
@@ -286,6 +289,10 @@ class TimelineView {
     this.drag = null;
     this.loopPreview = null;
     this.queued = false;
+    // Everything but the playhead and the loop range is drawn into this layer, again only when the
+    // document, the view or the selection changed; a playing demo only moves the playhead over it.
+    this.layer = document.createElement("canvas");
+    this.layerDirty = true;
 
     fitCanvas(canvas, () => {
       if (!this.fitted && this.studio.doc) this.fit();
@@ -426,27 +433,46 @@ class TimelineView {
   // --- drawing
 
   invalidate() {
+    this.layerDirty = true;
+    this.movePlayhead();
+  }
+
+  movePlayhead() {
     if (this.queued) return;
     this.queued = true;
     requestAnimationFrame(() => {
       this.queued = false;
       this.draw();
-      if (this.studio.isPlaying()) this.invalidate();
+      if (this.studio.isPlaying()) this.movePlayhead();
     });
   }
 
   draw() {
-    const ctx = beginDraw(this.canvas);
     const w = this.width;
     const h = this.height;
-    ctx.fillStyle = "#15171c";
-    ctx.fillRect(0, 0, w, h);
-    const doc = this.studio.doc;
-    if (!doc) return;
-
-    this.drawTracks(ctx, w, h);
-    this.drawWaveform(ctx, w);
-    this.drawRuler(ctx, w);
+    const layer = this.layer;
+    if (layer.width !== this.canvas.width || layer.height !== this.canvas.height) {
+      layer.width = this.canvas.width;
+      layer.height = this.canvas.height;
+      this.layerDirty = true;
+    }
+    if (this.layerDirty) {
+      this.layerDirty = false;
+      const under = layer.getContext("2d");
+      under.setTransform(layer.width / Math.max(1, w), 0, 0, layer.width / Math.max(1, w), 0, 0);
+      under.fillStyle = "#15171c";
+      under.fillRect(0, 0, w, h);
+      if (this.studio.doc) {
+        this.drawTracks(under, w, h);
+        this.drawWaveform(under, w);
+        this.drawRuler(under, w);
+      }
+    }
+    const ctx = this.canvas.getContext("2d");
+    ctx.setTransform(1, 0, 0, 1, 0, 0);
+    ctx.drawImage(layer, 0, 0);
+    if (!this.studio.doc) return;
+    beginDraw(this.canvas);
     this.drawLoop(ctx, h);
     this.drawPlayhead(ctx, h);
   }
@@ -476,6 +502,14 @@ class TimelineView {
         ctx.fillStyle = "rgba(0,0,0,0.35)";
         ctx.fillRect(Math.max(LABEL_W, end), y, w - Math.max(LABEL_W, end), TRACK_H);
       }
+      // Boxes too narrow to tell apart are joined into one run, drawn once.
+      let run = null;
+      const flush = () => {
+        if (!run) return;
+        ctx.fillStyle = `hsl(${run.hue} 35% 32%)`;
+        ctx.fillRect(run.x0, y + 2, run.x1 - run.x0, TRACK_H - 4);
+        run = null;
+      };
       for (const i of this.visibleEvents(t, from, to)) {
         const e = doc.tracks[t].events[i];
         const span = this.shownSpan(t, i, e);
@@ -484,6 +518,15 @@ class TimelineView {
         const bw = Math.max(1, x1 - x0);
         const hue = effectHue(e.function);
         const selected = selection && selection.track === t && selection.event === i;
+        if (bw < 2 && !selected) {
+          if (run && x0 <= run.x1 + 1) run.x1 = Math.max(run.x1, x0 + bw);
+          else {
+            flush();
+            run = { x0, x1: x0 + bw, hue };
+          }
+          continue;
+        }
+        flush();
         ctx.fillStyle = `hsl(${hue} 45% ${selected ? 48 : 34}%)`;
         ctx.fillRect(x0, y + 2, bw, TRACK_H - 4);
         if (bw > 3) {
@@ -502,6 +545,7 @@ class TimelineView {
           ctx.fillText(name, x0 + 5, y + TRACK_H / 2);
         }
       }
+      flush();
     }
     // Track numbers
     ctx.fillStyle = "#1d2028";
@@ -524,21 +568,26 @@ class TimelineView {
     const mid = top + height / 2;
     const half = height / 2 - 2;
     const n = wave.peaks.length;
-    ctx.fillStyle = "#4f8fbf";
+    // One outline: the maxima from left to right, then the minima back, filled at once.
     const firstX = Math.max(LABEL_W, Math.floor(this.timeToX(0)));
     const lastX = Math.min(w, Math.ceil(this.timeToX(wave.duration)));
+    const lows = [];
+    ctx.beginPath();
     for (let x = firstX; x < lastX; ++x) {
-      const i0 = Math.floor((this.xToTime(x) / wave.duration) * n);
-      const i1 = Math.max(i0 + 1, Math.floor((this.xToTime(x + 1) / wave.duration) * n));
-      let low = 1;
-      let high = -1;
-      for (let i = Math.max(0, i0); i < Math.min(n, i1); ++i) {
+      const i0 = clamp(Math.floor((this.xToTime(x) / wave.duration) * n), 0, n - 1);
+      const i1 = clamp(Math.floor((this.xToTime(x + 1) / wave.duration) * n), i0 + 1, n);
+      let low = wave.peaks[i0][0];
+      let high = wave.peaks[i0][1];
+      for (let i = i0 + 1; i < i1; ++i) {
         low = Math.min(low, wave.peaks[i][0]);
         high = Math.max(high, wave.peaks[i][1]);
       }
-      if (high < low) continue;
-      ctx.fillRect(x, mid - high * half, 1, Math.max(1, (high - low) * half));
+      ctx.lineTo(x, mid - high * half - 0.5);
+      lows.push(mid - low * half + 0.5);
     }
+    for (let k = lows.length - 1; k >= 0; --k) ctx.lineTo(firstX + k + 1, lows[k]);
+    ctx.fillStyle = "#4f8fbf";
+    ctx.fill();
     ctx.fillStyle = "#8a90a0";
     ctx.font = "11px system-ui, sans-serif";
     ctx.textBaseline = "top";
@@ -823,6 +872,27 @@ class ParamPanel {
     return new Units(description, afterRotate);
   }
 
+  // The declared name, else the described one; an angle after a rotate says which axis it turns about.
+  paramName(event, index) {
+    const units = this.unitsFor(event, index);
+    const name = event.params[index].name || (units.description && units.description.name) || `#${index}`;
+    return units.afterRotate ? `${name} (${"xyz"[units.afterRotate - 1]} angle)` : name;
+  }
+
+  // Consecutive colour parameters are red, green, blue triples from the first of them; the swatch shows
+  // the triple a parameter belongs to. One left over (an alpha) shows as grey; animated channels as 128.
+  swatchColour(event, index) {
+    const isColour = (i) => i >= 0 && i < event.params.length && this.unitsFor(event, i).kind === "colour";
+    let first = index;
+    while (isColour(first - 1)) --first;
+    let last = index;
+    while (isColour(last + 1)) ++last;
+    const start = index - ((index - first) % 3);
+    const level = (i) => (event.params[i].kind === "const" ? clamp(Math.round(event.params[i].value), 0, 255) : 128);
+    if (start + 2 > last) return `rgb(${level(index)}, ${level(index)}, ${level(index)})`;
+    return `rgb(${level(start)}, ${level(start + 1)}, ${level(start + 2)})`;
+  }
+
   textName(index) {
     const texts = this.studio.doc.texts || [];
     return index >= 0 && index < texts.length ? `“${texts[index]}”` : `text ${index} (none)`;
@@ -869,7 +939,7 @@ class ParamPanel {
     table.append(make("tr", {}, make("th", {}, "#"), make("th", {}, "name"), make("th", {}, "kind"), make("th", {}, "value")));
     event.params.forEach((param, index) => {
       const units = this.unitsFor(event, index);
-      const name = param.name || (units.description && units.description.name) || `#${index}`;
+      const name = this.paramName(event, index);
       const animated = studio.curves.isDrawable(param);
       const row = make("tr", {
         class: `param${animated ? " animated" : ""}${studio.focusedParam === index ? " focused" : ""}`,
@@ -877,22 +947,20 @@ class ParamPanel {
         "data-param": String(index),
       });
       row.append(make("td", { class: "index" }, String(index)), make("td", {}, name), make("td", { class: "kind" }, param.kind));
-      row.append(this.valueCell(param, units, index));
+      row.append(this.valueCell(event, param, units, index));
       if (animated) row.addEventListener("click", () => studio.focusParam(index));
       table.append(row);
     });
     el.append(table);
   }
 
-  valueCell(param, units, index) {
+  valueCell(event, param, units, index) {
     const cell = make("td");
     const studio = this.studio;
     switch (param.kind) {
       case "const": {
-        if (units.kind === "colour") {
-          const level = clamp(Math.round(param.value), 0, 255);
-          cell.append(make("span", { class: "swatch", style: `background: rgb(${level},${level},${level})` }));
-        }
+        if (units.kind === "colour")
+          cell.append(make("span", { class: "swatch", style: `background: ${this.swatchColour(event, index)}` }));
         const input = make("input", { type: "number", step: "any", value: formatNumber(units.real(param.value), 6) });
         input.addEventListener("change", () => {
           const real = Number(input.value);
@@ -1023,8 +1091,8 @@ class CurveView {
     event.params.forEach((param, index) => {
       if (!this.isDrawable(param)) return;
       const units = panel.unitsFor(event, index);
-      const name = param.name || (units.description && units.description.name) || `#${index}`;
-      const button = make("button", { type: "button", title: units.tooltip(), "data-param": String(index) }, `${index} ${name}`);
+      const button = make("button", { type: "button", title: units.tooltip(), "data-param": String(index) },
+        `${index} ${panel.paramName(event, index)}`);
       if (this.studio.focusedParam === index) button.classList.add("focused");
       button.addEventListener("click", () => this.studio.focusParam(index));
       this.tabs.append(button);
@@ -1292,7 +1360,7 @@ class Studio {
       document.getElementById("hscroll"), document.getElementById("hscroll-space"));
     this.panel = new ParamPanel(this, this.elements.panel);
     this.curves = new CurveView(this, document.getElementById("curve-canvas"), document.getElementById("curve-tabs"));
-    this.link = new LiveLink((state) => this.setState(state), (up) => this.setLinked(up));
+    this.link = new LiveLink((state) => this.setState(state), (up) => this.setLinked(up), () => this.answers());
     this.bindControls();
   }
 
@@ -1371,8 +1439,19 @@ class Studio {
     e.undo.title = `Undo (Ctrl+Z): ${state.undo} step${state.undo === 1 ? "" : "s"}`;
     e.redo.title = `Redo (Ctrl+Shift+Z, Ctrl+Y): ${state.redo} step${state.redo === 1 ? "" : "s"}`;
     if (this.doc && state.generation !== this.doc.generation) this.loadDocument().catch((error) => this.reportError(error));
-    if (!wasPlaying || state.paused) this.timeline.invalidate();
+    if (!wasPlaying || state.paused) this.timeline.movePlayhead();
     if (this.curves.curve) this.curves.draw();
+  }
+
+  // Whether the player answers the API (a 403 means this page's token is no longer valid).
+  async answers() {
+    try {
+      this.setState(await this.api.state());
+      return true;
+    } catch (error) {
+      if (error.status === 403) this.reportError(error);
+      return !this.blocked;
+    }
   }
 
   setLinked(up) {
@@ -1445,7 +1524,7 @@ class Studio {
     if (this.state) {
       this.state = { ...this.state, time: target };
       this.stateAt = performance.now();
-      this.timeline.invalidate();
+      this.timeline.movePlayhead();
     }
     if (seeking.busy) {
       seeking.next = target;
@@ -1569,6 +1648,9 @@ class Studio {
     e["zoom-in"].addEventListener("click", () => this.timeline.zoom(1.5));
     e["zoom-out"].addEventListener("click", () => this.timeline.zoom(1 / 1.5));
     e["zoom-fit"].addEventListener("click", () => this.timeline.fit());
+    // A button keeps no focus after a click, so that Space goes on pausing instead of pressing it again.
+    for (const button of document.querySelectorAll("#bar button"))
+      button.addEventListener("click", () => button.blur());
     window.addEventListener("keydown", (event) => this.key(event));
   }
 
