@@ -55,9 +55,8 @@ def wait_for(what, probe, seconds=DEADLINE_S):
 class Player:
     """`player --studio 0` on a document in its own folder, and its JSON API."""
 
-    def __init__(self, program, document, folder):
-        self.folder = folder
-        self.stderr_path = os.path.join(folder, "stderr.txt")
+    def __init__(self, program, document, folder, log=None):
+        self.stderr_path = log or os.path.join(folder, "stderr.txt")
         environment = dict(os.environ, SDL_AUDIODRIVER="dummy")
         with open(self.stderr_path, "wb") as stderr:
             self.process = subprocess.Popen([program, "--studio", "0", "--size", "640x480", document],
@@ -205,8 +204,9 @@ class StudioPageTest(unittest.TestCase):
 
 def screenshot(program, document, output):
     """The studio on a document as the README shows it: an event selected, its curve drawn."""
+    # The player runs in the current folder, so that the page shows the document's path as given.
     folder = tempfile.mkdtemp(prefix="studio_shot_")
-    player = Player(program, os.path.abspath(document), os.path.dirname(os.path.abspath(document)))
+    player = Player(program, document, os.getcwd(), log=os.path.join(folder, "stderr.txt"))
     driver = start_browser(os.path.join(folder, "profile"))
     try:
         open_studio(driver, player)
