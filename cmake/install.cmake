@@ -1,6 +1,7 @@
 # `cmake --install` layout:
 #   <prefix>/bin/player                  launcher that runs the real player from the plug-in folder
-#   <prefix>/lib/vortel/                 player, plug-ins, SDL.ini, the bundled demo and its media: the player
+#   <prefix>/lib/vortel/                 player, plug-ins, SDL.ini, the bundled demo and its media, the studio's
+#                                        page (studio/): the player
 #                                        finds libraries next to itself and plug-ins find Scaffold.so through
 #                                        RUNPATH=$ORIGIN, so the folder works wherever it is installed
 #   <prefix>/include/vortel/             the plug-in interface and the plug-in helper (plugin_helper.h)
@@ -28,6 +29,8 @@ install(PROGRAMS ${CMAKE_BINARY_DIR}/install/player DESTINATION ${CMAKE_INSTALL_
 install(FILES ${CMAKE_BINARY_DIR}/bin/player.xml ${CMAKE_BINARY_DIR}/bin/SDL.ini
         DESTINATION ${VORTEL_PLUGIN_INSTALL_DIR} OPTIONAL)
 install(DIRECTORY ${CMAKE_BINARY_DIR}/bin/showcase DESTINATION ${VORTEL_PLUGIN_INSTALL_DIR} OPTIONAL)
+# The studio's page (player --studio), served from beside the player.
+install(DIRECTORY ${CMAKE_BINARY_DIR}/bin/studio DESTINATION ${VORTEL_PLUGIN_INSTALL_DIR})
 
 # Headers an outside plug-in compiles against; the include spellings are the same as inside this tree.
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/include/vortel/ DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/vortel

@@ -114,7 +114,8 @@ CommandLine parse_command_line(int argc, const char* const* argv)
         std::string name = arg;
         bool takesValue = name == "--size" || name == "--capture" || name == "--fps" || name == "--from" ||
                           name == "--to" || name == "--video" || name == "--loop" || name == "--repeat" ||
-                          name == "--motion-blur" || name == "--crf" || name == "--codec";
+                          name == "--motion-blur" || name == "--crf" || name == "--codec" ||
+                          name == "--studio";
         const char* value = nullptr;
         if (takesValue) {
             if (i + 1 >= argc) {
@@ -189,6 +190,12 @@ CommandLine parse_command_line(int argc, const char* const* argv)
         } else if (name == "--describe") {
             cl.describe = true;
         } else if (name == "--dev") {
+            cl.dev = true;
+        } else if (name == "--studio") {
+            if (!parse_count(value, 65535, &number))
+                fail(std::string("--studio wants a port from 0 (a free one) to 65535, not '") + value + "'");
+            cl.studio = true;
+            cl.studioPort = uint16_t(number);
             cl.dev = true;
         } else if (name == "--loop") {
             if (!parse_range(value, &cl.loopFrom, &cl.loopTo))
@@ -285,6 +292,9 @@ const char* command_line_usage()
            "                  1 s (Shift: 10 s), Home restart, R reload the document, which also\n"
            "                  reloads by itself when it or a file it names is saved; the end of\n"
            "                  the demo pauses on its last frame; time and frame rate in the title\n"
+           "  --studio PORT   --dev, and a web page on http://127.0.0.1:PORT (0: a free port) that\n"
+           "                  shows the tracks, events and parameter curves live and edits them;\n"
+           "                  the address with its access token is printed at the start\n"
            "  --loop FROM-TO  play the range FROM..TO (ms) over and over (kept within the demo's\n"
            "                  RunningTime)\n"
            "  --help          show this text\n"

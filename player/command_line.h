@@ -21,6 +21,7 @@
 //                         their effects as JSON (effect_describe.h) and play nothing
 //   --dev                 authoring keys (dev_mode.h); implies --windowed unless --fullscreen is given,
 //                         but not --no-setup
+//   --studio PORT         --dev, and the studio's web page on 127.0.0.1:PORT (0: a free port); studio.h
 //   --loop FROM-TO        play the range FROM..TO ms over and over; not with --capture; a range past the
 //                         demo's RunningTime is clamped at play time (clamp_loop_range)
 //   --help, --version
@@ -53,6 +54,8 @@ struct CommandLine {
     int32_t motionBlurFrames = 1; // --motion-blur: sub-frames per captured frame
     double shutter = 0.5;         // --motion-blur: the part of the frame interval they cover
     bool check = false, dev = false;
+    bool studio = false;
+    uint16_t studioPort = 0; // --studio: 0 asks for a free port
     bool describe = false;
     std::vector<std::string> describeLibraries; // with --describe: the positional arguments
     bool hasLoop = false;

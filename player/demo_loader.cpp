@@ -345,6 +345,7 @@ Param read_param(const DOMElement* element, uint32_t duration, int combiDepth)
         // One linear segment over the whole event.
         param.kind = kParamMulti;
         param.interpolation = kInterpolLin;
+        param.linearForm = true;
         param.keys = {required_int(element, u"start", kLinearNeeds),
                       required_int(element, u"end", kLinearNeeds)};
         param.lengths = {duration};

@@ -39,6 +39,7 @@ struct Param {
     std::vector<uint32_t> lengths;     // segment lengths, ms
     std::vector<int32_t> keys;         // key values
     std::vector<uint64_t> segmentEnds; // segmentEnds[i] = lengths[0] + ... + lengths[i]; see finalize_multi
+    bool linearForm = false;           // written as start and end: one segment over the whole event
 
     // combi: first is always set; second only for binary ops (op below 1000). A tree owned by the event.
     int32_t op = kCombiAdd;

@@ -167,27 +167,49 @@ void DevMode::frame_presented(uint64_t frame, uint32_t t, bool paused)
 void DevMode::apply_keys(DemoClock& clock, MusicControl* music, uint32_t endTime, uint32_t home)
 {
     if (pauseToggled_) {
-        if (clock.paused()) {
-            clock.resume();
-            if (music)
-                music->resume();
-        } else {
-            clock.pause();
-            if (music)
-                music->pause();
-        }
+        set_paused(clock, music, !clock.paused());
         pauseToggled_ = false;
     }
     if (restart_ || seekMs_ != 0) {
-        int64_t target = restart_ ? int64_t(home) : int64_t(clock.now()) + seekMs_;
-        target = std::clamp<int64_t>(target, 0, endTime);
-        heldAtEnd_ = heldAtEnd_ && target >= endTime;
-        clock.seek(uint32_t(target));
-        if (music)
-            music->seek(uint32_t(target));
+        seek_to(clock, music, endTime, restart_ ? int64_t(home) : int64_t(clock.now()) + seekMs_);
         restart_ = false;
         seekMs_ = 0;
     }
+}
+
+void DevMode::set_paused(DemoClock& clock, MusicControl* music, bool paused)
+{
+    if (paused == clock.paused())
+        return;
+    if (paused) {
+        clock.pause();
+        if (music)
+            music->pause();
+    } else {
+        clock.resume();
+        if (music)
+            music->resume();
+    }
+}
+
+void DevMode::seek_to(DemoClock& clock, MusicControl* music, uint32_t endTime, int64_t t)
+{
+    const uint32_t target = uint32_t(std::clamp<int64_t>(t, 0, endTime));
+    heldAtEnd_ = heldAtEnd_ && target >= endTime;
+    clock.seek(target);
+    if (music)
+        music->seek(target);
+}
+
+void DevMode::request_reload()
+{
+    reload_ = true;
+    note_document_written();
+}
+
+void DevMode::note_document_written()
+{
+    watched_[0].stamp = stamp_of(path_);
 }
 
 void DevMode::hold_at_end(DemoClock& clock, MusicControl* music, uint32_t endTime)
@@ -272,6 +294,7 @@ std::unique_ptr<Demo> DevMode::take_next_demo()
     if (!reload_)
         return nullptr;
     reload_ = false;
+    refusal_.clear();
     return load_changed_document();
 }
 
@@ -280,6 +303,7 @@ std::unique_ptr<Demo> DevMode::load_changed_document()
     std::string text;
     if (!read_whole_file(path_, &text)) {
         log_printf("Reload: %s cannot be read; the demo goes on unchanged.\n", path_.c_str());
+        refusal_ = "the document cannot be read";
         return nullptr;
     }
     if (text == loadedText_ && !namedFileSaved_) {
@@ -293,6 +317,7 @@ std::unique_ptr<Demo> DevMode::load_changed_document()
         bind_events(*next);
     } catch (const BasicException& e) {
         log_refusal("Reload refused, the demo goes on unchanged: ", e.message);
+        refusal_ = e.message;
         return nullptr;
     }
     loadedText_ = text;

@@ -55,6 +55,19 @@ public:
     // their last calls.
     const Demo& adopt(std::unique_ptr<Demo> next) override;
 
+    // What the keys do, for a studio that moves the clock from elsewhere: pause or resume the demo and
+    // its music; go to time t (kept within 0 .. endTime).
+    void set_paused(DemoClock& clock, MusicControl* music, bool paused);
+    void seek_to(DemoClock& clock, MusicControl* music, uint32_t endTime, int64_t t);
+    // The document was rewritten by the player itself: read it at the next take_next_demo, and do not
+    // take this save for another one when watching the file.
+    void request_reload();
+    // The document was rewritten by the player itself, to what is loaded now: nothing to reload.
+    void note_document_written();
+    // Why the last reload was refused; empty when it was not.
+    const std::string& refusal() const { return refusal_; }
+    double fps() const { return fps_; }
+
 private:
     // What tells that a file was saved: its modification time, size and inode.
     struct FileStamp {
@@ -85,6 +98,7 @@ private:
     bool namedFileSaved_ = false; // a reload must read the document again even when it did not change
     bool heldAtEnd_ = false;
     int64_t seekMs_ = 0;
+    std::string refusal_;
 
     std::vector<WatchedFile> watched_; // [0] is the document
     uint32_t watchTicks_ = 0;

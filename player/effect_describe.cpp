@@ -6,37 +6,11 @@
 #include <vortel/effect_description.h>
 #include <vortel/log_text.h>
 
+#include "json_text.h"
 #include "library_host.h"
 
 namespace
 {
-
-// The JSON text of a string, or null.
-std::string quoted(const char* text)
-{
-    if (!text)
-        return "null";
-    std::string out = "\"";
-    for (const char* c = text; *c; ++c) {
-        const unsigned char ch = static_cast<unsigned char>(*c);
-        if (ch == '"' || ch == '\\') {
-            out += '\\';
-            out += char(ch);
-        } else if (ch < 0x20) {
-            char escaped[8];
-            std::snprintf(escaped, sizeof(escaped), "\\u%04x", ch);
-            out += escaped;
-        } else {
-            out += char(ch);
-        }
-    }
-    return out + "\"";
-}
-
-std::string quoted(const std::string& text)
-{
-    return quoted(text.c_str());
-}
 
 std::string number_or_null(bool given, long long value)
 {
@@ -54,16 +28,16 @@ std::string param_json(const VortelParamDescription& p)
 {
     const bool range = p.minimum != 0 || p.maximum != 0;
     const bool text = p.kind == kVortelParamText;
-    std::string out = "{\"name\": " + quoted(p.name) + ", \"kind\": " + quoted(kind_name(p.kind)) +
-                      ", \"unit\": " + quoted(p.unit) + ", \"meaning\": " + quoted(p.meaning) +
+    std::string out = "{\"name\": " + json_quoted(p.name) + ", \"kind\": " + json_quoted(kind_name(p.kind)) +
+                      ", \"unit\": " + json_quoted(p.unit) + ", \"meaning\": " + json_quoted(p.meaning) +
                       ", \"scale\": " + number_or_null(p.scale != 0, p.scale);
     out += ", \"minimum\": " + number_or_null(range, p.minimum) +
            ", \"maximum\": " + number_or_null(range && p.maximum != kVortelNoMaximum, p.maximum) +
            ", \"hardRange\": " + (range && (p.flags & kVortelRangeHard) ? "true" : "false");
     out += ", \"typical\": " + number_or_null(p.flags & kVortelTypicalGiven, p.typical) +
-           ", \"typicalText\": " + quoted(p.typicalText);
+           ", \"typicalText\": " + json_quoted(p.typicalText);
     out += ", \"resourceType\": " +
-           (text && p.resourceType ? quoted(resource_type_text(p.resourceType)) : "null");
+           (text && p.resourceType ? json_quoted(resource_type_text(p.resourceType)) : "null");
     auto text_flag = [&](const char* key, uint32_t flag) {
         out += std::string(", \"") + key + "\": " + (text && (p.textFlags & flag) ? "true" : "false");
     };
@@ -81,17 +55,17 @@ constexpr const char* kNoDescription =
 std::string table_json(const VortelEffectTable& table)
 {
     std::string out = ", \"descriptionVersion\": " + std::to_string(table.version) +
-                      ", \"about\": " + quoted(table.about) + ",\n   \"others\": [";
+                      ", \"about\": " + json_quoted(table.about) + ",\n   \"others\": [";
     for (int32_t o = 0; table.others && o < table.otherCount; ++o) {
         const VortelOtherExport other = vortel_read_other(table, o);
-        out += std::string(o ? ", " : "") + "{\"name\": " + quoted(other.name) +
-               ", \"about\": " + quoted(other.about) + "}";
+        out += std::string(o ? ", " : "") + "{\"name\": " + json_quoted(other.name) +
+               ", \"about\": " + json_quoted(other.about) + "}";
     }
     out += "],\n   \"effects\": [";
     for (int32_t e = 0; table.effects && e < table.effectCount; ++e) {
         const VortelEffectDescription effect = vortel_read_effect(table, e);
-        out += std::string(e ? "," : "") + "\n    {\"name\": " + quoted(effect.name) +
-               ", \"about\": " + quoted(effect.about) + ", \"params\": [";
+        out += std::string(e ? "," : "") + "\n    {\"name\": " + json_quoted(effect.name) +
+               ", \"about\": " + json_quoted(effect.about) + ", \"params\": [";
         for (int32_t p = 0; effect.params && p < effect.paramCount; ++p)
             out += std::string(p ? "," : "") + "\n     " + param_json(vortel_read_param(table, effect, p));
         out += "]}";
@@ -100,6 +74,34 @@ std::string table_json(const VortelEffectTable& table)
 }
 
 } // namespace
+
+std::string library_about_json(void* handle)
+{
+    auto describe =
+        reinterpret_cast<VortelDescribeEffectsFn>(SDL_LoadFunction(handle, VORTEL_DESCRIBE_EFFECTS_NAME));
+    return describe ? json_quoted(vortel_read_table(describe()).about) : "null";
+}
+
+std::string effects_by_name_json(void* handle)
+{
+    auto describe =
+        reinterpret_cast<VortelDescribeEffectsFn>(SDL_LoadFunction(handle, VORTEL_DESCRIBE_EFFECTS_NAME));
+    if (!describe)
+        return "{}";
+    const VortelEffectTable table = vortel_read_table(describe());
+    std::string out = "{";
+    for (int32_t e = 0; table.effects && e < table.effectCount; ++e) {
+        const VortelEffectDescription effect = vortel_read_effect(table, e);
+        if (!effect.name)
+            continue;
+        out += std::string(out.size() > 1 ? ", " : "") + json_quoted(effect.name) +
+               ": {\"about\": " + json_quoted(effect.about) + ", \"params\": [";
+        for (int32_t p = 0; effect.params && p < effect.paramCount; ++p)
+            out += std::string(p ? ", " : "") + param_json(vortel_read_param(table, effect, p));
+        out += "]}";
+    }
+    return out + "}";
+}
 
 std::string resource_type_text(uint32_t code)
 {
@@ -119,14 +121,14 @@ int run_describe(const std::vector<std::string>& libraries)
     std::vector<void*> handles;
     for (size_t n = 0; n < libraries.size(); ++n) {
         const std::string& file = libraries[n];
-        out += std::string(n ? "," : "") + "\n  {\"file\": " + quoted(file);
+        out += std::string(n ? "," : "") + "\n  {\"file\": " + json_quoted(file);
         std::string reason;
         void* handle = open_library(file, search, &reason);
         if (!handle) {
             std::fprintf(stderr, "player: --describe: library '%s' cannot be loaded: %s\n",
                          vortel::LogName(file.c_str()).c_str(), vortel::LogName(reason.c_str()).c_str());
             status = 1;
-            out += ", \"error\": " + quoted(reason) + ", \"described\": false" + kNoDescription + "}";
+            out += ", \"error\": " + json_quoted(reason) + ", \"described\": false" + kNoDescription + "}";
             continue;
         }
         handles.push_back(handle);

@@ -24,6 +24,12 @@
 // A resource type code as its four characters ("SWRM"); a character outside printable ASCII shows as '?'.
 std::string resource_type_text(uint32_t code);
 
+// The effects a loaded library describes, by name: {"NAME": {"about": text, "params": [PARAM...]}, ...};
+// {} when it describes none. (The studio serves it with the document.)
+std::string effects_by_name_json(void* handle);
+// The library's introduction as a JSON string, or null.
+std::string library_about_json(void* handle);
+
 // Writes the document for the libraries (found like a document's libraries, from the working folder and
 // beside the player). Returns the exit status: 1 when a library could not be loaded, else 0.
 int run_describe(const std::vector<std::string>& libraries);

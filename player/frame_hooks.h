@@ -9,6 +9,7 @@
 #include "key_listener.h"
 
 struct Demo;
+struct LoopRange;
 class MusicControl;
 
 // The frame loop calls these on the main thread, in this order within a frame. `music` is the demo's
@@ -34,4 +35,7 @@ public:
 
     // Makes `next` the demo played (the old one is freed) and returns it.
     virtual const Demo& adopt(std::unique_ptr<Demo> next) = 0;
+
+    // The range played over and over from this frame on, instead of the loop's options; null: those.
+    virtual const LoopRange* loop_range() const { return nullptr; }
 };

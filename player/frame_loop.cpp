@@ -59,8 +59,6 @@ bool run_frame_loop(const Demo& firstDemo, DemoClock clock, uint32_t endTime, co
                     const FrameLoopOptions& options)
 {
     FrameHooks* hooks = options.hooks;
-    const LoopRange* loop = options.loop;
-    const uint32_t home = loop ? loop->from : 0;
     auto timeline = std::make_unique<Timeline>(firstDemo);
     bool ok = true;
     bool stopRequested = false;
@@ -68,6 +66,8 @@ bool run_frame_loop(const Demo& firstDemo, DemoClock clock, uint32_t endTime, co
     for (uint64_t frame = 0;; clock.next_frame(), ++frame) {
         if (stopRequested)
             break;
+        const LoopRange* loop = hooks && hooks->loop_range() ? hooks->loop_range() : options.loop;
+        const uint32_t home = loop ? loop->from : 0;
         uint32_t t = clock.now();
         if (loop && t > loop->to && (loop->passes == 0 || ++passesEnded < loop->passes)) {
             if (loop->restartEvents)

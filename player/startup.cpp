@@ -35,6 +35,7 @@
 #include "sdl_config.h"
 #include "services.h"
 #include "setup_window.h"
+#include "studio/studio.h"
 #include "texts.h"
 #include "timeline.h"
 #include "video_encoder.h"
@@ -327,18 +328,20 @@ void Player::play(uint32_t start)
             std::fprintf(stderr, "player: %s\n", clamped.c_str());
             log_printf("%s\n", clamped.c_str());
         }
-        if (cl_.hasLoop) {
+        // The studio plays the loop itself, and may change or end it.
+        if (cl_.hasLoop && !cl_.studio)
             options.loop = &loop;
-            if (start < loop.from || start > loop.to) {
-                start = loop.from;
-                music.seek(start);
-            }
+        if (cl_.hasLoop && (start < loop.from || start > loop.to)) {
+            start = loop.from;
+            music.seek(start);
         }
-        std::unique_ptr<DevMode> dev;
-        if (cl_.dev) {
-            dev = std::make_unique<DevMode>(cl_.demoPath, demo_);
-            options.hooks = dev.get();
-        }
+        std::unique_ptr<FrameHooks> hooks;
+        if (cl_.studio)
+            hooks =
+                std::make_unique<Studio>(cl_.demoPath, demo_, cl_.studioPort, cl_.hasLoop ? &loop : nullptr);
+        else if (cl_.dev)
+            hooks = std::make_unique<DevMode>(cl_.demoPath, demo_);
+        options.hooks = hooks.get();
         ok = run_frame_loop(*demo_, DemoClock::real_time(start), demo_->runningTime, presenter_, options);
     }
     if (!ok)
