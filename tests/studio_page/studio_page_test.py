@@ -59,7 +59,7 @@ class Player:
         self.stderr_path = log or os.path.join(folder, "stderr.txt")
         environment = dict(os.environ, SDL_AUDIODRIVER="dummy")
         with open(self.stderr_path, "wb") as stderr:
-            self.process = subprocess.Popen([program, "--studio", "0", "--size", "640x480", document],
+            self.process = subprocess.Popen([os.path.abspath(program), "--studio", "0", "--size", "640x480", document],
                                             cwd=folder, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
                                             stderr=stderr, env=environment)
         self.url = wait_for("the player to print the studio's address", self.printed_address)
@@ -186,8 +186,13 @@ class StudioPageTest(unittest.TestCase):
         mouse.pointer_up()
         chain.perform()
 
-        document = wait_for("the player to play the edited document",
-                            lambda: (d := self.player.call("/api/document"))["generation"] > generation and d)
+        def edited():
+            self.assertNotEqual(self.js("return document.getElementById('message').className"), "error",
+                                self.js("return document.getElementById('message').textContent"))
+            answer = self.player.call("/api/document")
+            return answer["generation"] > generation and answer
+
+        document = wait_for("the player to play the edited document", edited)
         end = document["tracks"][0]["events"][0]["end"]
         self.assertAlmostEqual(end, 1500, delta=20)
         self.assertEqual(end % 10, 0)
@@ -209,11 +214,15 @@ def screenshot(program, document, output):
     player = Player(program, document, os.getcwd(), log=os.path.join(folder, "stderr.txt"))
     driver = start_browser(os.path.join(folder, "profile"))
     try:
+        # The window's frame is not part of the picture: the page itself gets 1280x800.
+        frame = driver.execute_script("return [outerWidth - innerWidth, outerHeight - innerHeight]")
+        driver.set_window_size(1280 + frame[0], 800 + frame[1])
         open_studio(driver, player)
         driver.execute_script("window.studio.select({track: 2, event: 0}); window.studio.focusParam(3);")
         wait_for("the curve", lambda: driver.execute_script("return !!window.studio.curves.curve"))
+        player.call("/api/pause", {})
         player.call("/api/seek", {"time": 4500})
-        wait_for("the playhead", lambda: driver.execute_script("return window.studio.state.time") >= 4500)
+        wait_for("the playhead", lambda: driver.execute_script("return window.studio.state.time") == 4500)
         driver.save_screenshot(output)
     finally:
         driver.quit()

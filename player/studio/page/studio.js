@@ -70,8 +70,11 @@ class Units {
   }
 
   raw(real) {
-    if (this.isAngle) return Math.round(((real * Math.PI) / 180) * 1000 * this.scale);
-    return Math.round(real * this.scale);
+    return Math.round(this.exactRaw(real));
+  }
+
+  exactRaw(real) {
+    return this.isAngle ? ((real * Math.PI) / 180) * 1000 * this.scale : real * this.scale;
   }
 
   get unit() {
@@ -401,6 +404,10 @@ class TimelineView {
       }
       return { order, maxEnd };
     });
+    // The timeline takes the height its tracks need, up to 60% of the window; the rest is for the
+    // parameters and curves.
+    const wanted = this.tracksTop + doc.tracks.length * TRACK_H + 8 + this.scroller.offsetHeight;
+    this.canvas.parentElement.style.flex = `0 0 ${clamp(wanted, 120, window.innerHeight * 0.6)}px`;
     if (!this.fitted) this.fit();
     this.clampView();
     this.invalidate();
@@ -983,10 +990,10 @@ class ParamPanel {
         break;
       case "multi": {
         const keys = param.keys || [];
-        const first = keys.length ? units.format(keys[0].value) : "";
-        const last = keys.length ? units.format(keys[keys.length - 1].value) : "";
         const how = param.linearForm ? "straight line" : `${param.interpolation}, ${keys.length} keys`;
-        cell.textContent = keys.length > 1 ? `${first} → ${last} (${how})` : `${first} (${how})`;
+        const last = keys.length ? units.format(keys[keys.length - 1].value) : "";
+        const first = keys.length > 1 ? `${formatNumber(units.real(keys[0].value), 4)} → ` : "";
+        cell.textContent = `${first}${last} (${how})`;
         break;
       }
       case "combi":
@@ -1154,16 +1161,20 @@ class CurveView {
     ctx.fillStyle = "#8a90a0";
     ctx.strokeStyle = "#2a2e39";
     ctx.lineWidth = 1;
-    const rows = 4;
-    for (let i = 0; i <= rows; ++i) {
-      const v = f.low + ((f.high - f.low) * i) / rows;
-      const y = Math.round(f.y(v)) + 0.5;
+    // About four value lines at round numbers of the unit shown.
+    const low = units.real(f.low);
+    const high = units.real(f.high);
+    const rough = (high - low) / 4;
+    const power = Math.pow(10, Math.floor(Math.log10(rough)));
+    const valueStep = [1, 2, 5, 10].map((k) => k * power).find((k) => k >= rough);
+    ctx.textAlign = "right";
+    for (let v = Math.ceil(low / valueStep) * valueStep; v <= high; v += valueStep) {
+      const y = Math.round(f.y(units.exactRaw(v))) + 0.5;
       ctx.beginPath();
       ctx.moveTo(CURVE_PAD.left, y);
       ctx.lineTo(f.w - CURVE_PAD.right, y);
       ctx.stroke();
-      ctx.textAlign = "right";
-      ctx.fillText(formatNumber(units.real(v), 3), CURVE_PAD.left - 6, y);
+      ctx.fillText(formatNumber(v, 6), CURVE_PAD.left - 6, y);
     }
     const step = niceStep((f.w - CURVE_PAD.left - CURVE_PAD.right) / f.length, 70, TIME_STEPS);
     ctx.textAlign = "center";
@@ -1193,6 +1204,16 @@ class CurveView {
   drawCurve(ctx, f) {
     const data = this.curve.data;
     const event = this.studio.selectedEvent();
+    if (data.values.length === 4) {
+      ctx.font = "11px system-ui, sans-serif";
+      ctx.textBaseline = "top";
+      ctx.textAlign = "right";
+      ["x", "y", "z", "w"].forEach((name, w) => {
+        ctx.fillStyle = WORD_COLOURS[w];
+        ctx.fillText(`quaternion ${name}`, f.w - CURVE_PAD.right - (3 - w) * 84, 1);
+      });
+      ctx.textAlign = "left";
+    }
     ctx.lineWidth = 1.5;
     data.values.forEach((word, w) => {
       ctx.strokeStyle = WORD_COLOURS[w % WORD_COLOURS.length];
@@ -1367,6 +1388,8 @@ class Studio {
   async start() {
     try {
       await this.loadDocument();
+      this.showMessage("Click or drag on the ruler to seek, Shift+drag to loop a range; Space pauses. " +
+        "Click an event for its parameters and curves.");
       this.setState(await this.api.state());
     } catch (error) {
       this.reportError(error);
