@@ -1036,7 +1036,7 @@ class CurveView {
     this.studio = studio;
     this.canvas = canvas;
     this.tabs = tabs;
-    this.curve = null; // {key, data} for the focused parameter
+    this.curve = null; // {key, which, data} for the focused parameter
     this.keys = null; // the keys being edited (a copy), for multi parameters
     this.selectedKey = null;
     this.drag = null;
@@ -1073,16 +1073,19 @@ class CurveView {
     if (this.selectedKey !== null && (!this.keys || this.selectedKey >= this.keys.length)) this.selectedKey = null;
     const { track, event: eventIndex } = studio.selection;
     const step = clamp(Math.ceil((event.end - event.start) / 1000), 1, 60000);
-    const key = `${studio.doc.generation}/${track}/${eventIndex}/${index}/${step}`;
+    const which = `${track}/${eventIndex}/${index}/${step}`;
+    const key = `${studio.doc.generation}/${which}`;
     if (this.curve && this.curve.key === key) {
       this.draw();
       return;
     }
+    // After an edit the old curve stays until the new one comes; another parameter's does not.
+    if (this.curve && this.curve.which !== which) this.curve = null;
     const request = ++this.request;
     try {
       const data = await studio.api.curve(track, eventIndex, index, step);
       if (request !== this.request) return;
-      this.curve = { key, data };
+      this.curve = { key, which, data };
     } catch (error) {
       if (request !== this.request) return;
       this.curve = null;
