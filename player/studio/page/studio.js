@@ -270,7 +270,7 @@ const TIME_STEPS = [1, 2, 5, 10, 20, 50, 100, 200, 500, 1000, 2000, 5000, 10000,
 // track. Only what is visible is drawn; each track keeps its events sorted by start with a running
 // maximum of their ends, so the visible ones are found by binary search.
 
-const LABEL_W = 52;
+const LABEL_W = 64;
 const SECONDS_H = 20;
 const BEATS_H = 16;
 const WAVE_H = 46;
