@@ -31,6 +31,7 @@ try:
     from selenium import webdriver
     from selenium.webdriver.chrome.service import Service
     from selenium.webdriver.common.action_chains import ActionChains
+    from selenium.webdriver.common.keys import Keys
 except ImportError as error:
     print(f"skipped: selenium cannot be imported ({error}); install python3-selenium", file=sys.stderr)
     sys.exit(77)
@@ -135,10 +136,43 @@ class StudioPageTest(unittest.TestCase):
         chain = ActionChains(self.driver)
         return chain, chain.w3c_actions.pointer_action
 
+    def drag(self, start, end, steps=5):
+        chain, mouse = self.pointer()
+        mouse.move_to_location(round(start[0]), round(start[1])).pointer_down()
+        for step in range(1, steps + 1):
+            mouse.move_to_location(round(start[0] + (end[0] - start[0]) * step / steps),
+                                   round(start[1] + (end[1] - start[1]) * step / steps))
+        mouse.pointer_up()
+        chain.perform()
+
+    def click_event(self, track, event):
+        box = self.js("return window.studio.eventRect(arguments[0], arguments[1])", track, event)
+        chain, mouse = self.pointer()
+        mouse.move_to_location(round((box["left"] + box["right"]) / 2), round((box["top"] + box["bottom"]) / 2)).click()
+        chain.perform()
+
+    def read_document(self):
+        with open(self.document, "rb") as file:
+            return file.read()
+
+    def wait_for_edit(self, generation):
+        """Waits until the player and then the page play a document newer than `generation`; fails at
+        once when the page shows an error."""
+        def edited():
+            self.assertNotEqual(self.js("return document.getElementById('message').className"), "error",
+                                self.js("return document.getElementById('message').textContent"))
+            answer = self.player.call("/api/document")
+            return answer["generation"] > generation and answer
+
+        document = wait_for("the player to play the edited document", edited)
+        wait_for("the page to read it",
+                 lambda: self.js("return window.studio.doc.generation") == document["generation"])
+        return document
+
     def test_1_page_shows_the_tracks_and_events(self):
         self.assert_no_console_errors()
         shown = self.js("return window.studio.doc.tracks.map(t => t.events.map(e => e.function))")
-        self.assertEqual(shown, [["Fade", "Fade"], ["Clear3D"], ["Color4BG"]])
+        self.assertEqual(shown, [["Fade", "Fade"], ["Clear3D"], ["SetCamera3D"], ["Color4BG"]])
         # Every event box is painted on the canvas: its middle is not the empty row's colour.
         colours = self.js("""
             const canvas = document.getElementById('timeline-canvas');
@@ -169,41 +203,66 @@ class StudioPageTest(unittest.TestCase):
         self.assertAlmostEqual(state["time"], 2500, delta=2 * ms_per_pixel)
         self.assertTrue(state["paused"])
         # The live link brings the new time back to the page.
-        wait_for("the page's clock to show it",
-                 lambda: self.js("return document.getElementById('clock').textContent").startswith("0:02.5"))
+        shown = f"0:{state['time'] // 1000:02}.{state['time'] % 1000:03}"
+        wait_for(f"the page's clock to show {shown}",
+                 lambda: self.js("return document.getElementById('clock').textContent") == shown)
 
     def test_3_dragging_an_event_end_rewrites_only_that_attribute(self):
-        with open(self.document, "rb") as file:
-            before = file.read()
+        before = self.read_document()
         generation = self.player.call("/api/state")["generation"]
         box = self.js("return window.studio.eventRect(0, 0)")
         px_per_ms = self.js("return window.studio.timeline.pxPerMs")
-        x, y = round(box["right"] - 2), round((box["top"] + box["bottom"]) / 2)
-        chain, mouse = self.pointer()
-        mouse.move_to_location(x, y).pointer_down()
-        for step in range(1, 6):
-            mouse.move_to_location(x + round(step * 100 * px_per_ms), y)
-        mouse.pointer_up()
-        chain.perform()
+        y = (box["top"] + box["bottom"]) / 2
+        self.drag((box["right"] - 2, y), (box["right"] - 2 + 500 * px_per_ms, y))
 
-        def edited():
-            self.assertNotEqual(self.js("return document.getElementById('message').className"), "error",
-                                self.js("return document.getElementById('message').textContent"))
-            answer = self.player.call("/api/document")
-            return answer["generation"] > generation and answer
-
-        document = wait_for("the player to play the edited document", edited)
+        document = self.wait_for_edit(generation)
         end = document["tracks"][0]["events"][0]["end"]
         self.assertAlmostEqual(end, 1500, delta=20)
         self.assertEqual(end % 10, 0)
-        with open(self.document, "rb") as file:
-            after = file.read()
-        self.assertEqual(after, before.replace(b'EndTime="1000"', f'EndTime="{end}"'.encode()))
+        self.assertEqual(self.read_document(), before.replace(b'EndTime="1000"', f'EndTime="{end}"'.encode()))
         with open(self.document + "~", "rb") as file:
             self.assertEqual(file.read(), before)
-        wait_for("the page to read the new document",
-                 lambda: self.js("return window.studio.doc.generation") == document["generation"])
         self.assertEqual(self.js("return window.studio.doc.tracks[0].events[0].end"), end)
+        self.assert_no_console_errors()
+
+    def test_4_dragging_a_key_in_the_curve_view_rewrites_that_parameter(self):
+        before = self.read_document().splitlines()
+        generation = self.player.call("/api/state")["generation"]
+        self.click_event(0, 0)
+        key = wait_for("the fade's alpha curve with its keys",
+                       lambda: self.js("return window.studio.focusedParam === 3 && !!window.studio.curves.curve"
+                                       " && window.studio.keyPoint(1)"))
+        self.drag((key["x"], key["y"]), (key["x"] - 60, key["y"] - 40))
+
+        document = self.wait_for_edit(generation)
+        keys = document["tracks"][0]["events"][0]["params"][3]["keys"]
+        self.assertEqual(keys[0], {"time": 0, "value": 255})
+        self.assertEqual(len(keys), 2)
+        self.assertLess(keys[1]["time"], 1000)
+        self.assertGreater(keys[1]["value"], 0)
+        self.assertEqual(keys[1]["time"] % 10, 0)
+        # Only the line of that parameter changed.
+        after = self.read_document().splitlines()
+        self.assertEqual(len(after), len(before))
+        changed = [old for old, new in zip(before, after) if old != new]
+        self.assertEqual(len(changed), 1)
+        self.assertIn(b'interpol="bez"', changed[0])
+
+    def test_5_a_value_typed_in_scene_units_is_written_as_the_documents_integer_and_undone(self):
+        before = self.read_document()
+        generation = self.player.call("/api/state")["generation"]
+        self.click_event(2, 0)
+        field = wait_for("the camera's parameters",
+                         lambda: self.driver.find_elements("css selector", "#panel tr[data-param='1'] input"))[0]
+        self.assertEqual(field.get_attribute("value"), "2")
+        field.clear()
+        field.send_keys("2.5", Keys.ENTER)
+        generation = self.wait_for_edit(generation)["generation"]
+        self.assertEqual(self.read_document(), before.replace(b'val="2000"', b'val="2500"'))
+
+        ActionChains(self.driver).key_down(Keys.CONTROL).send_keys("z").key_up(Keys.CONTROL).perform()
+        self.wait_for_edit(generation)
+        self.assertEqual(self.read_document(), before)
         self.assert_no_console_errors()
 
 

@@ -970,8 +970,9 @@ class ParamPanel {
           cell.append(make("span", { class: "swatch", style: `background: ${this.swatchColour(event, index)}` }));
         const input = make("input", { type: "number", step: "any", value: formatNumber(units.real(param.value), 6) });
         input.addEventListener("change", () => {
+          if (input.value.trim() === "") return; // emptied, not yet typed again
           const real = Number(input.value);
-          if (input.value.trim() === "" || !Number.isFinite(real)) {
+          if (!Number.isFinite(real)) {
             studio.showError("A value must be a number.");
             return;
           }
@@ -1294,7 +1295,7 @@ class CurveView {
     // The first key stays at the event's start; the others stay between their neighbours.
     if (d.index > 0) {
       const before = this.keys[d.index - 1].time;
-      const after = d.index + 1 < this.keys.length ? this.keys[d.index + 1].time : Infinity;
+      const after = d.index + 1 < this.keys.length ? this.keys[d.index + 1].time : f.length;
       key.time = clamp(snapTime(f.time(p.x)), before, after);
     }
     key.value = Math.round(f.value(p.y));
@@ -1709,6 +1710,15 @@ class Studio {
   rulerPoint(time) {
     const r = this.timeline.canvas.getBoundingClientRect();
     return { x: r.left + this.timeline.timeToX(time), y: r.top + SECONDS_H / 2 };
+  }
+
+  // The handle of key `index` of the focused multi parameter, or null.
+  keyPoint(index) {
+    const keys = this.curves.keys;
+    if (!keys || !keys[index]) return null;
+    const f = this.curves.frame();
+    const r = this.curves.canvas.getBoundingClientRect();
+    return { x: r.left + f.x(keys[index].time), y: r.top + f.y(keys[index].value) };
   }
 }
 
