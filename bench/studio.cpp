@@ -39,7 +39,10 @@ Demo big_demo()
     demo.runningTime = 1000000;
     LibraryRecord library;
     library.fileName = "Scaffold.so";
-    library.functions.push_back({"Cube3D", {"size", "red", "green", "blue", "x", "y", "z", "qa", "qb", "qc", "qd", "alpha"}, nullptr});
+    library.functions.push_back(
+        {"Cube3D",
+         {"size", "red", "green", "blue", "x", "y", "z", "qa", "qb", "qc", "qd", "alpha"},
+         nullptr});
     demo.libraries.push_back(library);
     demo.tracks.resize(20);
     for (int e = 0; e < 10000; ++e) {
@@ -90,14 +93,16 @@ class ServedStudio
 {
 public:
     explicit ServedStudio(int fps)
-        : server_(link_,
-                  [](const StudioRequest& request, StudioResponder responder) {
-                      if (request.path == "/api/document")
-                          responder->set_value({200, document_json(shared_demo(), "big.xml", 1, DocumentExtras{})});
-                      else
-                          responder->set_value(studio_error(404, "no"));
-                  },
-                  0, "."),
+        : server_(
+              link_,
+              [](const StudioRequest& request, StudioResponder responder) {
+                  if (request.path == "/api/document")
+                      responder->set_value(
+                          {200, document_json(shared_demo(), "big.xml", 1, DocumentExtras{})});
+                  else
+                      responder->set_value(studio_error(404, "no"));
+              },
+              0, "."),
           frames_([this, fps] {
               while (!stop_) {
                   link_.publish(StudioState{});
@@ -142,7 +147,12 @@ BENCHMARK(DocumentOverHttp)->Unit(benchmark::kMillisecond)->UseRealTime();
 void FrameWithStream(benchmark::State& state)
 {
     StudioLink link;
-    StudioServer server(link, [](const StudioRequest&, StudioResponder r) { r->set_value({200, "{}"}); }, 0, ".");
+    StudioServer server(
+        link,
+        [](const StudioRequest&, StudioResponder r) {
+            r->set_value({200, "{}"});
+        },
+        0, ".");
     std::atomic<bool> stop{false};
     std::atomic<int> messages{0};
     std::thread page([&] {

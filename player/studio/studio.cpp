@@ -27,13 +27,13 @@ const Param& param_at(const Event& event, int64_t param)
     return event.params[size_t(param)];
 }
 
-std::vector<Key> keys_of(const nlohmann::json& body)
+std::vector<studio::Key> keys_of(const nlohmann::json& body)
 {
     const auto found = body.find("keys");
     if (found == body.end() || !found->is_array() || found->empty() || found->size() > kMaxKeys)
         throw StudioBadRequest("\"keys\" must be an array of 1 .. " + std::to_string(kMaxKeys) +
                                " objects {\"time\", \"value\"}");
-    std::vector<Key> keys;
+    std::vector<studio::Key> keys;
     for (const nlohmann::json& key : *found) {
         if (!key.is_object())
             throw StudioBadRequest("each key must be an object {\"time\", \"value\"}");
@@ -56,9 +56,13 @@ Studio::Studio(std::string documentPath, std::unique_ptr<Demo>& demo, uint16_t p
         loop_ = *loop;
         looping_ = true;
     }
+    std::string error;
+    if (!history_.reload_from_disk(&error))
+        log_printf("Studio: %s; edits are refused.\n", error.c_str());
     server_ = std::make_unique<StudioServer>(
-        link_, [this](const StudioRequest& request, StudioResponder responder) { handle(request, responder); },
-        port, program_folder() + "/studio");
+        link_,
+        [this](const StudioRequest& request, StudioResponder responder) { handle(request, responder); }, port,
+        program_folder() + "/studio");
     address_ = server_->address();
     std::fprintf(stderr, "Studio: %s\n", address_.c_str());
     log_printf("Studio: serving on 127.0.0.1:%u.\n", unsigned(server_->port()));
@@ -147,9 +151,11 @@ void Studio::handle(const StudioRequest& request, StudioResponder responder)
     else if (path == "/api/undo" || path == "/api/redo") {
         const bool undo = path == "/api/undo";
         if ((undo ? history_.undo_depth() : history_.redo_depth()) == 0)
-            return responder->set_value(studio_error(409, undo ? "there is nothing to undo" : "there is nothing to redo"));
-        return rewrite([this, undo](std::string* error) { return undo ? history_.undo(error) : history_.redo(error); },
-                       false, responder);
+            return responder->set_value(
+                studio_error(409, undo ? "there is nothing to undo" : "there is nothing to redo"));
+        return rewrite(
+            [this, undo](std::string* error) { return undo ? history_.undo(error) : history_.redo(error); },
+            false, responder);
     } else
         return responder->set_value(studio_error(404, "there is no " + path));
     responder->set_value(ok(state_json(state_now())));
@@ -197,18 +203,25 @@ void Studio::edit(const StudioRequest& request, StudioResponder responder)
         const uint32_t start = time("start", event.startTime), end = time("end", event.endTime);
         if (start >= end)
             throw StudioBadRequest("an event must start before it ends (times are rounded down to 10 ms)");
-        done = set_event_times(text, size_t(track), size_t(eventIndex), start, end, &error);
+        done = studio::set_event_times(text, size_t(track), size_t(eventIndex), start, end, &error);
     } else if (*op == "keys") {
         const int64_t param = integer_member(body, "param", 0, kMaxTime);
-        if (param_at(event, param).kind != kParamMulti)
+        const Param& multi = param_at(event, param);
+        if (multi.kind != kParamMulti)
             throw StudioBadRequest("only multi parameters have keys; this one is not");
-        done = set_param_keys(text, size_t(track), size_t(eventIndex), size_t(param), keys_of(body), &error);
+        const std::vector<studio::Key> keys = keys_of(body);
+        // The four parameters of a quaternion key each give one component of the same keys.
+        if (multi.interpolation == kInterpolSqd && keys.size() != multi.keys.size())
+            throw StudioBadRequest(
+                "a sqd parameter keeps its number of keys (its group of four shares them): "
+                "move them instead");
+        done = studio::set_param_keys(text, size_t(track), size_t(eventIndex), size_t(param), keys, &error);
     } else if (*op == "value") {
         const int64_t param = integer_member(body, "param", 0, kMaxTime);
         if (param_at(event, param).kind != kParamConstant)
             throw StudioBadRequest("only constant parameters have one value; this one is not");
-        done = set_param_value(text, size_t(track), size_t(eventIndex), size_t(param),
-                               int32_t(integer_member(body, "value", INT32_MIN, INT32_MAX)), &error);
+        done = studio::set_param_value(text, size_t(track), size_t(eventIndex), size_t(param),
+                                       int32_t(integer_member(body, "value", INT32_MIN, INT32_MAX)), &error);
     } else {
         throw StudioBadRequest("\"op\" must be \"event\", \"keys\" or \"value\"");
     }
@@ -216,22 +229,25 @@ void Studio::edit(const StudioRequest& request, StudioResponder responder)
         return responder->set_value(studio_error(400, error));
     if (text == history_.current())
         return responder->set_value(ok(edit_json(generation_)));
-    rewrite([this, text](std::string* writeError) { return history_.write(text, writeError); }, true, responder);
+    rewrite([this, text](std::string* writeError) { return history_.write(text, writeError); }, true,
+            responder);
 }
 
 std::string Studio::edit_json(uint64_t generation) const
 {
-    return "{\"generation\": " + std::to_string(generation) + ", \"undo\": " +
-           std::to_string(history_.undo_depth()) + ", \"redo\": " + std::to_string(history_.redo_depth()) + "}";
+    return "{\"generation\": " + std::to_string(generation) +
+           ", \"undo\": " + std::to_string(history_.undo_depth()) +
+           ", \"redo\": " + std::to_string(history_.redo_depth()) + "}";
 }
 
-void Studio::rewrite(std::function<bool(std::string*)> write, bool putBackWhenRefused, StudioResponder responder)
+void Studio::rewrite(std::function<bool(std::string*)> write, bool putBackWhenRefused,
+                     StudioResponder responder)
 {
     if (pending_)
         return responder->set_value(studio_error(409, "the previous edit is still being loaded"));
     std::string error;
     if (!write(&error))
-        return responder->set_value(studio_error(409, error));
+        return responder->set_value(studio_error(history_.changed_on_disk() ? 409 : 500, error));
     dev_.request_reload();
     pending_ = std::move(responder);
     putBackWhenRefused_ = putBackWhenRefused;
@@ -266,7 +282,7 @@ const Demo& Studio::adopt(std::unique_ptr<Demo> next)
     if (music_path() != musicBefore)
         waveform_ = MusicWaveform(music_path());
     std::string error;
-    if (!history_.follow_disk(&error))
+    if (!history_.reload_from_disk(&error))
         log_printf("Studio: %s\n", error.c_str());
     if (looping_ && clamp_loop_range(loop_, demo.runningTime, &error))
         log_printf("Studio: %s\n", error.c_str());

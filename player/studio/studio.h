@@ -56,7 +56,7 @@ private:
     std::string path_;
     std::unique_ptr<Demo>& demo_;
     DevMode dev_;
-    DocumentHistory history_;
+    studio::DocumentHistory history_;
     DocumentExtras extras_;
     MusicWaveform waveform_;
     uint64_t generation_ = 1;

@@ -118,8 +118,8 @@ void append_param(std::string& out, const std::vector<Param>& params, size_t ind
 bool look_up_beat(int32_t text, BeatRecord* beat)
 {
     bool isStatic = false;
-    const auto* record =
-        static_cast<const BeatRecord*>(AcquireByIndex(kTypeBeat, text, nullptr, false, "Studio", "beat ", &isStatic));
+    const auto* record = static_cast<const BeatRecord*>(
+        AcquireByIndex(kTypeBeat, text, nullptr, false, "Studio", "beat ", &isStatic));
     if (!record)
         return false;
     *beat = *record;
@@ -144,7 +144,8 @@ bool animated_alone(const Param& param)
     case kParamMulti:
         return !param.lengths.empty();
     case kParamCombi:
-        return (param.first && animated_alone(*param.first)) || (param.second && animated_alone(*param.second));
+        return (param.first && animated_alone(*param.first)) ||
+               (param.second && animated_alone(*param.second));
     default:
         return false;
     }
@@ -198,8 +199,8 @@ std::string document_json(const Demo& demo, const std::string& path, uint64_t ge
            ", \"runningTime\": " + std::to_string(demo.runningTime) + ",\n \"libraries\": [";
     for (size_t l = 0; l < demo.libraries.size(); ++l) {
         out += l ? ", " : "";
-        out += "{\"file\": " + json_quoted(demo.libraries[l].fileName) + ", \"about\": " +
-               (l < extras.libraryAbout.size() ? extras.libraryAbout[l] : "null") + "}";
+        out += "{\"file\": " + json_quoted(demo.libraries[l].fileName) +
+               ", \"about\": " + (l < extras.libraryAbout.size() ? extras.libraryAbout[l] : "null") + "}";
     }
     out += "],\n \"effects\": {";
     for (size_t l = 0; l < demo.libraries.size(); ++l) {
@@ -214,9 +215,10 @@ std::string document_json(const Demo& demo, const std::string& path, uint64_t ge
     if (extras.hasBeat) {
         char bar[48];
         std::snprintf(bar, sizeof(bar), "%.3f", extras.beat.bar);
-        out += "{\"text\": " + std::to_string(extras.beatText) + ", \"start\": " +
-               std::to_string(extras.beat.start) + ", \"length\": " + std::to_string(extras.beat.length) +
-               ", \"bar\": " + bar + ", \"beats\": " + std::to_string(extras.beat.count) + "}";
+        out += "{\"text\": " + std::to_string(extras.beatText) +
+               ", \"start\": " + std::to_string(extras.beat.start) +
+               ", \"length\": " + std::to_string(extras.beat.length) + ", \"bar\": " + bar +
+               ", \"beats\": " + std::to_string(extras.beat.count) + "}";
     } else {
         out += "null";
     }

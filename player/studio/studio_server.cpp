@@ -153,8 +153,8 @@ void StudioServer::add_routes()
                     answer(response, studio_error(403, "this is not the token the player printed"));
                     return;
                 }
-                response.set_header("Set-Cookie",
-                                    std::string(kCookie) + "=" + token_ + "; Path=/; SameSite=Strict; HttpOnly");
+                response.set_header("Set-Cookie", std::string(kCookie) + "=" + token_ +
+                                                      "; Path=/; SameSite=Strict; HttpOnly");
             }
             std::string text;
             if (!read_whole_file(pageFolder_ + "/" + page.file, &text)) {

@@ -60,11 +60,12 @@ std::string MusicWaveform::json(int64_t points)
         decode();
     if (samples_.empty())
         return "{\"duration\": 0, \"peaks\": []}";
-    std::string out = "{\"duration\": " + std::to_string(uint64_t(samples_.size()) * 1000 / rate_) +
-                      ", \"peaks\": [";
+    std::string out =
+        "{\"duration\": " + std::to_string(uint64_t(samples_.size()) * 1000 / rate_) + ", \"peaks\": [";
     for (int64_t p = 0; p < points; ++p) {
         const size_t from = size_t(uint64_t(samples_.size()) * uint64_t(p) / uint64_t(points));
-        const size_t to = std::max(from + 1, size_t(uint64_t(samples_.size()) * uint64_t(p + 1) / uint64_t(points)));
+        const size_t to =
+            std::max(from + 1, size_t(uint64_t(samples_.size()) * uint64_t(p + 1) / uint64_t(points)));
         const auto [low, high] = std::minmax_element(samples_.begin() + long(from),
                                                      samples_.begin() + long(std::min(to, samples_.size())));
         char pair[40];

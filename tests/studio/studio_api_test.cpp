@@ -251,7 +251,8 @@ TEST(StudioApi, AnEditRewritesOnlyWhatChangedAndTheDemoReloads)
     std::string expected = before;
     const std::string old = "FunctionName=\"Fade\" StartTime=\"0\" EndTime=\"1000\"";
     ASSERT_NE(expected.find(old), std::string::npos);
-    expected.replace(expected.find(old), old.size(), "FunctionName=\"Fade\" StartTime=\"0\" EndTime=\"1230\"");
+    expected.replace(expected.find(old), old.size(),
+                     "FunctionName=\"Fade\" StartTime=\"0\" EndTime=\"1230\"");
     EXPECT_EQ(after, expected);
     EXPECT_EQ(read_text(studio.folder() + "/demo.xml~"), before);
     json doc = studio.get("/api/document");
@@ -259,15 +260,25 @@ TEST(StudioApi, AnEditRewritesOnlyWhatChangedAndTheDemoReloads)
     EXPECT_EQ(doc["tracks"][0]["events"][0]["end"], 1230);
 
     // A key of the fade in moved: only that param element changes.
-    studio.post("/api/edit", {{"op", "keys"}, {"track", 0}, {"event", 0}, {"param", 3},
+    studio.post("/api/edit", {{"op", "keys"},
+                              {"track", 0},
+                              {"event", 0},
+                              {"param", 3},
                               {"keys", {{{"time", 0}, {"value", 200}}, {{"time", 500}, {"value", 0}}}}});
     EXPECT_EQ(studio.get("/api/document")["tracks"][0]["events"][0]["params"][3]["keys"][0]["value"], 200);
 
     // Edits the player would refuse leave the file alone.
     const std::string good = studio.document();
-    studio.post("/api/edit", {{"op", "keys"}, {"track", 0}, {"event", 0}, {"param", 0}, {"keys", json::array()}}, 400);
+    studio.post("/api/edit",
+                {{"op", "keys"}, {"track", 0}, {"event", 0}, {"param", 0}, {"keys", json::array()}}, 400);
     studio.post("/api/edit", {{"op", "value"}, {"track", 0}, {"event", 0}, {"param", 3}, {"value", 1}}, 400);
-    studio.post("/api/edit", {{"op", "event"}, {"track", 0}, {"event", 0}, {"start", 900}, {"end", 905}}, 400);
+    studio.post("/api/edit", {{"op", "event"}, {"track", 0}, {"event", 0}, {"start", 900}, {"end", 905}},
+                400);
+    // One component of the camera's quaternion keys with a key fewer would stop the demo.
+    studio.post(
+        "/api/edit",
+        {{"op", "keys"}, {"track", 2}, {"event", 0}, {"param", 3}, {"keys", {{{"time", 0}, {"value", 0}}}}},
+        400);
     EXPECT_EQ(studio.document(), good);
 
     // Undo walks back byte for byte; redo forward again.
