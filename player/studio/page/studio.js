@@ -517,42 +517,32 @@ class TimelineView {
         ctx.fillRect(run.x0, y + 2, run.x1 - run.x0, TRACK_H - 4);
         run = null;
       };
+      const selectedHere = selection && selection.track === t ? selection.event : -1;
       for (const i of this.visibleEvents(t, from, to)) {
+        if (i === selectedHere) continue;
         const e = doc.tracks[t].events[i];
-        const span = this.shownSpan(t, i, e);
-        const x0 = Math.max(LABEL_W - 2, this.timeToX(span.start));
-        const x1 = Math.min(w + 2, this.timeToX(span.end));
-        const bw = Math.max(1, x1 - x0);
-        const hue = effectHue(e.function);
-        const selected = selection && selection.track === t && selection.event === i;
-        if (bw < 2 && !selected) {
-          if (run && x0 <= run.x1 + 1) run.x1 = Math.max(run.x1, x0 + bw);
+        const x0 = Math.max(LABEL_W - 2, this.timeToX(e.start));
+        const x1 = Math.min(w + 2, this.timeToX(e.end));
+        if (x1 - x0 < 2) {
+          if (run && x0 <= run.x1 + 1) run.x1 = Math.max(run.x1, x0 + 1, x1);
           else {
             flush();
-            run = { x0, x1: x0 + bw, hue };
+            run = { x0, x1: Math.max(x0 + 1, x1), hue: effectHue(e.function) };
           }
           continue;
         }
         flush();
-        ctx.fillStyle = `hsl(${hue} 45% ${selected ? 48 : 34}%)`;
-        ctx.fillRect(x0, y + 2, bw, TRACK_H - 4);
-        if (bw > 3) {
-          ctx.fillStyle = `hsl(${hue} 60% 60%)`;
-          ctx.fillRect(x0, y + 2, 1, TRACK_H - 4);
-        }
-        if (selected) {
-          ctx.strokeStyle = "#f0a030";
-          ctx.lineWidth = 2;
-          ctx.strokeRect(x0 + 1, y + 3, Math.max(1, bw - 2), TRACK_H - 6);
-        }
-        const room = Math.floor((bw - 8) / charWidth);
-        if (room >= 3) {
-          const name = e.function.length > room ? e.function.slice(0, room - 1) + "…" : e.function;
-          ctx.fillStyle = "#eef0f5";
-          ctx.fillText(name, x0 + 5, y + TRACK_H / 2);
-        }
+        this.drawBox(ctx, e, x0, x1, y, charWidth, false);
       }
       flush();
+      // The selected event on top, where it is being dragged to.
+      const chosen = doc.tracks[t].events[selectedHere];
+      if (chosen) {
+        const span = this.shownSpan(t, selectedHere, chosen);
+        const x0 = Math.max(LABEL_W - 2, this.timeToX(span.start));
+        const x1 = Math.min(w + 2, this.timeToX(span.end));
+        if (x1 > LABEL_W && x0 < w) this.drawBox(ctx, chosen, x0, Math.max(x1, x0 + 1), y, charWidth, true);
+      }
     }
     // Track numbers
     ctx.fillStyle = "#1d2028";
@@ -562,6 +552,28 @@ class TimelineView {
     for (let t = first; t <= last; ++t) ctx.fillText(`track ${t}`, LABEL_W - 6, this.trackTop(t) + TRACK_H / 2);
     ctx.textAlign = "left";
     ctx.restore();
+  }
+
+  drawBox(ctx, e, x0, x1, y, charWidth, selected) {
+    const bw = x1 - x0;
+    const hue = effectHue(e.function);
+    ctx.fillStyle = `hsl(${hue} 45% ${selected ? 48 : 34}%)`;
+    ctx.fillRect(x0, y + 2, bw, TRACK_H - 4);
+    if (bw > 3) {
+      ctx.fillStyle = `hsl(${hue} 60% 60%)`;
+      ctx.fillRect(x0, y + 2, 1, TRACK_H - 4);
+    }
+    if (selected) {
+      ctx.strokeStyle = "#f0a030";
+      ctx.lineWidth = 2;
+      ctx.strokeRect(x0 + 1, y + 3, Math.max(1, bw - 2), TRACK_H - 6);
+    }
+    const room = Math.floor((bw - 8) / charWidth);
+    if (room >= 3) {
+      const name = e.function.length > room ? e.function.slice(0, room - 1) + "…" : e.function;
+      ctx.fillStyle = "#eef0f5";
+      ctx.fillText(name, x0 + 5, y + TRACK_H / 2);
+    }
   }
 
   drawWaveform(ctx, w) {
