@@ -740,8 +740,10 @@ class TimelineView {
       if (Math.abs(x - box.right) <= edge || (x > box.right && x <= box.right + EDGE_PX)) part = "end";
       else if (Math.abs(x - box.left) <= edge || x < box.left) part = "start";
       if (part === "body" && (x < box.left || x > box.right)) continue;
-      // Events later in start order are drawn on top; the last match wins.
-      found = { track, event: i, part };
+      // The selected event is drawn on top of all, later ones in start order over earlier ones.
+      const selection = this.studio.selection;
+      const selected = selection && selection.track === track && selection.event === i;
+      if (!found || !found.selected || selected) found = { track, event: i, part, selected };
     }
     return found;
   }
@@ -1695,7 +1697,10 @@ class Studio {
 
   key(event) {
     const target = event.target;
-    if (target && (target.tagName === "INPUT" || target.tagName === "TEXTAREA" || target.tagName === "SELECT")) return;
+    if (target && (target.tagName === "INPUT" || target.tagName === "TEXTAREA" || target.tagName === "SELECT")) {
+      if (event.key === "Escape") target.blur(); // back to the studio's keys
+      return;
+    }
     const ctrl = event.ctrlKey || event.metaKey;
     const key = event.key;
     let handled = true;
