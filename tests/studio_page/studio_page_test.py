@@ -63,7 +63,11 @@ class Player:
             self.process = subprocess.Popen([os.path.abspath(program), "--studio", "0", "--size", "640x480", document],
                                             cwd=folder, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
                                             stderr=stderr, env=environment)
-        self.url = wait_for("the player to print the studio's address", self.printed_address)
+        try:
+            self.url = wait_for("the player to print the studio's address", self.printed_address)
+        except BaseException:
+            self.stop()
+            raise
         self.base, self.token = re.match(r"(http://[^/]+)/\?token=([0-9a-f]{32})$", self.url).groups()
 
     def printed_address(self):
@@ -116,8 +120,16 @@ class StudioPageTest(unittest.TestCase):
         cls.document = os.path.join(cls.folder, "demo.xml")
         shutil.copyfile(cls.fixture, cls.document)
         cls.player = Player(cls.program, cls.document, cls.folder)
-        cls.driver = start_browser(os.path.join(cls.folder, "profile"))
-        open_studio(cls.driver, cls.player)
+        try:
+            cls.driver = start_browser(os.path.join(cls.folder, "profile"))
+        except BaseException:
+            cls.player.stop()
+            raise
+        try:
+            open_studio(cls.driver, cls.player)
+        except BaseException:
+            cls.tearDownClass()
+            raise
 
     @classmethod
     def tearDownClass(cls):
