@@ -170,7 +170,7 @@ void FrameWithStream(benchmark::State& state)
         link.run_jobs();
     }
     stop = true;
-    state.counters["messages"] = messages;
+    state.counters["messages"] = double(messages.load());
     link.close(); // ends the stream
     page.join();
 }

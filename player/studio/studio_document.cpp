@@ -1,6 +1,8 @@
 #include "studio_document.h"
 
+#include <charconv>
 #include <cstdio>
+#include <unordered_map>
 
 #include "effect_describe.h"
 #include "json_text.h"
@@ -52,19 +54,28 @@ const FunctionDeclaration* declaration_of(const Demo& demo, const Event& event)
     return nullptr;
 }
 
+// Documents run to megabytes: numbers are written without a string of their own.
+void append_int(std::string& out, long long value)
+{
+    char digits[24];
+    const auto end = std::to_chars(digits, digits + sizeof(digits), value).ptr;
+    out.append(digits, size_t(end - digits));
+}
+
 void append_number(std::string& out, const char* key, long long value)
 {
     out += ", \"";
     out += key;
     out += "\": ";
-    out += std::to_string(value);
+    append_int(out, value);
 }
 
-void append_param(std::string& out, const std::vector<Param>& params, size_t index, const std::string* name)
+// `name`: the parameter's declared name as JSON (a string or null).
+void append_param(std::string& out, const std::vector<Param>& params, size_t index, const std::string& name)
 {
     const Param& param = params[index];
     out += "{\"name\": ";
-    out += name ? json_quoted(*name) : "null";
+    out += name;
     out += param_animated(params, index) ? ", \"animated\": true" : ", \"animated\": false";
     switch (param.kind) {
     case kParamSine:
@@ -83,7 +94,10 @@ void append_param(std::string& out, const std::vector<Param>& params, size_t ind
             if (k > 0)
                 time = param.segmentEnds[k - 1];
             out += k ? ", {\"time\": " : "{\"time\": ";
-            out += std::to_string(time) + ", \"value\": " + std::to_string(param.keys[k]) + "}";
+            append_int(out, (long long)time);
+            out += ", \"value\": ";
+            append_int(out, param.keys[k]);
+            out += "}";
         }
         out += param.linearForm ? "], \"linearForm\": true" : "], \"linearForm\": false";
         break;
@@ -193,8 +207,11 @@ DocumentExtras find_document_extras(const Demo& demo)
 std::string document_json(const Demo& demo, const std::string& path, uint64_t generation,
                           const DocumentExtras& extras)
 {
+    size_t events = 0;
+    for (const Track& track : demo.tracks)
+        events += track.events.size();
     std::string out;
-    out.reserve(4096);
+    out.reserve(4096 + events * 1024);
     out += "{\"path\": " + json_quoted(path) + ", \"generation\": " + std::to_string(generation) +
            ", \"runningTime\": " + std::to_string(demo.runningTime) + ",\n \"libraries\": [";
     for (size_t l = 0; l < demo.libraries.size(); ++l) {
@@ -225,22 +242,37 @@ std::string document_json(const Demo& demo, const std::string& path, uint64_t ge
     out += ",\n \"music\": ";
     out += demo.hasInputMusicFile ? "{\"file\": " + json_quoted(demo.inputMusicFile) + "}" : "null";
     out += ",\n \"tracks\": [";
+    // What every event of a function repeats, as JSON: its function, library and parameter names.
+    struct Quoted {
+        std::string function, library;
+        std::vector<std::string> names;
+    };
+    std::unordered_map<const FunctionDeclaration*, Quoted> quoted;
+    const std::string null = "null";
     for (size_t t = 0; t < demo.tracks.size(); ++t) {
         out += t ? ",\n  {\"events\": [" : "\n  {\"events\": [";
         const std::vector<Event>& events = demo.tracks[t].events;
         for (size_t e = 0; e < events.size(); ++e) {
             const Event& event = events[e];
-            out += e ? ",\n   " : "\n   ";
-            out += "{\"function\": " + json_quoted(event.functionName) +
-                   ", \"library\": " + json_quoted(event.libraryFileName);
+            const FunctionDeclaration* declaration = declaration_of(demo, event);
+            auto [entry, added] = quoted.try_emplace(declaration);
+            Quoted& q = entry->second;
+            if (added) {
+                q.function = json_quoted(event.functionName);
+                q.library = json_quoted(event.libraryFileName);
+                for (size_t p = 0; declaration && p < declaration->paramNames.size(); ++p)
+                    q.names.push_back(json_quoted(declaration->paramNames[p]));
+            }
+            out += e ? ",\n   {\"function\": " : "\n   {\"function\": ";
+            out += declaration ? q.function : json_quoted(event.functionName);
+            out += ", \"library\": ";
+            out += declaration ? q.library : json_quoted(event.libraryFileName);
             append_number(out, "start", event.startTime);
             append_number(out, "end", event.endTime);
             out += ", \"params\": [";
-            const FunctionDeclaration* declaration = declaration_of(demo, event);
             for (size_t p = 0; p < event.params.size(); ++p) {
                 out += p ? ", " : "";
-                const bool named = declaration && p < declaration->paramNames.size();
-                append_param(out, event.params, p, named ? &declaration->paramNames[p] : nullptr);
+                append_param(out, event.params, p, p < q.names.size() ? q.names[p] : null);
             }
             out += "]}";
         }
