@@ -107,6 +107,9 @@ TEST(CommandLine, OptionsImplyWhatTheyNeed)
     CommandLine capture = parse({"--capture", "frames"});
     EXPECT_TRUE(capture.noSetup && capture.windowed);
     EXPECT_EQ(capture.fps, 60);
+    CommandLine studio = parse({"--studio", "8350"});
+    EXPECT_TRUE(studio.studio && studio.dev && studio.windowed);
+    EXPECT_EQ(studio.studioPort, 8350);
     EXPECT_TRUE(parse({"--help"}).help);
     EXPECT_TRUE(parse({"--version"}).version);
 }
@@ -137,6 +140,9 @@ TEST(CommandLine, MalformedOptionsAreReportedNotGuessed)
              {"--fps", "30"},
              {"--to", "30"},
              {"--fullscreen", "--windowed"},
+             {"--studio", "65536"},
+             {"--studio", "-1"},
+             {"--studio", "0", "--capture", "f"},
          }) {
         CommandLine cl = parse(bad);
         std::string joined;
