@@ -9,6 +9,8 @@
 #include "glstate.h"
 
 #include <GL/gl.h>
+#include <algorithm>
+#include <climits>
 #include <cstdint>
 #include <cstdio>
 #include <stdexcept>
@@ -311,6 +313,12 @@ int gls_screen_width()
 int gls_screen_height()
 {
     return int(current("gls_screen_height").screenHeight);
+}
+
+int32_t gls_scale_pixels(int32_t pixels)
+{
+    const int64_t scaled = int64_t(pixels) * current("gls_scale_pixels").pixelScale;
+    return int32_t(std::clamp<int64_t>(scaled, INT32_MIN, INT32_MAX));
 }
 
 int gls_viewport_width()

@@ -79,6 +79,9 @@ public:
     int32_t projectionDepth;
     int32_t slotDepth[kGLStateSlotCount];
     uint32_t slots[kGLStateSlotCount][kGLStateStackDepth];
+    // Screen pixels per pixel of the picture the viewer gets, each way: N while the player supersamples
+    // by N (the screen is then N times the window's width and height), else 1.
+    int32_t pixelScale = 1;
 };
 
 // The GL entry points the layer calls. Tests install a recorder with gls_set_functions.
@@ -126,6 +129,9 @@ GLStateContext* gls_current_context();
 int gls_screen_width();
 int gls_screen_height();
 int gls_viewport_width();
+// A size an effect is given in pixels of the picture the viewer gets, in pixels of the screen drawn:
+// times the current context's pixelScale, kept within int32_t.
+int32_t gls_scale_pixels(int32_t pixels);
 
 uint32_t gls_get(int slot);
 void gls_set(int slot, uint32_t value);

@@ -114,8 +114,8 @@ CommandLine parse_command_line(int argc, const char* const* argv)
         std::string name = arg;
         bool takesValue = name == "--size" || name == "--capture" || name == "--fps" || name == "--from" ||
                           name == "--to" || name == "--video" || name == "--loop" || name == "--repeat" ||
-                          name == "--motion-blur" || name == "--crf" || name == "--codec" ||
-                          name == "--studio";
+                          name == "--motion-blur" || name == "--supersample" || name == "--crf" ||
+                          name == "--codec" || name == "--studio";
         const char* value = nullptr;
         if (takesValue) {
             if (i + 1 >= argc) {
@@ -185,6 +185,12 @@ CommandLine parse_command_line(int argc, const char* const* argv)
                                 "at most 1, not '") +
                     value + "'");
             captureQuality = true;
+        } else if (name == "--supersample") {
+            if (!parse_count(value, 4, &number) || number == 0)
+                fail(std::string("--supersample wants a whole number from 1 to 4, not '") + value + "'");
+            else
+                cl.supersample = int32_t(number);
+            captureQuality = true;
         } else if (name == "--check") {
             cl.check = true;
         } else if (name == "--describe") {
@@ -220,7 +226,7 @@ CommandLine parse_command_line(int argc, const char* const* argv)
     if (captureTiming && !cl.offline())
         fail("--fps, --from, --to and --repeat only apply to --capture and --video");
     if (captureQuality && !cl.offline())
-        fail("--motion-blur only applies to --capture and --video");
+        fail("--motion-blur and --supersample only apply to --capture and --video");
     if ((cl.crf >= 0 || !cl.videoCodec.empty()) && cl.videoFile.empty())
         fail("--crf and --codec only apply to --video");
     if (cl.crf >= 0 && (cl.videoCodec == "ffv1" || cl.videoCodec == "prores"))
@@ -283,6 +289,9 @@ const char* command_line_usage()
            "                  with --capture or --video: every frame is the average of K\n"
            "                  sub-frames (1..64) spread over S of the frame's interval\n"
            "                  (0 < S <= 1, default 0.5)\n"
+           "  --supersample N with --capture or --video: draw every frame at N times the width\n"
+           "                  and height (1..4) off-screen and filter it down to the window's\n"
+           "                  size: smooth edges (OpenGL demos)\n"
            "  --check         load the document and its libraries, report every problem found\n"
            "                  (exit status 1 when there is any); nothing is played\n"
            "  --describe LIBRARY...\n"

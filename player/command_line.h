@@ -16,6 +16,8 @@
 //                         on; every pass starts its events afresh (soak runs); not with --video
 //   --motion-blur K[:S]   with --capture: each frame the average of K sub-frames (1..64) spread over S of
 //                         the frame interval (0 < S <= 1, default 0.5)
+//   --supersample N       with --capture or --video: every frame drawn at N times the width and height
+//                         (1..4) off-screen and box-filtered down to the window's size
 //   --check               report the document's problems without playing it
 //   --describe            the positional arguments are effect libraries: print their descriptions of
 //                         their effects as JSON (effect_describe.h) and play nothing
@@ -53,6 +55,7 @@ struct CommandLine {
     int32_t repeat = 1;           // capture passes, 1..1000
     int32_t motionBlurFrames = 1; // --motion-blur: sub-frames per captured frame
     double shutter = 0.5;         // --motion-blur: the part of the frame interval they cover
+    int32_t supersample = 1;      // --supersample: rendered at this many times the width and height
     bool check = false, dev = false;
     bool studio = false;
     uint16_t studioPort = 0; // --studio: 0 asks for a free port

@@ -10,6 +10,7 @@
 #include "frame_filter.h"
 #include "frame_hooks.h"
 #include "music_control.h"
+#include "supersample.h"
 #include "timeline.h"
 
 void Presenter::present() const
@@ -63,6 +64,14 @@ bool run_frame_loop(const Demo& firstDemo, DemoClock clock, uint32_t endTime, co
     bool ok = true;
     bool stopRequested = false;
     uint32_t passesEnded = 0;
+    auto draw = [&timeline, &options](uint32_t t) {
+        if (options.supersample)
+            options.supersample->begin_frame();
+        bool drawn = timeline->run_frame(t);
+        if (options.supersample)
+            options.supersample->resolve();
+        return drawn;
+    };
     for (uint64_t frame = 0;; clock.next_frame(), ++frame) {
         if (stopRequested)
             break;
@@ -88,12 +97,12 @@ bool run_frame_loop(const Demo& firstDemo, DemoClock clock, uint32_t endTime, co
             // A frame is good when every one of its sub-frames is.
             ok = true;
             for (int32_t j = 0; j < options.subFrames; ++j) {
-                ok = timeline->run_frame(clock.sub_frame(j, options.subFrames, options.shutter)) && ok;
+                ok = draw(clock.sub_frame(j, options.subFrames, options.shutter)) && ok;
                 options.blend->add_back_buffer();
             }
             options.blend->resolve();
         } else {
-            ok = timeline->run_frame(t);
+            ok = draw(t);
         }
         if (options.capture)
             options.capture->write_frame(t);

@@ -14,6 +14,7 @@ class FrameCapture;
 class FrameHooks;
 class MusicControl;
 class SubFrameBlend;
+class SuperSampler;
 
 // Shows what was drawn: with OpenGL the buffers are swapped, otherwise output surface 0 is blitted to the
 // screen and flipped.
@@ -56,6 +57,9 @@ struct FrameLoopOptions {
     SubFrameBlend* blend = nullptr;
     int32_t subFrames = 1;
     double shutter = 0.5;
+    // Supersampling (capture): every drawing, sub-frames included, goes into its target and is filtered
+    // into the back buffer before the blend or the capture reads it. Null: drawn into the window.
+    SuperSampler* supersample = nullptr;
 };
 
 // Runs frames while the clock reads at most endTime (the frame at exactly endTime is drawn); with hooks

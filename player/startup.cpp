@@ -36,6 +36,7 @@
 #include "services.h"
 #include "setup_window.h"
 #include "studio/studio.h"
+#include "supersample.h"
 #include "texts.h"
 #include "timeline.h"
 #include "video_encoder.h"
@@ -121,6 +122,7 @@ private:
     std::unique_ptr<Demo> demo_;
     SDL_Surface* screen_ = nullptr;
     std::vector<SDL_Surface*> inputSurfaces_, outputSurfaces_;
+    std::unique_ptr<SuperSampler> supersample_; // --supersample: the effects draw into its target
     std::unique_ptr<GLStateContext> gl_;
     bool viewportPushed_ = false;
     ServicesStruct services_{};
@@ -243,8 +245,18 @@ void Player::create_surfaces()
 
 void Player::prepare_gl_and_libraries()
 {
+    // Supersampled, the effects see a screen of the rendered size; the window keeps the asked one.
+    int32_t scale = 1;
+    if (cl_.supersample > 1) {
+        if (!demo_->useOpenGL)
+            throw BasicException("--supersample needs a demo that draws with OpenGL.\n");
+        supersample_ = std::make_unique<SuperSampler>(config_.width, config_.height, cl_.supersample);
+        supersample_->prepare();
+        scale = cl_.supersample;
+    }
     log_verbose("Initializing openGL state \n");
-    gl_ = std::make_unique<GLStateContext>(unsigned(config_.width), unsigned(config_.height));
+    gl_ = std::make_unique<GLStateContext>(unsigned(config_.width * scale), unsigned(config_.height * scale));
+    gl_->pixelScale = scale;
     gls_make_current(gl_.get());
 
     log_verbose("Setting warning function\n");
@@ -260,7 +272,8 @@ void Player::prepare_gl_and_libraries()
     GLViewportEntry viewport{};
     if (demoAspect > 0.0f &&
         aspect_viewport(config_.width, config_.height, screenAspect, demoAspect, &viewport)) {
-        gls_push_viewport(viewport.x, viewport.y, viewport.w, viewport.h);
+        // Worked out at the window's size and scaled, so that the filtered frame has the same bars.
+        gls_push_viewport(viewport.x * scale, viewport.y * scale, viewport.w * scale, viewport.h * scale);
         viewportPushed_ = true;
     }
 
@@ -370,6 +383,7 @@ bool Player::capture(uint32_t start)
     }
     FrameLoopOptions options;
     options.capture = &capture;
+    options.supersample = supersample_.get();
     std::unique_ptr<SubFrameBlend> blend;
     if (cl_.motionBlurFrames > 1) {
         if (!demo_->useOpenGL)
@@ -411,6 +425,7 @@ void Player::shutdown()
         quit_libraries(*demo_);
     }
     // The GL state exists once the surfaces are made, even when a library refused to initialise.
+    supersample_.reset(); // while the GL context lives
     if (gl_) {
         if (viewportPushed_)
             gls_pop_viewport();

@@ -95,14 +95,15 @@ bool render_scene(RootNode3D& world, int32_t width, int32_t height)
     return haveCamera;
 }
 
-// Copies the output over the screen's viewport, turning it the window's way up.
-void show(uint32_t framebuffer, int32_t width, int32_t height)
+// Copies the output over the screen's viewport, turning it the window's way up. `screen` is the
+// framebuffer the frame is drawn into: the window's, or the player's supersampling target.
+void show(uint32_t framebuffer, uint32_t screen, int32_t width, int32_t height)
 {
     const GLViewportEntry v = shaders::viewport_from_bottom();
     glBindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer);
-    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, screen);
     glBlitFramebuffer(0, 0, width, height, v.x, v.y + v.h, v.x + v.w, v.y, GL_COLOR_BUFFER_BIT, GL_LINEAR);
-    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glBindFramebuffer(GL_FRAMEBUFFER, screen);
 }
 
 void draw(PostEvent& event, shaders::ShaderInputs& inputs, int32_t width, int32_t height)
@@ -121,13 +122,15 @@ void draw(PostEvent& event, shaders::ShaderInputs& inputs, int32_t width, int32_
         inputs.channelSize[c][0] = float(width);
         inputs.channelSize[c][1] = float(height);
     }
+    GLint screen = 0;
+    glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &screen);
     glBindFramebuffer(GL_FRAMEBUFFER, feedback.framebuffer);
     glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D,
                            feedback.textures[feedback.current]->id, 0);
     gls_push_viewport(0, 0, width, height);
     shaders::draw_over_target(event.shader.program(), inputs, scene->id, previous->id, 0, 0);
     gls_pop_viewport();
-    show(feedback.framebuffer, width, height);
+    show(feedback.framebuffer, uint32_t(screen), width, height);
     feedback.current = 1 - feedback.current;
 }
 

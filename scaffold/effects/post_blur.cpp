@@ -48,6 +48,8 @@ float blur_pass(int32_t& current, int32_t radius, int32_t step, bool horizontal,
 {
     if (radius < 2 || !gPBuffer)
         return 0.0f;
+    // The radius is in pixels of the picture shown; the taps may lie closer on a supersampled screen.
+    radius = gls_scale_pixels(radius);
     gPBuffer->RenderToTexture(current, w, h);
     gls_push_texture_enable(true);
     gls_push_projection(0.0, w, h, 0.0, 1.0, -1.0, true);

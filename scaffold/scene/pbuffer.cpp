@@ -62,6 +62,8 @@ PBuffer::PBuffer(int32_t width, int32_t height, int32_t maxSize)
 {
     // Blur passes draw the buffers shifted and scaled: with repeat wrapping one edge of the picture would
     // bleed in at the opposite one.
+    if (const GLStateContext* window = gls_current_context())
+        context_.pixelScale = window->pixelScale;
     texture0_.SetWrap(GL_CLAMP_TO_EDGE, GL_CLAMP_TO_EDGE);
     texture1_.SetWrap(GL_CLAMP_TO_EDGE, GL_CLAMP_TO_EDGE);
     glGenFramebuffers(1, &framebuffer_);
@@ -132,6 +134,9 @@ void PBuffer::RenderToTexture(int32_t target, int32_t width, int32_t height)
             hand_over(texture0_.id, bound0_, false);
         if (currentTarget_ == -1) {
             windowContext_ = gls_switch_context(&context_);
+            GLint screen = 0;
+            glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &screen);
+            screenFramebuffer_ = uint32_t(screen);
             glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
         }
         currentTarget_ = target;
@@ -144,7 +149,7 @@ void PBuffer::RenderScreen()
 {
     if (currentTarget_ == -1)
         return;
-    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glBindFramebuffer(GL_FRAMEBUFFER, screenFramebuffer_);
     gls_switch_context(windowContext_);
     windowContext_ = nullptr;
     currentTarget_ = -1;

@@ -41,7 +41,9 @@ public:
 
     // Makes later drawing go into buffer `target` with a width x height viewport at its bottom-left.
     void RenderToTexture(int32_t target, int32_t width, int32_t height);
-    // Makes later drawing go to the window again; nothing happens when it already does.
+    // Makes later drawing go to the window again; nothing happens when it already does. "The window" is
+    // the framebuffer that was bound when drawing went off-screen: 0, or the player's supersampling
+    // target.
     void RenderScreen();
     // Buffer `target` as a texture, ready to be bound. Marks it bound until the next RenderToTexture
     // into it.
@@ -69,6 +71,7 @@ private:
     bool bound1_ = false;
     int32_t attached_ = -1;                   // buffer whose texture is the colour attachment
     GLStateContext* windowContext_ = nullptr; // the window's cache, saved while drawing off-screen
+    uint32_t screenFramebuffer_ = 0;          // what "the window" was when drawing went off-screen
 };
 
 // The process's render target (null until PBuffer::Create).

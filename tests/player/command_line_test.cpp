@@ -163,7 +163,13 @@ TEST(CommandLine, CaptureQualityOptions)
     EXPECT_EQ(parse({"--capture", "f", "--motion-blur", "64:1"}).shutter, 1.0);
     for (const char* bad : {"0", "65", "4:0", "4:1.5", "4:", "x", "4:0.5x"})
         EXPECT_NE(parse({"--capture", "f", "--motion-blur", bad}).error, "") << bad;
-    EXPECT_EQ(parse({"--motion-blur", "4"}).error, "--motion-blur only applies to --capture and --video");
+    EXPECT_EQ(parse({"--motion-blur", "4"}).error,
+              "--motion-blur and --supersample only apply to --capture and --video");
+    EXPECT_EQ(parse({"--video", "v.mp4", "--supersample", "4"}).supersample, 4);
+    for (const char* bad : {"0", "5", "2x", ""})
+        EXPECT_NE(parse({"--capture", "f", "--supersample", bad}).error, "") << bad;
+    EXPECT_EQ(parse({"--supersample", "2"}).error,
+              "--motion-blur and --supersample only apply to --capture and --video");
 }
 
 TEST(CommandLine, CodecAndCrfGoWithVideoOnlyAndCrfOnlyWithH264OrH265)
