@@ -1,9 +1,11 @@
 #include "command_line.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 #include <vector>
 
 namespace
@@ -115,7 +117,7 @@ CommandLine parse_command_line(int argc, const char* const* argv)
         bool takesValue = name == "--size" || name == "--capture" || name == "--fps" || name == "--from" ||
                           name == "--to" || name == "--video" || name == "--loop" || name == "--repeat" ||
                           name == "--motion-blur" || name == "--supersample" || name == "--crf" ||
-                          name == "--codec" || name == "--studio";
+                          name == "--codec" || name == "--preset" || name == "--studio";
         const char* value = nullptr;
         if (takesValue) {
             if (i + 1 >= argc) {
@@ -167,6 +169,15 @@ CommandLine parse_command_line(int argc, const char* const* argv)
                 fail(std::string("--crf wants a whole number from 0 to 51, not '") + value + "'");
             else
                 cl.crf = int32_t(number);
+        } else if (name == "--preset") {
+            static const char* const presets[] = {"ultrafast", "superfast", "veryfast", "faster",  "fast",
+                                                  "medium",    "slow",      "slower",   "veryslow"};
+            cl.videoPreset = value;
+            if (std::none_of(std::begin(presets), std::end(presets),
+                             [&](const char* preset) { return cl.videoPreset == preset; }))
+                fail(std::string("--preset wants ultrafast, superfast, veryfast, faster, fast, medium, slow, "
+                                 "slower or veryslow, not '") +
+                     value + "'");
         } else if (name == "--codec") {
             cl.videoCodec = value;
             if (cl.videoCodec != "h264" && cl.videoCodec != "h265" && cl.videoCodec != "ffv1" &&
@@ -227,10 +238,12 @@ CommandLine parse_command_line(int argc, const char* const* argv)
         fail("--fps, --from, --to and --repeat only apply to --capture and --video");
     if (captureQuality && !cl.offline())
         fail("--motion-blur and --supersample only apply to --capture and --video");
-    if ((cl.crf >= 0 || !cl.videoCodec.empty()) && cl.videoFile.empty())
-        fail("--crf and --codec only apply to --video");
+    if ((cl.crf >= 0 || !cl.videoCodec.empty() || !cl.videoPreset.empty()) && cl.videoFile.empty())
+        fail("--crf, --preset and --codec only apply to --video");
     if (cl.crf >= 0 && (cl.videoCodec == "ffv1" || cl.videoCodec == "prores"))
         fail("--crf applies to h264 and h265 (ffv1 is lossless, prores has its own profiles)");
+    if (!cl.videoPreset.empty() && (cl.videoCodec == "ffv1" || cl.videoCodec == "prores"))
+        fail("--preset applies to h264 and h265 (ffv1 and prores have no presets)");
     if (!cl.videoFile.empty() && cl.repeat > 1)
         fail("--repeat does not go with --video: the music plays once");
     if (cl.offline() && (cl.hasLoop || cl.dev))
@@ -283,6 +296,9 @@ const char* command_line_usage()
            "                  with ffmpeg; PNG files only when --capture is given too\n"
            "  --codec C       with --video: h264, h265, ffv1 (lossless) or prores\n"
            "  --crf N         with --video and h264 or h265: quality, 0 (best) .. 51\n"
+           "  --preset P      with --video and h264 or h265: encoding speed against file size,\n"
+           "                  ultrafast .. veryslow (default medium); faster presets give bigger\n"
+           "                  files of the same quality\n"
            "  --repeat N      with --capture: capture the range N times over in one run; every\n"
            "                  pass starts its events afresh and the frame numbers run on\n"
            "  --motion-blur K[:S]\n"

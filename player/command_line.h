@@ -12,6 +12,8 @@
 //   --fps N               capture rate (default 60)
 //   --from MS, --to MS    capture range (default: start offset .. RunningTime)
 //   --video FILE          with --capture: the frames and the music encoded into FILE by ffmpeg
+//   --codec C, --crf N, --preset P
+//                         with --video: the encoder, its quality and its speed (video_encoder.h)
 //   --repeat N            with --capture: capture the range N times over in one run, frame numbers running
 //                         on; every pass starts its events afresh (soak runs); not with --video
 //   --motion-blur K[:S]   with --capture: each frame the average of K sub-frames (1..64) spread over S of
@@ -48,11 +50,12 @@ struct CommandLine {
     std::string captureDir;        // empty: no capture
     int32_t fps = 60;
     bool hasFrom = false, hasTo = false;
-    uint32_t from = 0, to = 0;    // ms
-    std::string videoFile;        // empty: no video
-    std::string videoCodec;       // --codec: h264, h265, ffv1 or prores; empty: ffmpeg's for the container
-    int32_t crf = -1;             // --crf 0..51 (h264, h265); -1: the encoder's default
-    int32_t repeat = 1;           // capture passes, 1..1000
+    uint32_t from = 0, to = 0; // ms
+    std::string videoFile;     // empty: no video
+    std::string videoCodec;    // --codec: h264, h265, ffv1 or prores; empty: ffmpeg's for the container
+    int32_t crf = -1;          // --crf 0..51 (h264, h265); -1: the encoder's default
+    std::string videoPreset;   // --preset: ultrafast .. veryslow (h264, h265); empty: the encoder's default
+    int32_t repeat = 1;        // capture passes, 1..1000
     int32_t motionBlurFrames = 1; // --motion-blur: sub-frames per captured frame
     double shutter = 0.5;         // --motion-blur: the part of the frame interval they cover
     int32_t supersample = 1;      // --supersample: rendered at this many times the width and height

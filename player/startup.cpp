@@ -377,7 +377,7 @@ bool Player::capture(uint32_t start)
         bool music = !musicPath_.empty() && access(musicPath_.c_str(), R_OK) == 0;
         VideoSettings settings{
             cl_.videoFile, config_.width, config_.height, cl_.fps, music ? musicPath_ : std::string(),
-            from,          frames,        cl_.videoCodec, cl_.crf};
+            from,          frames,        cl_.videoCodec, cl_.crf, cl_.videoPreset};
         video = std::make_unique<VideoEncoder>(ffmpeg_, settings);
         capture.set_encoder(video.get());
     }

@@ -74,6 +74,10 @@ std::vector<std::string> ffmpeg_arguments(const VideoSettings& s)
         args.push_back("-crf");
         args.push_back(std::to_string(s.crf));
     }
+    if (!s.preset.empty()) {
+        args.push_back("-preset");
+        args.push_back(s.preset);
+    }
     const char* pixels = s.codec == "ffv1" ? "bgr0" : s.codec == "prores" ? "yuv422p10le" : "yuv420p";
     for (const char* a : {"-vf", "pad=ceil(iw/2)*2:ceil(ih/2)*2", "-pix_fmt", pixels})
         args.push_back(a);

@@ -19,6 +19,7 @@ struct VideoSettings {
     uint64_t frames = 0; // frames that will be written: the sound track is as long as they are
     std::string codec;   // h264, h265, ffv1 or prores; empty: ffmpeg's usual one for the container
     int crf = -1;        // h264 and h265 only; -1: the encoder's default
+    std::string preset;  // h264 and h265 only: ultrafast .. veryslow; empty: the encoder's default
 };
 
 // The ffmpeg arguments (without the program name) for the settings: raw RGBA frames on standard input,

@@ -183,4 +183,8 @@ TEST(CommandLine, CodecAndCrfGoWithVideoOnlyAndCrfOnlyWithH264OrH265)
     EXPECT_NE(parse({"--capture", "f", "--video", "v.mp4", "--crf", "52"}).error, "");
     EXPECT_NE(parse({"--capture", "f", "--codec", "h264"}).error, "");
     EXPECT_NE(parse({"--capture", "f", "--video", "v.mov", "--codec", "prores", "--crf", "20"}).error, "");
+    EXPECT_EQ(parse({"--video", "v.mp4", "--preset", "ultrafast"}).videoPreset, "ultrafast");
+    EXPECT_NE(parse({"--video", "v.mp4", "--preset", "quick"}).error, "");
+    EXPECT_NE(parse({"--video", "v.mkv", "--codec", "ffv1", "--preset", "fast"}).error, "");
+    EXPECT_NE(parse({"--capture", "f", "--preset", "fast"}).error, "") << "no video to encode";
 }
