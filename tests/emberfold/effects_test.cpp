@@ -127,7 +127,7 @@ TEST(ShowFlame, AlphaAndSizesChangeInPlaceWithoutNewPoints)
     FlameHost host;
     Event e;
     ShowFlameWords w;
-    w.name = host.text(write_file("effects_plain.flame", description_text(triangle_transforms(), {})));
+    w.name = host.text(write_file("effects_plain_2.flame", description_text(triangle_transforms(), {})));
     w.points = 2000;
     call_show_flame(e, 0, w);
     run(host, e, w);
@@ -193,7 +193,7 @@ TEST(ShowFlame, ARebuiltMeshLeavesTheGroupWhenNoClearRan)
     FlameHost host;
     Event e;
     ShowFlameWords w;
-    w.name = host.text(write_file("effects_plain.flame", description_text(triangle_transforms(), {})));
+    w.name = host.text(write_file("effects_plain_3.flame", description_text(triangle_transforms(), {})));
     call_show_flame(e, 0, w);
     call_show_flame(e, 1, w);
     w.points += 10;
@@ -242,7 +242,7 @@ TEST(MorphFlame, EveryRunningCallGeneratesTheMorphAnewInTheSameMesh)
     FlameHost host;
     Event e;
     MorphWords w;
-    w.name1 = host.text(write_file("morph_a.flame", description_text(triangle_transforms(), {})));
+    w.name1 = host.text(write_file("morph_a_2.flame", description_text(triangle_transforms(), {})));
     std::vector<TransformText> five(5);
     for (int j = 0; j < 5; ++j)
         five[j].translation[0] = float(j) - 2;

@@ -40,6 +40,7 @@ struct Event {
 };
 
 // Writes a file (in the test's working folder) and returns its name.
+// Tests of one binary run side by side in one folder: each test writes files of names of its own.
 std::string write_file(const std::string& name, const std::string& text);
 
 // One transform as the description file writes it: scale, skew, rotation, translation, colour, weight and
