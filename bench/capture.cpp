@@ -4,7 +4,7 @@
 // default preset and with the fastest), supersampled by 2 and with 8 motion-blur sub-frames. Each capture
 // benchmark times a one-frame run and the whole range with the same options; the frames between them over the
 // time between them give frames_per_second, so the player's start-up is left out. Run it under Xvfb:
-//   xvfb-run -a -s "-screen 0 1920x1200x24" bin/bench_capture
+//   xvfb-run -a -s "-screen 0 1920x1200x24 -noreset" bin/bench_capture
 // The video benchmark needs ffmpeg on PATH. Absolute figures move with the machine's load: compare the
 // benchmarks of one run.
 #include "showcase_session.h"

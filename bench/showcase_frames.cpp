@@ -1,6 +1,6 @@
 // Frame time of each showcase scene at 1280 x 720 under the GL the machine has (llvmpipe under Xvfb:
-// xvfb-run -a -s "-screen 0 1920x1200x24" bin/bench_showcase_frames). The showcase beside this program
-// (bin/showcase, built by the showcase target) is loaded as the player loads it (showcase_session.h);
+// xvfb-run -a -s "-screen 0 1920x1200x24 -noreset" bin/bench_showcase_frames). The showcase beside this
+// program (bin/showcase, built by the showcase target) is loaded as the player loads it (showcase_session.h);
 // each benchmark plays its scene's time range on a fixed 30 fps clock, one frame per iteration
 // (timeline, glFinish, buffer swap), wrapping round to the range's start. Compare frames_per_second
 // between scenes and builds of the same run: absolute figures move with the machine's load.

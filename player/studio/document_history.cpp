@@ -145,42 +145,34 @@ bool DocumentHistory::write(const std::string& text, std::string* error)
     return true;
 }
 
-bool DocumentHistory::undo(std::string* error)
+bool DocumentHistory::step(std::deque<std::string>& from, std::deque<std::string>* to, const char* none,
+                           std::string* error)
 {
     changedOnDisk_ = false;
-    if (undo_.empty())
-        return fail(error, "nothing to undo");
-    if (!replace_file(undo_.back(), error))
+    if (from.empty())
+        return fail(error, none);
+    if (!replace_file(from.back(), error))
         return false;
-    push_capped(redo_, std::move(current_));
-    current_ = std::move(undo_.back());
-    undo_.pop_back();
+    if (to)
+        push_capped(*to, std::move(current_));
+    current_ = std::move(from.back());
+    from.pop_back();
     return true;
+}
+
+bool DocumentHistory::undo(std::string* error)
+{
+    return step(undo_, &redo_, "nothing to undo", error);
 }
 
 bool DocumentHistory::take_back(std::string* error)
 {
-    changedOnDisk_ = false;
-    if (undo_.empty())
-        return fail(error, "nothing to take back");
-    if (!replace_file(undo_.back(), error))
-        return false;
-    current_ = std::move(undo_.back());
-    undo_.pop_back();
-    return true;
+    return step(undo_, nullptr, "nothing to take back", error);
 }
 
 bool DocumentHistory::redo(std::string* error)
 {
-    changedOnDisk_ = false;
-    if (redo_.empty())
-        return fail(error, "nothing to redo");
-    if (!replace_file(redo_.back(), error))
-        return false;
-    push_capped(undo_, std::move(current_));
-    current_ = std::move(redo_.back());
-    redo_.pop_back();
-    return true;
+    return step(redo_, &undo_, "nothing to redo", error);
 }
 
 bool DocumentHistory::reload_from_disk(std::string* error)

@@ -55,6 +55,10 @@ public:
 private:
     // Checks the file is still what the studio knows, then replaces it with `text`.
     bool replace_file(const std::string& text, std::string* error);
+    // Writes back from.back() and makes it current; the text it replaces goes to *to (none when null).
+    // False with `none` when `from` is empty.
+    bool step(std::deque<std::string>& from, std::deque<std::string>* to, const char* none,
+              std::string* error);
 
     std::string path_;
     bool known_ = false;

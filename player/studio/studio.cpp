@@ -17,21 +17,11 @@ StudioReply ok(const std::string& body)
     return {200, body};
 }
 
-const Param& param_at(const Event& event, int64_t param)
-{
-    if (event.unread)
-        throw StudioBadRequest("this event could not be read from the document");
-    if (param < 0 || size_t(param) >= event.params.size())
-        throw StudioBadRequest("the event has no parameter " + std::to_string(param) + " (it has " +
-                               std::to_string(event.params.size()) + ")");
-    return event.params[size_t(param)];
-}
-
 std::vector<studio::Key> keys_of(const nlohmann::json& body)
 {
     const auto found = body.find("keys");
-    if (found == body.end() || !found->is_array() || found->empty() || found->size() > kMaxKeys)
-        throw StudioBadRequest("\"keys\" must be an array of 1 .. " + std::to_string(kMaxKeys) +
+    if (found == body.end() || !found->is_array() || found->size() > kMaxKeys)
+        throw StudioBadRequest("\"keys\" must be an array of at most " + std::to_string(kMaxKeys) +
                                " objects {\"time\", \"value\"}");
     std::vector<studio::Key> keys;
     for (const nlohmann::json& key : *found) {
@@ -39,8 +29,6 @@ std::vector<studio::Key> keys_of(const nlohmann::json& body)
             throw StudioBadRequest("each key must be an object {\"time\", \"value\"}");
         const int64_t time = integer_member(key, "time", 0, kMaxTime);
         const int64_t value = integer_member(key, "value", INT32_MIN, INT32_MAX);
-        if (keys.empty() ? time != 0 : uint32_t(time) < keys.back().time)
-            throw StudioBadRequest("the first key must be at time 0 and the times must not decrease");
         keys.push_back({uint32_t(time), int32_t(value)});
     }
     return keys;
@@ -201,8 +189,6 @@ void Studio::edit(const StudioRequest& request, StudioResponder responder)
             return body.contains(name) ? uint32_t(integer_member(body, name, 0, kMaxTime)) / 10 * 10 : now;
         };
         const uint32_t start = time("start", event.startTime), end = time("end", event.endTime);
-        if (start >= end)
-            throw StudioBadRequest("an event must start before it ends (times are rounded down to 10 ms)");
         done = studio::set_event_times(text, size_t(track), size_t(eventIndex), start, end, &error);
     } else if (*op == "keys") {
         const int64_t param = integer_member(body, "param", 0, kMaxTime);
@@ -278,7 +264,7 @@ const Demo& Studio::adopt(std::unique_ptr<Demo> next)
     const std::string musicBefore = music_path();
     const Demo& demo = dev_.adopt(std::move(next));
     ++generation_;
-    extras_ = find_document_extras(demo);
+    find_beat(demo, &extras_);
     if (music_path() != musicBefore)
         waveform_ = MusicWaveform(music_path());
     std::string error;

@@ -185,7 +185,13 @@ DocumentExtras find_document_extras(const Demo& demo)
         extras.libraryAbout.push_back(library.handle ? library_about_json(library.handle) : "null");
         extras.libraryEffects.push_back(library.handle ? effects_by_name_json(library.handle) : "{}");
     }
-    // The pattern the beat parameters follow; without any, a beat file among the texts.
+    find_beat(demo, &extras);
+    return extras;
+}
+
+void find_beat(const Demo& demo, DocumentExtras* extras)
+{
+    // The pattern the first beat or loops parameter follows; without any, a beat file among the texts.
     std::vector<int32_t> candidates;
     for (const Track& track : demo.tracks)
         for (const Event& event : track.events)
@@ -195,13 +201,13 @@ DocumentExtras find_document_extras(const Demo& demo)
     for (size_t text = 0; candidates.empty() && text < demo.texts.size(); ++text)
         if (ends_with(demo.texts[text], ".beat"))
             candidates.push_back(int32_t(text));
+    extras->hasBeat = false;
     for (int32_t text : candidates)
-        if (look_up_beat(text, &extras.beat)) {
-            extras.hasBeat = true;
-            extras.beatText = text;
+        if (look_up_beat(text, &extras->beat)) {
+            extras->hasBeat = true;
+            extras->beatText = text;
             break;
         }
-    return extras;
 }
 
 std::string document_json(const Demo& demo, const std::string& path, uint64_t generation,
@@ -294,14 +300,20 @@ const Event& event_at(const Demo& demo, int64_t track, int64_t event)
     return events[size_t(event)];
 }
 
-std::string curve_json(const Demo& demo, int64_t track, int64_t eventIndex, int64_t param, int64_t step)
+const Param& param_at(const Event& event, int64_t param)
 {
-    const Event& event = event_at(demo, track, eventIndex);
     if (event.unread)
         throw StudioBadRequest("this event could not be read from the document");
     if (param < 0 || size_t(param) >= event.params.size())
         throw StudioBadRequest("the event has no parameter " + std::to_string(param) + " (it has " +
                                std::to_string(event.params.size()) + ")");
+    return event.params[size_t(param)];
+}
+
+std::string curve_json(const Demo& demo, int64_t track, int64_t eventIndex, int64_t param, int64_t step)
+{
+    const Event& event = event_at(demo, track, eventIndex);
+    param_at(event, param);
     if (step < 1 || step > kMaxStep)
         throw StudioBadRequest("\"step\" must be in 1 .. " + std::to_string(kMaxStep));
     const uint32_t start = event.startTime, end = std::max(event.endTime, event.startTime);

@@ -11,7 +11,7 @@
 
 #include "demo_model.h"
 
-// What the document's JSON tells beyond the model, found once per document played.
+// What the document's JSON tells beyond the model.
 struct DocumentExtras {
     std::vector<std::string> libraryAbout;   // per library: a JSON string or null
     std::vector<std::string> libraryEffects; // per library: effects_by_name_json, "{}" when not loaded
@@ -21,6 +21,9 @@ struct DocumentExtras {
 };
 
 DocumentExtras find_document_extras(const Demo& demo);
+// The beat pattern alone: a reloaded document keeps its libraries (loaded once, in the same order), so
+// only this is looked up again.
+void find_beat(const Demo& demo, DocumentExtras* extras);
 
 // GET /api/document (docs/studio.md).
 std::string document_json(const Demo& demo, const std::string& path, uint64_t generation,
@@ -37,3 +40,5 @@ bool param_animated(const std::vector<Param>& params, size_t index);
 
 // The event at (track, event), or StudioBadRequest naming what is out of range.
 const Event& event_at(const Demo& demo, int64_t track, int64_t event);
+// Its parameter `param`, or StudioBadRequest when it is out of range or the event could not be read.
+const Param& param_at(const Event& event, int64_t param);

@@ -16,16 +16,13 @@
 
 namespace fs = std::filesystem;
 
-namespace
-{
-std::string read_file(const std::string& path)
+std::string file_text(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
     std::stringstream text;
     text << in.rdbuf();
     return text.str();
 }
-} // namespace
 
 std::vector<std::string> PlayerRun::lines() const
 {
@@ -129,7 +126,7 @@ bool wait_for_log(const RunningPlayer& player, const std::string& text, int seco
 bool wait_for_log_count(const RunningPlayer& player, const std::string& text, size_t count, int seconds)
 {
     auto enough = [&] {
-        std::string log = read_file(player.folder + "/Errorlog.txt");
+        std::string log = file_text(player.folder + "/Errorlog.txt");
         size_t found = 0;
         for (size_t at = log.find(text); at != std::string::npos && found < count;
              at = log.find(text, at + 1))
@@ -167,9 +164,9 @@ PlayerRun finish_player(const RunningPlayer& player, int seconds)
     }
     if (status != -1 && WIFEXITED(status))
         run.status = WEXITSTATUS(status);
-    run.log = read_file(player.folder + "/Errorlog.txt");
-    run.stderrText = read_file(player.folder + "/stderr.txt");
-    run.stdoutText = read_file(player.folder + "/stdout.txt");
+    run.log = file_text(player.folder + "/Errorlog.txt");
+    run.stderrText = file_text(player.folder + "/stderr.txt");
+    run.stdoutText = file_text(player.folder + "/stdout.txt");
     return run;
 }
 

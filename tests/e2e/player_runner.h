@@ -22,6 +22,9 @@ struct PlayerRun {
 // A fresh, empty working folder for one test (under the test's build folder), named after the test.
 std::string fresh_folder(const std::string& name);
 
+// The bytes of the file at `path`; empty when it cannot be read.
+std::string file_text(const std::string& path);
+
 // Writes `text` to folder/name.
 void write_file(const std::string& folder, const std::string& name, const std::string& text);
 

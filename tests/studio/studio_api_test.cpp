@@ -4,9 +4,7 @@
 #include <nlohmann/json.hpp>
 
 #include <chrono>
-#include <fstream>
 #include <regex>
-#include <sstream>
 #include <thread>
 
 #include "player_runner.h"
@@ -16,14 +14,6 @@ using nlohmann::json;
 namespace
 {
 
-std::string read_text(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
-
 // A player serving the studio on a copy of the example, in its own folder; Escape ends it.
 class Studio
 {
@@ -31,21 +21,21 @@ public:
     // With `music`, the example plays tests/fixtures/chord.ogg.
     explicit Studio(const std::string& name, bool music = false) : folder_(fresh_folder(name))
     {
-        std::string example = read_text(std::string(VORTEL_SOURCE_DIR) + "/docs/example.xml");
+        std::string example = file_text(std::string(VORTEL_SOURCE_DIR) + "/docs/example.xml");
         if (music) {
             const std::string settings = "<Settings RunningTime=\"8000\"";
             example.replace(example.find(settings), settings.size(),
                             settings + " InputMusicFile=\"chord.ogg\"");
-            write_file(folder_, "chord.ogg", read_text(fixture("chord.ogg")));
+            write_file(folder_, "chord.ogg", file_text(fixture("chord.ogg")));
         }
         write_file(folder_, "demo.xml", example);
-        write_file(folder_, "example.beat", read_text(std::string(VORTEL_SOURCE_DIR) + "/docs/example.beat"));
+        write_file(folder_, "example.beat", file_text(std::string(VORTEL_SOURCE_DIR) + "/docs/example.beat"));
         write_file(folder_, "keys.txt", "");
         player_ = start_player_in(folder_, {"--studio", "0", "--size", "320x240", "demo.xml"},
                                   {{"VORTEL_DEV_SCRIPT", folder_ + "/keys.txt"}});
         ok_ = wait_for_log(player_, "Studio: serving on");
         std::smatch m;
-        const std::string err = read_text(folder_ + "/stderr.txt");
+        const std::string err = file_text(folder_ + "/stderr.txt");
         static const std::regex address(R"(Studio: http://127\.0\.0\.1:(\d+)/\?token=([0-9a-f]{32})\n)");
         ok_ = ok_ && std::regex_search(err, m, address);
         if (ok_) {
@@ -63,7 +53,7 @@ public:
     int port() const { return port_; }
     const std::string& token() const { return token_; }
     const std::string& folder() const { return folder_; }
-    std::string document() const { return read_text(folder_ + "/demo.xml"); }
+    std::string document() const { return file_text(folder_ + "/demo.xml"); }
 
     httplib::Client client() const
     {
@@ -268,7 +258,7 @@ TEST(StudioApi, AnEditRewritesOnlyWhatChangedAndTheDemoReloads)
     expected.replace(expected.find(old), old.size(),
                      "FunctionName=\"Fade\" StartTime=\"0\" EndTime=\"1230\"");
     EXPECT_EQ(after, expected);
-    EXPECT_EQ(read_text(studio.folder() + "/demo.xml~"), before);
+    EXPECT_EQ(file_text(studio.folder() + "/demo.xml~"), before);
     json doc = studio.get("/api/document");
     EXPECT_EQ(doc["generation"], 2);
     EXPECT_EQ(doc["tracks"][0]["events"][0]["end"], 1230);

@@ -4,8 +4,8 @@
     studio_page_test.py PLAYER DEMO.xml                 run the tests on a copy of DEMO.xml
     studio_page_test.py PLAYER DEMO.xml --screenshot OUT.png   picture of the studio, 1280x800
 
-Exits 77 (skipped) when selenium, Chromium or chromedriver is missing. Runs under an X server (xvfb-run):
-the player opens its window there; Chromium runs headless.
+Exits 77 (skipped) when selenium, Chromium or chromedriver is missing. Runs under the X server the test
+command starts (xvfb-run -noreset): the player opens its window there; Chromium runs headless.
 """
 import argparse
 import json
